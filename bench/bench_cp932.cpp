@@ -1,0 +1,25 @@
+#include "platform/Cp932.h"
+
+#include <benchmark/benchmark.h>
+
+// Byte width is measured for every name and value the composer lays out.
+static void BM_ByteWidth(benchmark::State &state)
+{
+    const QString text = QString::fromUtf8("【    ソフト名    】　　Sample Viewer 1.02").repeated(
+        int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Cp932::byteWidth(text));
+    state.SetBytesProcessed(state.iterations() * text.size() * 2);
+}
+BENCHMARK(BM_ByteWidth)->Arg(100)->Arg(10000);
+
+static void BM_Encode(benchmark::State &state)
+{
+    const QString text = QString::fromUtf8("【    ソフト名    】　　Sample Viewer 1.02\r\n").repeated(
+        int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Cp932::encode(text));
+}
+BENCHMARK(BM_Encode)->Arg(100)->Arg(10000);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,74 @@
+#include "EntryLists.h"
+
+#include "platform/AppInfo.h"
+#include "platform/LineFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace EntryLists {
+
+const std::array<ListInfo, kListCount> kLists = {{
+    {u"Writer.dat", u"著作権者の登録", u"登録する著作権者を入力して下さい", 5, "Ctrl+W"},
+    {u"Environment.dat", u"動作環境の登録", u"登録する動作環境を入力して下さい", 6, "Ctrl+E"},
+    {u"Confirmation.dat", u"動作確認の登録", u"登録する動作確認を入力して下さい", 7, "Ctrl+C"},
+    {u"Dll.dat", u"必要ファイルの登録", u"登録する必要ファイルを入力して下さい", 8, "Ctrl+D"},
+    {u"SoftClass.dat", u"ソフトの種別の登録", u"登録するソフトの種別を入力して下さい", 10, "Ctrl+U"},
+    {u"Address.dat", u"連絡先の登録", u"登録する連絡先を入力して下さい", 12, "Ctrl+A"},
+    {u"EMail.dat", u"メールアドレスの登録", u"登録するEメールアドレスを入力して下さい", 13, "Ctrl+M"},
+    {u"HP.dat", u"ホームページアドレスの登録", u"登録するホームページアドレスを入力して下さい", 14,
+     "Ctrl+H"},
+}};
+
+int listForItem(int itemIndex)
+{
+    for (int i = 0; i < kListCount; ++i) {
+        if (kLists[i].itemIndex == itemIndex)
+            return i;
+    }
+    return -1;
+}
+
+void LoadEntryList(const QString &fileName, QStringList &target)
+{
+    const LineFile::ReadResult r =
+        LineFile::read(AppInfo::pathInApplicationDirectory(fileName));
+    if (r.ok)
+        target += r.lines;
+}
+
+QString GetListPath(const QString &caption)
+{
+    // The order in which the captions are tried.
+    static const int order[kListCount] = {0, 6, 7, 5, 2, 3, 1, 4};
+    for (int i : order) {
+        if (caption == QStringView(kLists[i].caption))
+            return AppInfo::pathInApplicationDirectory(QString::fromUtf16(kLists[i].fileName));
+    }
+    return QString();
+}
+
+QStringList ReloadList(const QString &caption)
+{
+    const QString path = GetListPath(caption);
+    if (path.isEmpty())
+        return {};
+    const LineFile::ReadResult r = LineFile::read(path);
+    return r.ok ? r.lines : QStringList();
+}
+
+SaveResult SaveList(const QString &caption, const QStringList &entries)
+{
+    SaveResult result;
+    const QString path = GetListPath(caption);
+    if (path.isEmpty()) {
+        result.error = caption + u": 登録リストではありません"_s;
+        return result;
+    }
+    const LineFile::WriteResult w = LineFile::write(path, entries);
+    result.ok = w.ok;
+    result.error = w.error;
+    result.unmappable = w.unmappable;
+    return result;
+}
+
+} // namespace EntryLists

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+// The eight registered-entry list files in the application directory: one
+// entry per line, fed into the combo boxes and edited by the list editor.
+namespace EntryLists {
+
+struct ListInfo {
+    const char16_t *fileName;   // bare name in the application directory
+    const char16_t *caption;    // menu item and list editor caption
+    const char16_t *tooltip;    // tooltip of the editor's text box
+    int itemIndex;              // the field the list feeds
+    const char *shortcut;       // menu shortcut
+};
+
+constexpr int kListCount = 8;
+// In menu order: the index is the Register menu index.
+extern const std::array<ListInfo, kListCount> kLists;
+
+// Menu index of the list whose field is itemIndex, or -1.
+int listForItem(int itemIndex);
+
+// Appends the lines of fileName (a bare name in the application directory) to
+// target. A missing or unreadable file adds nothing and is not reported.
+void LoadEntryList(const QString &fileName, QStringList &target);
+
+// Full path of the list file whose editor caption is caption, or "".
+QString GetListPath(const QString &caption);
+
+// The entries of the list file behind caption; empty when it cannot be read.
+QStringList ReloadList(const QString &caption);
+
+struct SaveResult {
+    bool ok = false;
+    QString error;          // "<path>: <reason>"
+    QStringList unmappable; // characters written as "?"
+};
+// Writes entries, each followed by CR LF, to the list file behind caption.
+// The old file stays whole when the write fails.
+SaveResult SaveList(const QString &caption, const QStringList &entries);
+
+} // namespace EntryLists

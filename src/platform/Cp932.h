@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Conversion between QString and code page 932 (Shift-JIS) bytes, and the
+// byte width that the fixed-pitch README layout is measured in.
+namespace Cp932 {
+
+// Encodes text; each character the code page cannot represent becomes "?"
+// and is appended once to *unmappable (when given), in order of appearance.
+QByteArray encode(const QString &text, QStringList *unmappable = nullptr);
+
+// Decodes bytes; a malformed or truncated sequence becomes U+FFFD and the
+// decoding goes on with the next byte.
+QString decode(const QByteArray &bytes);
+
+// Bytes the text takes in code page 932: one per ASCII or half-width katakana
+// character, two per full-width character, one per character (code point)
+// the code page cannot represent.
+int byteWidth(const QString &text);
+
+// The distinct characters of text that code page 932 cannot represent.
+QStringList unmappableCharacters(const QString &text);
+
+} // namespace Cp932

@@ -1,0 +1,108 @@
+#include "LineFile.h"
+
+#include "Cp932.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+using namespace Qt::StringLiterals;
+
+namespace LineFile {
+
+namespace {
+QString describe(const QString &path, const QString &reason)
+{
+    return QDir::toNativeSeparators(path) + u": "_s + reason;
+}
+} // namespace
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c != u'\r' && c != u'\n')
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+bool readBytes(const QString &path, QByteArray *bytes, QString *error)
+{
+    QFile file(path);
+    if (QFileInfo(path).isDir()) {
+        if (error)
+            *error = describe(path, u"フォルダーです"_s);
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = describe(path, file.errorString());
+        return false;
+    }
+    QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = describe(path, file.errorString());
+        return false;
+    }
+    *bytes = std::move(data);
+    return true;
+}
+
+ReadResult read(const QString &path)
+{
+    ReadResult result;
+    QByteArray bytes;
+    if (!readBytes(path, &bytes, &result.error))
+        return result;
+    result.lines = splitLines(Cp932::decode(bytes));
+    result.ok = true;
+    return result;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+{
+    if (QFileInfo(path).isDir()) {
+        if (error)
+            *error = describe(path, u"フォルダーです"_s);
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = describe(path, file.errorString());
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        if (error)
+            *error = describe(path, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+WriteResult write(const QString &path, const QStringList &lines)
+{
+    WriteResult result;
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += Cp932::encode(line, &result.unmappable);
+        bytes += "\r\n";
+    }
+    result.ok = writeBytes(path, bytes, &result.error);
+    return result;
+}
+
+} // namespace LineFile

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// Whole-file reading and safe writing of code page 932 text files.
+//
+// A line ends at CR, at CR LF, or at a lone LF: files edited with a Unix
+// editor then read line by line instead of as one long line. A last line
+// without a line end still counts; an empty file has no lines.
+// Writing ends every line with CR LF and goes through QSaveFile, so a failed
+// write leaves the previous file exactly as it was.
+namespace LineFile {
+
+struct ReadResult {
+    bool ok = false;
+    QStringList lines;
+    QString error; // "<path>: <reason>" when !ok
+};
+
+struct WriteResult {
+    bool ok = false;
+    QString error;           // "<path>: <reason>" when !ok
+    QStringList unmappable;  // characters written as "?"
+};
+
+// Splits decoded text into lines by the rules above.
+QStringList splitLines(const QString &text);
+
+// Reads the whole file as bytes; a missing or unreadable file is an error.
+bool readBytes(const QString &path, QByteArray *bytes, QString *error);
+ReadResult read(const QString &path);
+
+// Replaces the file with the given bytes, atomically.
+bool writeBytes(const QString &path, const QByteArray &bytes, QString *error);
+// Encodes each line in code page 932, each followed by CR LF.
+WriteResult write(const QString &path, const QStringList &lines);
+
+} // namespace LineFile

@@ -1,0 +1,87 @@
+#include "TestSupport.h"
+
+#include "platform/AppInfo.h"
+#include "platform/Cp932.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+TempAppDir::TempAppDir() { AppInfo::setApplicationDirectory(m_dir.path()); }
+
+TempAppDir::~TempAppDir() { AppInfo::setApplicationDirectory(QString()); }
+
+void TempAppDir::write(const QString &name, const QByteArray &bytes) const
+{
+    QFile f(filePath(name));
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(bytes);
+}
+
+void TempAppDir::writeLines(const QString &name, const QStringList &lines) const
+{
+    QByteArray bytes;
+    for (const QString &l : lines)
+        bytes += Cp932::encode(l) + "\r\n";
+    write(name, bytes);
+}
+
+QByteArray TempAppDir::read(const QString &name) const { return readFileBytes(filePath(name)); }
+
+QByteArray readFileBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString testDataPath(const QString &name)
+{
+    return QDir(QStringLiteral(QUILLET_TEST_DATA)).filePath(name);
+}
+
+namespace {
+bool probeWritable(const QString &dir)
+{
+    QFile probe(QDir(dir).filePath(QStringLiteral(".probe")));
+    if (!probe.open(QIODevice::WriteOnly))
+        return false;
+    probe.remove();
+    return true;
+}
+
+// Root ignores permission bits; the immutable flag stops root too.
+bool setImmutable(const QString &dir, bool on)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
+} // namespace
+
+ReadOnlyDir::ReadOnlyDir(const QString &path) : m_path(path)
+{
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (probeWritable(path))
+        m_immutable = setImmutable(path, true);
+    m_effective = !probeWritable(path);
+}
+
+ReadOnlyDir::~ReadOnlyDir()
+{
+    if (m_immutable)
+        setImmutable(m_path, false);
+    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                      QFileDevice::ExeOwner);
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary application directory for the duration of a test.
+class TempAppDir {
+public:
+    TempAppDir();
+    ~TempAppDir();
+    TempAppDir(const TempAppDir &) = delete;
+    TempAppDir &operator=(const TempAppDir &) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString &name) const { return m_dir.filePath(name); }
+    // Writes raw bytes to a file in the directory.
+    void write(const QString &name, const QByteArray &bytes) const;
+    // Writes lines encoded in code page 932, each followed by CR LF.
+    void writeLines(const QString &name, const QStringList &lines) const;
+    QByteArray read(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// Makes a directory read-only for the life of the guard, also for root (by
+// the immutable flag). effective() says whether writes now really fail.
+class ReadOnlyDir {
+public:
+    explicit ReadOnlyDir(const QString &path);
+    ~ReadOnlyDir();
+    ReadOnlyDir(const ReadOnlyDir &) = delete;
+    ReadOnlyDir &operator=(const ReadOnlyDir &) = delete;
+    bool effective() const { return m_effective; }
+
+private:
+    QString m_path;
+    bool m_effective = false;
+    bool m_immutable = false;
+};
+
+QByteArray readFileBytes(const QString &path);
+QString testDataPath(const QString &name);
