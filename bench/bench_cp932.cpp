@@ -5,8 +5,8 @@
 // Byte width is measured for every name and value the composer lays out.
 static void BM_ByteWidth(benchmark::State &state)
 {
-    const QString text = QString::fromUtf8("【    ソフト名    】　　Sample Viewer 1.02").repeated(
-        int(state.range(0)));
+    const QString text = QString::fromUtf8("【    ソフト名    】　　Sample Viewer 1.02")
+                             .repeated(int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(Cp932::byteWidth(text));
     state.SetBytesProcessed(state.iterations() * text.size() * 2);
@@ -15,8 +15,8 @@ BENCHMARK(BM_ByteWidth)->Arg(100)->Arg(10000);
 
 static void BM_Encode(benchmark::State &state)
 {
-    const QString text = QString::fromUtf8("【    ソフト名    】　　Sample Viewer 1.02\r\n").repeated(
-        int(state.range(0)));
+    const QString text = QString::fromUtf8("【    ソフト名    】　　Sample Viewer 1.02\r\n")
+                             .repeated(int(state.range(0)));
     for (auto _ : state)
         benchmark::DoNotOptimize(Cp932::encode(text));
 }

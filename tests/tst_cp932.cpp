@@ -21,8 +21,8 @@ void TstCp932::roundTripAndWidth_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<int>("width");
     QTest::newRow("ascii") << u"Sample 1.0"_s << QByteArray("Sample 1.0") << 10;
-    QTest::newRow("half-width katakana") << u"ﾊﾞｰｼﾞｮﾝ"_s << QByteArray("\xca\xde\xb0\xbc\xde\xae\xdd")
-                                         << 7;
+    QTest::newRow("half-width katakana")
+        << u"ﾊﾞｰｼﾞｮﾝ"_s << QByteArray("\xca\xde\xb0\xbc\xde\xae\xdd") << 7;
     QTest::newRow("full-width") << u"ソフト名"_s << QByteArray("\x83\x5c\x83\x74\x83\x67\x96\xbc")
                                 << 8;
     QTest::newRow("middle dots") << u"・・・・"_s << QByteArray("\x81\x45\x81\x45\x81\x45\x81\x45")

@@ -12,9 +12,11 @@ const std::array<ListInfo, kListCount> kLists = {{
     {u"Environment.dat", u"動作環境の登録", u"登録する動作環境を入力して下さい", 6, "Ctrl+E"},
     {u"Confirmation.dat", u"動作確認の登録", u"登録する動作確認を入力して下さい", 7, "Ctrl+C"},
     {u"Dll.dat", u"必要ファイルの登録", u"登録する必要ファイルを入力して下さい", 8, "Ctrl+D"},
-    {u"SoftClass.dat", u"ソフトの種別の登録", u"登録するソフトの種別を入力して下さい", 10, "Ctrl+U"},
+    {u"SoftClass.dat", u"ソフトの種別の登録", u"登録するソフトの種別を入力して下さい", 10,
+     "Ctrl+U"},
     {u"Address.dat", u"連絡先の登録", u"登録する連絡先を入力して下さい", 12, "Ctrl+A"},
-    {u"EMail.dat", u"メールアドレスの登録", u"登録するEメールアドレスを入力して下さい", 13, "Ctrl+M"},
+    {u"EMail.dat", u"メールアドレスの登録", u"登録するEメールアドレスを入力して下さい", 13,
+     "Ctrl+M"},
     {u"HP.dat", u"ホームページアドレスの登録", u"登録するホームページアドレスを入力して下さい", 14,
      "Ctrl+H"},
 }};
@@ -30,8 +32,7 @@ int listForItem(int itemIndex)
 
 void LoadEntryList(const QString &fileName, QStringList &target)
 {
-    const LineFile::ReadResult r =
-        LineFile::read(AppInfo::pathInApplicationDirectory(fileName));
+    const LineFile::ReadResult r = LineFile::read(AppInfo::pathInApplicationDirectory(fileName));
     if (r.ok)
         target += r.lines;
 }

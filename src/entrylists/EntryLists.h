@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <array>
 
 // The eight registered-entry list files in the application directory: one
@@ -10,11 +9,11 @@
 namespace EntryLists {
 
 struct ListInfo {
-    const char16_t *fileName;   // bare name in the application directory
-    const char16_t *caption;    // menu item and list editor caption
-    const char16_t *tooltip;    // tooltip of the editor's text box
-    int itemIndex;              // the field the list feeds
-    const char *shortcut;       // menu shortcut
+    const char16_t *fileName; // bare name in the application directory
+    const char16_t *caption;  // menu item and list editor caption
+    const char16_t *tooltip;  // tooltip of the editor's text box
+    int itemIndex;            // the field the list feeds
+    const char *shortcut;     // menu shortcut
 };
 
 constexpr int kListCount = 8;

@@ -37,7 +37,10 @@ private:
     iconv_t m_cd;
 };
 
-bool isHalfWidthKatakana(char16_t c) { return c >= 0xFF61 && c <= 0xFF9F; }
+bool isHalfWidthKatakana(char16_t c)
+{
+    return c >= 0xFF61 && c <= 0xFF9F;
+}
 
 // Width of one BMP character in bytes (0 for unmappable), cached because the
 // composer measures every name and value of a document.
@@ -158,7 +161,8 @@ QString decode(const QByteArray &bytes)
     size_t inLeft = size_t(bytes.size());
     if (!cv.valid()) {
         for (char c : bytes)
-            result.append(uchar(c) < 0x80 ? QChar(char16_t(uchar(c))) : QChar(QChar::ReplacementCharacter));
+            result.append(uchar(c) < 0x80 ? QChar(char16_t(uchar(c)))
+                                          : QChar(QChar::ReplacementCharacter));
         return result;
     }
     char16_t buf[2048];

@@ -21,8 +21,8 @@ struct ReadResult {
 
 struct WriteResult {
     bool ok = false;
-    QString error;           // "<path>: <reason>" when !ok
-    QStringList unmappable;  // characters written as "?"
+    QString error;          // "<path>: <reason>" when !ok
+    QStringList unmappable; // characters written as "?"
 };
 
 // Splits decoded text into lines by the rules above.

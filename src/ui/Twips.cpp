@@ -3,21 +3,26 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
-
 #include <cmath>
 
 namespace Twips {
 
 double logicalDpi(const QWidget *widget)
 {
-    const QScreen *screen = widget && widget->screen() ? widget->screen()
-                                                        : QGuiApplication::primaryScreen();
+    const QScreen *screen =
+        widget && widget->screen() ? widget->screen() : QGuiApplication::primaryScreen();
     return screen ? screen->logicalDotsPerInch() : 96.0;
 }
 
-int toPixels(int twips, double dpi) { return int(std::lround(twips * dpi / 1440.0)); }
+int toPixels(int twips, double dpi)
+{
+    return int(std::lround(twips * dpi / 1440.0));
+}
 
-int toTwips(int pixels, double dpi) { return int(std::lround(pixels * 1440.0 / dpi)); }
+int toTwips(int pixels, double dpi)
+{
+    return int(std::lround(pixels * 1440.0 / dpi));
+}
 
 QRect toPixels(const QRect &twips, double dpi)
 {

@@ -5,15 +5,20 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-TempAppDir::TempAppDir() { AppInfo::setApplicationDirectory(m_dir.path()); }
+TempAppDir::TempAppDir()
+{
+    AppInfo::setApplicationDirectory(m_dir.path());
+}
 
-TempAppDir::~TempAppDir() { AppInfo::setApplicationDirectory(QString()); }
+TempAppDir::~TempAppDir()
+{
+    AppInfo::setApplicationDirectory(QString());
+}
 
 void TempAppDir::write(const QString &name, const QByteArray &bytes) const
 {
@@ -30,7 +35,10 @@ void TempAppDir::writeLines(const QString &name, const QStringList &lines) const
     write(name, bytes);
 }
 
-QByteArray TempAppDir::read(const QString &name) const { return readFileBytes(filePath(name)); }
+QByteArray TempAppDir::read(const QString &name) const
+{
+    return readFileBytes(filePath(name));
+}
 
 QByteArray readFileBytes(const QString &path)
 {
@@ -82,6 +90,6 @@ ReadOnlyDir::~ReadOnlyDir()
 {
     if (m_immutable)
         setImmutable(m_path, false);
-    QFile::setPermissions(m_path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner);
+    QFile::setPermissions(m_path,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
