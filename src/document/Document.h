@@ -1,0 +1,156 @@
+#pragma once
+
+#include "ItemTables.h"
+#include "itemlist/ItemList.h"
+
+#include <QObject>
+#include <QStringList>
+#include <array>
+
+// A copy of everything the composer and the data file writer read.
+struct DocumentSnapshot {
+    std::array<QString, Items::kCount> itemNames;
+    std::array<QString, Items::kCount> itemValues;
+    QStringList entries;
+    std::array<int, Items::kBodyCount> chkBody{};
+    std::array<int, Items::kEndCount> chkEnd{};
+    int optLineType = 0;
+    QString txtLineType;
+    QString txtLineCount;
+    int optBracketsType = 0;
+    std::array<QString, 2> txtBracketsType;
+};
+
+// All state of the main window and the rules that change it. Every setter
+// that changes a value runs that control's handler before it returns, as a
+// control's change or click event would; setting the value a control already
+// has runs nothing. Widgets mirror the Document through changed().
+class Document : public QObject {
+    Q_OBJECT
+public:
+    // Which control changed (index: item index, box index or 0).
+    enum class Control {
+        FieldText,
+        ComboList,
+        BodyCheck,
+        EndSentenceCheck,
+        EndCheck,
+        EndCheckEnabled,
+        LineType,
+        LineTypeText,
+        LineTypeTextEnabled,
+        LineCount,
+        BracketsType,
+        BracketsText,
+        BracketsTextEnabled,
+        AddText,
+        Preview,
+    };
+    Q_ENUM(Control)
+
+    struct ApplyResult {
+        bool ok = true;
+        QString reason;
+    };
+
+    explicit Document(QObject *parent = nullptr);
+
+    // Start-up and reset.
+    void InitializeForm();
+    void ClearForm();
+    void New();
+    bool FormReady() const { return m_formReady; }
+
+    // Item tables.
+    void GatherFields();
+    ApplyResult ApplyFields(int index, const QString &value);
+    const QString &ItemNames(int index) const { return m_itemNames.at(size_t(index)); }
+    const QString &ItemValues(int index) const { return m_itemValues.at(size_t(index)); }
+    void SyncItem(int index);
+    DocumentSnapshot snapshot();
+
+    // Fields 1 to 14.
+    const QString &fieldText(int index) const { return m_fields.at(size_t(index)); }
+    void setFieldText(int index, const QString &text);
+    const QStringList &comboEntries(int index) const { return m_comboLists.at(size_t(index)); }
+    // Picking a drop-down entry: its text becomes the field's, then the
+    // combo box's change handler runs.
+    void pickComboEntry(int index, int entry);
+    // Removes every drop-down entry and empties the edit text.
+    void clearCombo(int index);
+    // Replaces the drop-down entries of a combo box; nothing else runs.
+    void setComboEntries(int index, const QStringList &entries);
+    // Keystroke filter of the price field.
+    static bool priceKeyAccepted(QChar c);
+
+    // Heading check boxes (0 unchecked, 1 checked, 2 grayed).
+    int chkBody(int i) const { return m_chkBody.at(size_t(i)); }
+    int chkEndSentence() const { return m_chkEndSentence; }
+    int chkEnd(int i) const { return m_chkEnd.at(size_t(i)); }
+    bool chkEndEnabled(int i) const { return m_chkEndEnabled.at(size_t(i)); }
+    void setChkBody(int i, int state);
+    void setChkEndSentence(int state);
+    void setChkEnd(int i, int state);
+
+    // Separator line and bracket styles.
+    int optLineType() const { return m_optLineType; }
+    void setOptLineType(int i);
+    const QString &txtLineType() const { return m_txtLineType; }
+    void setTxtLineType(const QString &text);
+    bool txtLineTypeEnabled() const { return m_txtLineTypeEnabled; }
+    const QString &txtLineCount() const { return m_txtLineCount; }
+    void setTxtLineCount(const QString &text);
+    int optBracketsType() const { return m_optBracketsType; }
+    void setOptBracketsType(int i);
+    const QString &txtBracketsType(int i) const { return m_txtBracketsType.at(size_t(i)); }
+    void setTxtBracketsType(int i, const QString &text);
+    bool txtBracketsTypeEnabled(int i) const { return m_txtBracketsEnabled.at(size_t(i)); }
+    void Label5_Click(int index);
+
+    // Adding headings and the preview.
+    const QString &txtAdd() const { return m_txtAdd; }
+    void setTxtAdd(const QString &text);
+    void cmdAddDel_Click(int index);
+    void cmdUpDown_Click(int index);
+    const QString &previewText() const { return m_preview; }
+    void setPreviewText(const QString &text);
+
+    ItemList *items() const { return m_items; }
+
+signals:
+    void changed(Document::Control control, int index);
+
+private:
+    void comboChange(int index);
+    void chkBody_Click(int i);
+    void chkEnd_Click(int i);
+    void chkEndSentence_Click();
+    void optLineType_Click();
+    void optBracketsType_Click();
+    void setChkEndEnabled(int i, bool enabled);
+    void rebuildItemList();
+
+    ItemList *m_items;
+    std::array<QString, Items::kCount> m_itemNames;
+    std::array<QString, Items::kCount> m_itemValues;
+    bool m_formReady = false;
+
+    std::array<QString, 15> m_fields;
+    std::array<QStringList, 15> m_comboLists;
+
+    std::array<int, Items::kBodyCount> m_chkBody{1, 0, 1, 1, 1, 1, 0};
+    int m_chkEndSentence = 1;
+    std::array<int, Items::kEndCount> m_chkEnd{1, 1, 1, 1, 1};
+    std::array<bool, Items::kEndCount> m_chkEndEnabled{true, true, true, true, true};
+
+    int m_optLineType = 0;
+    QString m_txtLineType;
+    bool m_txtLineTypeEnabled = false;
+    QString m_txtLineCount;
+    int m_optBracketsType = 0;
+    std::array<QString, 2> m_txtBracketsType;
+    std::array<bool, 2> m_txtBracketsEnabled{false, false};
+
+    QString m_txtAdd;
+    QString m_preview;
+};

@@ -1,0 +1,46 @@
+#include "ItemTables.h"
+
+namespace Items {
+
+const std::array<const char16_t *, 16> kLabelCaptions = {
+    u"●文頭の項目",  u"ソフト名",       u"バージョン",   u"登録名",
+    u"作成日",       u"著作権者",       u"動作環境",     u"動作確認",
+    u"必要ファイル", u"転載の可否",     u"ソフトの種別", u"シェアウエア代金",
+    u"連絡先",       u"メールアドレス", u"ホームページ", u"●本文内の項目",
+};
+
+const std::array<const char16_t *, kBodyCount> kBodyCaptions = {
+    u"ソフト紹介", u"ファイルの説明", u"インストール",   u"アンインストール",
+    u"注意事項",   u"謝辞",           u"バージョン履歴",
+};
+
+const std::array<const char16_t *, kEndCount> kEndCaptions = {
+    u"著作権者(文末)", u"連絡先(文末)", u"メールアドレス(文末)", u"ホームページ(文末)", u"著作権",
+};
+
+const char16_t kEndMarkerName[] = u"●文末の項目";
+const char16_t kEndSentenceCaption[] = u"●作者情報を文末に表示する";
+
+const std::array<const char16_t *, 15> kFieldControlNames = {
+    u"",           u"txtSoftName",  u"txtVersion",     u"txtRegistName",
+    u"txtDate",    u"cboWriter",    u"cboEnvironment", u"cboConfirmation",
+    u"cboDll",     u"cboRprinting", u"cboSoftClass",   u"txtPrice",
+    u"cboAddress", u"cboEMail",     u"cboHP",
+};
+
+Kind kindOf(int index)
+{
+    if (index == StartMarker)
+        return Kind::StartMarker;
+    if (index == BodyMarker)
+        return Kind::BodyMarker;
+    if (index == EndMarker)
+        return Kind::EndMarker;
+    if (index >= FirstBody && index <= LastBody)
+        return Kind::BodyHeading;
+    if (index >= FirstEnd)
+        return Kind::EndLine;
+    return Kind::Field;
+}
+
+} // namespace Items

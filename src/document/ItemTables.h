@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// The 29 output items: their indices, kinds and the captions their names
+// come from. The widgets take their captions from the same tables.
+namespace Items {
+
+constexpr int kCount = 29;
+
+enum Index : int {
+    StartMarker = 0,
+    SoftName = 1,
+    Version = 2,
+    RegistName = 3,
+    Date = 4,
+    Writer = 5,
+    Environment = 6,
+    Confirmation = 7,
+    Dll = 8,
+    Reprinting = 9,
+    SoftClass = 10,
+    Price = 11,
+    Address = 12,
+    EMail = 13,
+    HomePage = 14,
+    BodyMarker = 15,
+    FirstBody = 16,
+    LastBody = 22,
+    EndMarker = 23,
+    FirstEnd = 24,
+    LastEnd = 28,
+};
+
+enum class Kind { StartMarker, Field, BodyMarker, BodyHeading, EndMarker, EndLine };
+
+constexpr int kBodyCount = 7;
+constexpr int kEndCount = 5;
+
+Kind kindOf(int index);
+inline bool isField(int index)
+{
+    return index >= SoftName && index <= HomePage;
+}
+// Fields 5 to 10 and 12 to 14 are editable combo boxes; the others text boxes.
+inline bool isComboField(int index)
+{
+    return isField(index) && index >= Writer && index != Price;
+}
+
+// Captions of the Label1 array (indices 0 to 15), of chkBody and of chkEnd.
+extern const std::array<const char16_t *, 16> kLabelCaptions;
+extern const std::array<const char16_t *, kBodyCount> kBodyCaptions;
+extern const std::array<const char16_t *, kEndCount> kEndCaptions;
+// The end marker's name, and the caption of the end-section check box.
+extern const char16_t kEndMarkerName[];
+extern const char16_t kEndSentenceCaption[];
+
+// Object names of the fourteen field controls, by item index (0 and 15 empty).
+extern const std::array<const char16_t *, 15> kFieldControlNames;
+
+// The three-space indent of an item entry in the list.
+inline QString indent()
+{
+    return QStringLiteral("   ");
+}
+
+} // namespace Items

@@ -1,0 +1,318 @@
+#include "ItemList.h"
+
+ItemList::ItemList(QObject *parent) : QAbstractListModel(parent) {}
+
+QStringView ItemList::trimSpaces(QStringView text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text[b] == u' ')
+        ++b;
+    while (e > b && text[e - 1] == u' ')
+        --e;
+    return text.mid(b, e - b);
+}
+
+bool ItemList::matches(QStringView entry, QStringView name)
+{
+    return trimSpaces(entry) == name;
+}
+
+int ItemList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant ItemList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= count())
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_entries.at(index.row());
+    case SelectedRole:
+        return isSelected(index.row());
+    case FocusRole:
+        return index.row() == m_focus;
+    default:
+        return {};
+    }
+}
+
+int ItemList::selectedCount() const
+{
+    int n = 0;
+    for (char s : m_selected)
+        n += s != 0;
+    return n;
+}
+
+void ItemList::setSelected(int i, bool selected)
+{
+    if (i < 0 || i >= count() || isSelected(i) == selected)
+        return;
+    m_selected[size_t(i)] = selected;
+    const QModelIndex mi = index(i);
+    emit dataChanged(mi, mi, {SelectedRole});
+}
+
+void ItemList::toggleSelected(int i)
+{
+    if (i >= 0 && i < count())
+        setSelected(i, !isSelected(i));
+}
+
+void ItemList::setFocusEntry(int i)
+{
+    if (i < -1 || i >= count() || i == m_focus)
+        return;
+    const int old = m_focus;
+    m_focus = i;
+    if (old >= 0)
+        emit dataChanged(index(old), index(old), {FocusRole});
+    if (i >= 0)
+        emit dataChanged(index(i), index(i), {FocusRole});
+    emit focusEntryChanged(m_focus);
+}
+
+void ItemList::replaceAll(QStringList entries, std::vector<char> selected)
+{
+    beginResetModel();
+    m_entries = std::move(entries);
+    m_selected = std::move(selected);
+    const int oldFocus = m_focus;
+    if (m_focus >= count())
+        m_focus = count() - 1;
+    endResetModel();
+    if (m_focus != oldFocus)
+        emit focusEntryChanged(m_focus);
+}
+
+void ItemList::setEntries(const QStringList &entries)
+{
+    const int oldFocus = m_focus;
+    m_focus = -1;
+    beginResetModel();
+    m_entries = entries;
+    m_selected.assign(size_t(entries.size()), 0);
+    endResetModel();
+    if (oldFocus != -1)
+        emit focusEntryChanged(-1);
+}
+
+void ItemList::shiftFocusForInsert(int position)
+{
+    if (m_focus >= position) {
+        ++m_focus;
+        emit focusEntryChanged(m_focus);
+    }
+}
+
+void ItemList::insertEntry(int position, const QString &text)
+{
+    position = std::clamp(position, 0, count());
+    beginInsertRows(QModelIndex(), position, position);
+    m_entries.insert(position, text);
+    m_selected.insert(m_selected.begin() + position, 0);
+    endInsertRows();
+    shiftFocusForInsert(position);
+}
+
+void ItemList::appendEntry(const QString &text)
+{
+    insertEntry(count(), text);
+}
+
+int ItemList::FindItemEntry(QStringView name) const
+{
+    for (int i = 0; i < count(); ++i) {
+        if (matches(m_entries.at(i), name))
+            return i;
+    }
+    return -1;
+}
+
+void ItemList::InsertItemEntry(const QString &name, QStringView anchorName)
+{
+    if (FindItemEntry(name) != -1)
+        return;
+    const int anchor = FindItemEntry(anchorName);
+    insertEntry(anchor == -1 ? count() : anchor, QStringLiteral("   ") + name);
+}
+
+void ItemList::AppendItemEntry(const QString &name)
+{
+    if (FindItemEntry(name) == -1)
+        appendEntry(QStringLiteral("   ") + name);
+}
+
+void ItemList::RemoveItemEntries(QStringView name)
+{
+    std::vector<char> keep(m_selected.size(), 1);
+    bool any = false;
+    for (int i = 0; i < count(); ++i) {
+        if (matches(m_entries.at(i), name)) {
+            keep[size_t(i)] = 0;
+            any = true;
+        }
+    }
+    if (!any)
+        return;
+    QStringList entries;
+    std::vector<char> selected;
+    entries.reserve(count());
+    selected.reserve(m_selected.size());
+    for (int i = 0; i < count(); ++i) {
+        if (keep[size_t(i)]) {
+            entries.append(m_entries.at(i));
+            selected.push_back(m_selected[size_t(i)]);
+        }
+    }
+    replaceAll(std::move(entries), std::move(selected));
+}
+
+void ItemList::AddEntry(const QString &text)
+{
+    int p = m_focus; // read before the text, as the button does
+    if (text.isEmpty())
+        return;
+    if (p == -1)
+        p = count();
+    insertEntry(p, text.startsWith(u'●') ? text : QStringLiteral("   ") + text);
+}
+
+void ItemList::DeleteSelectedItems()
+{
+    int t = -1;
+    QStringList entries;
+    entries.reserve(count());
+    for (int i = 0; i < count(); ++i) {
+        if (isSelected(i)) {
+            if (t == -1)
+                t = i;
+        } else {
+            entries.append(m_entries.at(i));
+        }
+    }
+    if (t == -1)
+        return;
+    std::vector<char> selected(size_t(entries.size()), 0);
+    if (t > 0)
+        selected[size_t(t - 1)] = 1;
+    else if (!entries.isEmpty())
+        selected[0] = 1;
+    replaceAll(std::move(entries), std::move(selected));
+}
+
+void ItemList::notifyAllChanged(int first, int last)
+{
+    if (first <= last)
+        emit dataChanged(index(first), index(last), {Qt::DisplayRole, SelectedRole});
+}
+
+// A selected entry with an unselected one above it swaps with it; walking
+// downwards lets a run of selected entries move as a whole.
+void ItemList::MoveSelectedUp()
+{
+    int first = count();
+    int last = -1;
+    for (int i = 1; i < count(); ++i) {
+        if (m_selected[size_t(i)] && !m_selected[size_t(i - 1)]) {
+            m_entries.swapItemsAt(i - 1, i);
+            std::swap(m_selected[size_t(i - 1)], m_selected[size_t(i)]);
+            first = std::min(first, i - 1);
+            last = i;
+        }
+    }
+    notifyAllChanged(first, last);
+}
+
+void ItemList::MoveSelectedDown()
+{
+    int first = count();
+    int last = -1;
+    for (int i = count() - 2; i >= 0; --i) {
+        if (m_selected[size_t(i)] && !m_selected[size_t(i + 1)]) {
+            m_entries.swapItemsAt(i, i + 1);
+            std::swap(m_selected[size_t(i)], m_selected[size_t(i + 1)]);
+            first = i;
+            last = std::max(last, i + 1);
+        }
+    }
+    notifyAllChanged(first, last);
+}
+
+void ItemList::SelectAll()
+{
+    if (count() == 0)
+        return;
+    std::fill(m_selected.begin(), m_selected.end(), 1);
+    emit dataChanged(index(0), index(count() - 1), {SelectedRole});
+}
+
+void ItemList::SelectFocusEntry()
+{
+    if (m_focus >= 0)
+        setSelected(m_focus, true);
+}
+
+void ItemList::ClearSelection()
+{
+    if (count() == 0)
+        return;
+    std::fill(m_selected.begin(), m_selected.end(), 0);
+    emit dataChanged(index(0), index(count() - 1), {SelectedRole});
+}
+
+void ItemList::KeyDown(Key key, bool shift)
+{
+    switch (key) {
+    case Key::Delete:
+        DeleteSelectedItems();
+        break;
+    case Key::Up:
+        MoveSelectedUp();
+        break;
+    case Key::Down:
+        MoveSelectedDown();
+        break;
+    case Key::A:
+        if (shift)
+            SelectAll();
+        break;
+    case Key::Enter:
+        SelectFocusEntry();
+        break;
+    case Key::Escape:
+        ClearSelection();
+        break;
+    case Key::Other:
+        break;
+    }
+}
+
+void ItemList::DropSelected(int k, bool insideList)
+{
+    if (k < 0 && !insideList)
+        return;
+    QStringList block;
+    for (int i = 0; i < count(); ++i) {
+        if (isSelected(i))
+            block.append(m_entries.at(i));
+    }
+    if (block.isEmpty())
+        return;
+    // The block goes in front of entry k (or at the end); then every
+    // originally selected entry leaves its old place. One pass builds both.
+    const int at = k < 0 ? count() : k;
+    QStringList entries;
+    entries.reserve(count());
+    for (int i = 0; i <= count(); ++i) {
+        if (i == at)
+            entries += block;
+        if (i < count() && !isSelected(i))
+            entries.append(m_entries.at(i));
+    }
+    std::vector<char> selected(size_t(entries.size()), 0);
+    replaceAll(std::move(entries), std::move(selected));
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QStringList>
+#include <vector>
+
+// The ordered item list: entry texts, one selected flag per entry and the
+// focus entry. It is the single copy of the selection; the view paints it.
+// Operations that move or remove many entries rebuild the order in one pass
+// and notify the view once.
+class ItemList : public QAbstractListModel {
+    Q_OBJECT
+public:
+    enum Roles { SelectedRole = Qt::UserRole + 1, FocusRole };
+
+    explicit ItemList(QObject *parent = nullptr);
+
+    // True when the entry stands for the item named name: the entry with
+    // leading and trailing U+0020 removed equals the name exactly.
+    static bool matches(QStringView entry, QStringView name);
+    static QStringView trimSpaces(QStringView text);
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+
+    int count() const { return int(m_entries.size()); }
+    const QStringList &entries() const { return m_entries; }
+    const QString &entry(int i) const { return m_entries.at(i); }
+    bool isSelected(int i) const { return m_selected.at(size_t(i)) != 0; }
+    int selectedCount() const;
+    int focusEntry() const { return m_focus; }
+
+    void setSelected(int i, bool selected);
+    void toggleSelected(int i);
+    void setFocusEntry(int i);
+    // Replaces every entry; no entry selected, no focus entry.
+    void setEntries(const QStringList &entries);
+    void clear() { setEntries({}); }
+    // Appends verbatim, without any presence check (start-up, the data file).
+    void appendEntry(const QString &text);
+    void insertEntry(int position, const QString &text);
+
+    // Shared list operations of the fields and the check boxes.
+    int FindItemEntry(QStringView name) const;
+    void InsertItemEntry(const QString &name, QStringView anchorName);
+    void AppendItemEntry(const QString &name);
+    void RemoveItemEntries(QStringView name);
+
+    // Inserts the typed heading in front of the focus entry (or appends it).
+    void AddEntry(const QString &text);
+    void DeleteSelectedItems();
+    void MoveSelectedUp();
+    void MoveSelectedDown();
+
+    void SelectAll();
+    void SelectFocusEntry();
+    void ClearSelection();
+
+    // The list's key table; the key is not consumed. shift: Shift bit set.
+    enum class Key { Delete, Up, Down, A, Enter, Escape, Other };
+    void KeyDown(Key key, bool shift);
+
+    // Drops the selected entries as one block in front of entry k (k >= 0),
+    // or appends them when k is -1 and the release was inside the list.
+    // With k = -1 outside the list nothing changes.
+    void DropSelected(int k, bool insideList);
+
+signals:
+    void focusEntryChanged(int focus);
+
+private:
+    void notifyAllChanged(int first, int last);
+    void replaceAll(QStringList entries, std::vector<char> selected);
+    void shiftFocusForInsert(int position);
+
+    QStringList m_entries;
+    std::vector<char> m_selected;
+    int m_focus = -1;
+};
