@@ -28,6 +28,12 @@ const std::array<const char16_t *, 15> kFieldControlNames = {
     u"cboAddress", u"cboEMail",     u"cboHP",
 };
 
+NameIndex::NameIndex(const std::array<QString, kCount> &names)
+{
+    for (int k = kCount - 1; k >= 0; --k)
+        m_byName.insert(QStringView(names[size_t(k)]), k); // the smallest index wins
+}
+
 Kind kindOf(int index)
 {
     if (index == StartMarker)

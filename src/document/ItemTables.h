@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <QStringView>
 #include <array>
 
 // The 29 output items: their indices, kinds and the captions their names
@@ -59,6 +61,17 @@ extern const char16_t kEndSentenceCaption[];
 
 // Object names of the fourteen field controls, by item index (0 and 15 empty).
 extern const std::array<const char16_t *, 15> kFieldControlNames;
+
+// Looks up item indices by name: the smallest index whose name equals the
+// text. The names must outlive the index.
+class NameIndex {
+public:
+    explicit NameIndex(const std::array<QString, kCount> &names);
+    int indexOf(QStringView text) const { return m_byName.value(text, -1); }
+
+private:
+    QHash<QStringView, int> m_byName;
+};
 
 // The three-space indent of an item entry in the list.
 inline QString indent()

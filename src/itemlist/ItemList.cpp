@@ -2,6 +2,18 @@
 
 ItemList::ItemList(QObject *parent) : QAbstractListModel(parent) {}
 
+ItemList::Batch::Batch(ItemList &list) : m_list(list)
+{
+    if (m_list.m_batchDepth++ == 0)
+        m_list.beginResetModel();
+}
+
+ItemList::Batch::~Batch()
+{
+    if (--m_list.m_batchDepth == 0)
+        m_list.endResetModel();
+}
+
 QStringView ItemList::trimSpaces(QStringView text)
 {
     qsizetype b = 0;
@@ -52,6 +64,8 @@ void ItemList::setSelected(int i, bool selected)
     if (i < 0 || i >= count() || isSelected(i) == selected)
         return;
     m_selected[size_t(i)] = selected;
+    if (batching())
+        return;
     const QModelIndex mi = index(i);
     emit dataChanged(mi, mi, {SelectedRole});
 }
@@ -68,6 +82,10 @@ void ItemList::setFocusEntry(int i)
         return;
     const int old = m_focus;
     m_focus = i;
+    if (batching()) {
+        emit focusEntryChanged(m_focus);
+        return;
+    }
     if (old >= 0)
         emit dataChanged(index(old), index(old), {FocusRole});
     if (i >= 0)
@@ -77,13 +95,12 @@ void ItemList::setFocusEntry(int i)
 
 void ItemList::replaceAll(QStringList entries, std::vector<char> selected)
 {
-    beginResetModel();
+    Batch batch(*this);
     m_entries = std::move(entries);
     m_selected = std::move(selected);
     const int oldFocus = m_focus;
     if (m_focus >= count())
         m_focus = count() - 1;
-    endResetModel();
     if (m_focus != oldFocus)
         emit focusEntryChanged(m_focus);
 }
@@ -92,10 +109,11 @@ void ItemList::setEntries(const QStringList &entries)
 {
     const int oldFocus = m_focus;
     m_focus = -1;
-    beginResetModel();
-    m_entries = entries;
-    m_selected.assign(size_t(entries.size()), 0);
-    endResetModel();
+    {
+        Batch batch(*this);
+        m_entries = entries;
+        m_selected.assign(size_t(entries.size()), 0);
+    }
     if (oldFocus != -1)
         emit focusEntryChanged(-1);
 }
@@ -111,10 +129,12 @@ void ItemList::shiftFocusForInsert(int position)
 void ItemList::insertEntry(int position, const QString &text)
 {
     position = std::clamp(position, 0, count());
-    beginInsertRows(QModelIndex(), position, position);
+    if (!batching())
+        beginInsertRows(QModelIndex(), position, position);
     m_entries.insert(position, text);
     m_selected.insert(m_selected.begin() + position, 0);
-    endInsertRows();
+    if (!batching())
+        endInsertRows();
     shiftFocusForInsert(position);
 }
 
@@ -206,7 +226,7 @@ void ItemList::DeleteSelectedItems()
 
 void ItemList::notifyAllChanged(int first, int last)
 {
-    if (first <= last)
+    if (first <= last && !batching())
         emit dataChanged(index(first), index(last), {Qt::DisplayRole, SelectedRole});
 }
 
@@ -247,7 +267,8 @@ void ItemList::SelectAll()
     if (count() == 0)
         return;
     std::fill(m_selected.begin(), m_selected.end(), 1);
-    emit dataChanged(index(0), index(count() - 1), {SelectedRole});
+    if (!batching())
+        emit dataChanged(index(0), index(count() - 1), {SelectedRole});
 }
 
 void ItemList::SelectFocusEntry()
@@ -261,7 +282,8 @@ void ItemList::ClearSelection()
     if (count() == 0)
         return;
     std::fill(m_selected.begin(), m_selected.end(), 0);
-    emit dataChanged(index(0), index(count() - 1), {SelectedRole});
+    if (!batching())
+        emit dataChanged(index(0), index(count() - 1), {SelectedRole});
 }
 
 void ItemList::KeyDown(Key key, bool shift)

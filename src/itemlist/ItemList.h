@@ -65,6 +65,19 @@ public:
     // With k = -1 outside the list nothing changes.
     void DropSelected(int k, bool insideList);
 
+    // Many changes in a row, told to the view as one reset when the last
+    // guard ends (the data file reader appends thousands of entries).
+    class Batch {
+    public:
+        explicit Batch(ItemList &list);
+        ~Batch();
+        Batch(const Batch &) = delete;
+        Batch &operator=(const Batch &) = delete;
+
+    private:
+        ItemList &m_list;
+    };
+
 signals:
     void focusEntryChanged(int focus);
 
@@ -73,7 +86,10 @@ private:
     void replaceAll(QStringList entries, std::vector<char> selected);
     void shiftFocusForInsert(int position);
 
+    bool batching() const { return m_batchDepth > 0; }
+
     QStringList m_entries;
     std::vector<char> m_selected;
     int m_focus = -1;
+    int m_batchDepth = 0;
 };

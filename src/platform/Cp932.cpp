@@ -5,12 +5,15 @@
 #include <cerrno>
 #include <iconv.h>
 
+// The platform's converter (iconv "CP932") is the authority on the mapping;
+// its answers are cached per character, so that laying out and converting
+// large documents costs a table look-up per character instead of a call.
+
 namespace {
 
 const char kCodePage[] = "CP932";
 const char kUtf16[] = "UTF-16LE";
 
-// One iconv descriptor for the duration of one conversion.
 class Converter {
 public:
     Converter(const char *to, const char *from) : m_cd(iconv_open(to, from)) {}
@@ -21,61 +24,102 @@ public:
     }
     Converter(const Converter &) = delete;
     Converter &operator=(const Converter &) = delete;
-
     bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    // Converts as much as possible; returns the errno that stopped it, or 0.
-    int convert(const char *&in, size_t &inLeft, char *&out, size_t &outLeft)
+    // Converts the whole input or nothing; returns the bytes written.
+    size_t convertAll(const char *in, size_t inLen, char *out, size_t outLen)
     {
         char *src = const_cast<char *>(in);
-        const size_t r = iconv(m_cd, &src, &inLeft, &out, &outLeft);
-        in = src;
-        return r == static_cast<size_t>(-1) ? errno : 0;
+        char *dst = out;
+        const size_t r = iconv(m_cd, &src, &inLen, &dst, &outLen);
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        if (r == static_cast<size_t>(-1) || inLen != 0)
+            return 0;
+        return size_t(dst - out);
     }
-    void reset() { iconv(m_cd, nullptr, nullptr, nullptr, nullptr); }
 
 private:
     iconv_t m_cd;
 };
 
-bool isHalfWidthKatakana(char16_t c)
-{
-    return c >= 0xFF61 && c <= 0xFF9F;
-}
+// Encoding of one BMP character: bit 31 set once known; bits 16-17 the
+// number of bytes (0: not representable); bits 0-15 the bytes, lead first.
+std::array<std::atomic<uint32_t>, 0x10000> g_encode{};
+// Decoding of one byte (index < 0x100) or one lead/trail pair (lead << 8 |
+// trail): bit 31 set once known; bit 16 set when valid; bits 0-15 the unit.
+std::array<std::atomic<uint32_t>, 0x10000> g_decode{};
 
-// Width of one BMP character in bytes (0 for unmappable), cached because the
-// composer measures every name and value of a document.
-int bmpWidth(char16_t c)
+constexpr uint32_t kKnown = 0x80000000u;
+
+uint32_t encodeEntry(char16_t c)
 {
-    static std::array<std::atomic<unsigned char>, 0x10000> cache{};
-    if (c < 0x80 || isHalfWidthKatakana(c))
-        return 1;
-    const unsigned char known = cache[c].load(std::memory_order_relaxed);
-    if (known != 0)
-        return known - 1;
-    int width = 0;
-    if (!QChar::isSurrogate(c)) {
+    uint32_t e = g_encode[c].load(std::memory_order_relaxed);
+    if (e & kKnown)
+        return e;
+    e = kKnown;
+    if (c < 0x80) {
+        e |= (1u << 16) | c;
+    } else if (!QChar::isSurrogate(c)) {
         Converter cv(kCodePage, kUtf16);
-        if (cv.valid()) {
-            const char16_t unit = c;
-            const char *in = reinterpret_cast<const char *>(&unit);
-            size_t inLeft = sizeof unit;
-            char buf[8];
-            char *out = buf;
-            size_t outLeft = sizeof buf;
-            if (cv.convert(in, inLeft, out, outLeft) == 0)
-                width = static_cast<int>(out - buf);
-        }
+        char out[8];
+        const size_t n =
+            cv.valid() ? cv.convertAll(reinterpret_cast<const char *>(&c), 2, out, sizeof out) : 0;
+        if (n == 1)
+            e |= (1u << 16) | uchar(out[0]);
+        else if (n == 2)
+            e |= (2u << 16) | (uint32_t(uchar(out[0])) << 8) | uchar(out[1]);
     }
-    cache[c].store(static_cast<unsigned char>(width + 1), std::memory_order_relaxed);
-    return width;
+    g_encode[c].store(e, std::memory_order_relaxed);
+    return e;
 }
 
-// Length in UTF-16 units of the code point starting at text[i].
+// Decodes 1 or 2 bytes; returns the UTF-16 unit or -1.
+int decodeEntry(const char *bytes, int len)
+{
+    const uint32_t key =
+        len == 1 ? uchar(bytes[0]) : (uint32_t(uchar(bytes[0])) << 8) | uchar(bytes[1]);
+    uint32_t e = g_decode[key].load(std::memory_order_relaxed);
+    if (!(e & kKnown)) {
+        e = kKnown;
+        Converter cv(kUtf16, kCodePage);
+        char16_t out[4];
+        if (cv.valid() &&
+            cv.convertAll(bytes, size_t(len), reinterpret_cast<char *>(out), sizeof out) == 2)
+            e |= (1u << 16) | out[0];
+        g_decode[key].store(e, std::memory_order_relaxed);
+    }
+    return (e & (1u << 16)) ? int(e & 0xFFFF) : -1;
+}
+
+bool isLeadByte(uchar b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
 qsizetype codePointLength(const QString &text, qsizetype i)
 {
     if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
         return 2;
     return 1;
+}
+
+// Bytes of the code point at text[i] (0 when not representable).
+int widthAt(const QString &text, qsizetype i, qsizetype len)
+{
+    if (len == 2)
+        return 0; // outside the BMP: never in code page 932
+    const char16_t c = text.at(i).unicode();
+    if (c < 0x80)
+        return 1;
+    return int((encodeEntry(c) >> 16) & 3);
+}
+
+void noteUnmappable(QStringList *list, const QString &text, qsizetype i, qsizetype len)
+{
+    if (!list)
+        return;
+    const QString ch = text.mid(i, len);
+    if (!list->contains(ch))
+        list->append(ch);
 }
 
 } // namespace
@@ -87,12 +131,8 @@ int byteWidth(const QString &text)
     int width = 0;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len = codePointLength(text, i);
-        if (len == 2) {
-            width += 1; // outside the BMP: never in code page 932
-        } else {
-            const int w = bmpWidth(text.at(i).unicode());
-            width += w == 0 ? 1 : w;
-        }
+        const int w = widthAt(text, i, len);
+        width += w == 0 ? 1 : w;
         i += len;
     }
     return width;
@@ -103,11 +143,8 @@ QStringList unmappableCharacters(const QString &text)
     QStringList found;
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype len = codePointLength(text, i);
-        if (len == 2 || bmpWidth(text.at(i).unicode()) == 0) {
-            const QString ch = text.mid(i, len);
-            if (!found.contains(ch))
-                found.append(ch);
-        }
+        if (widthAt(text, i, len) == 0)
+            noteUnmappable(&found, text, i, len);
         i += len;
     }
     return found;
@@ -115,71 +152,62 @@ QStringList unmappableCharacters(const QString &text)
 
 QByteArray encode(const QString &text, QStringList *unmappable)
 {
-    QByteArray result;
-    result.reserve(text.size() * 2);
-    Converter cv(kCodePage, kUtf16);
-    if (!cv.valid()) {
-        // No converter at all: keep ASCII, mark the rest, never lose silently.
-        for (QChar c : text)
-            result.append(c.unicode() < 0x80 ? char(c.unicode()) : '?');
-        if (unmappable)
-            *unmappable << unmappableCharacters(text);
-        return result;
-    }
-    const char *in = reinterpret_cast<const char *>(text.constData());
-    size_t inLeft = size_t(text.size()) * 2;
-    char buf[4096];
-    while (inLeft > 0) {
-        char *out = buf;
-        size_t outLeft = sizeof buf;
-        const int err = cv.convert(in, inLeft, out, outLeft);
-        result.append(buf, out - buf);
-        if (err == 0 || err == E2BIG)
+    QByteArray result(text.size() * 2, Qt::Uninitialized);
+    char *out = result.data();
+    const char16_t *in = reinterpret_cast<const char16_t *>(text.constData());
+    for (qsizetype i = 0; i < text.size();) {
+        const char16_t c = in[i];
+        if (c < 0x80) {
+            *out++ = char(c);
+            ++i;
             continue;
-        // EILSEQ or EINVAL: one character that has no code page 932 form.
-        const qsizetype pos = (reinterpret_cast<const QChar *>(in) - text.constData());
-        const qsizetype len = codePointLength(text, pos);
-        result.append('?');
-        if (unmappable) {
-            const QString ch = text.mid(pos, len);
-            if (!unmappable->contains(ch))
-                unmappable->append(ch);
         }
-        in += len * 2;
-        inLeft -= size_t(len) * 2;
-        cv.reset();
+        const qsizetype len = codePointLength(text, i);
+        const uint32_t e = len == 1 ? encodeEntry(c) : kKnown;
+        switch ((e >> 16) & 3) {
+        case 1:
+            *out++ = char(e & 0xFF);
+            break;
+        case 2:
+            *out++ = char((e >> 8) & 0xFF);
+            *out++ = char(e & 0xFF);
+            break;
+        default:
+            *out++ = '?';
+            noteUnmappable(unmappable, text, i, len);
+        }
+        i += len;
     }
+    result.truncate(out - result.constData());
     return result;
 }
 
 QString decode(const QByteArray &bytes)
 {
-    QString result;
-    result.reserve(bytes.size());
-    Converter cv(kUtf16, kCodePage);
-    const char *in = bytes.constData();
-    size_t inLeft = size_t(bytes.size());
-    if (!cv.valid()) {
-        for (char c : bytes)
-            result.append(uchar(c) < 0x80 ? QChar(char16_t(uchar(c)))
-                                          : QChar(QChar::ReplacementCharacter));
-        return result;
-    }
-    char16_t buf[2048];
-    while (inLeft > 0) {
-        char *out = reinterpret_cast<char *>(buf);
-        size_t outLeft = sizeof buf;
-        const int err = cv.convert(in, inLeft, out, outLeft);
-        result.append(reinterpret_cast<const QChar *>(buf),
-                      (out - reinterpret_cast<char *>(buf)) / 2);
-        if (err == 0 || err == E2BIG)
+    QString result(bytes.size(), Qt::Uninitialized);
+    char16_t *out = reinterpret_cast<char16_t *>(result.data());
+    char16_t *const begin = out;
+    const char *p = bytes.constData();
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const uchar b = uchar(p[i]);
+        if (b < 0x80) {
+            *out++ = b;
+            ++i;
             continue;
-        // A malformed byte (EILSEQ) or a lead byte cut off at the end (EINVAL).
-        result.append(QChar(QChar::ReplacementCharacter));
-        ++in;
-        --inLeft;
-        cv.reset();
+        }
+        const int len = isLeadByte(b) && i + 1 < n ? 2 : 1;
+        const int unit = decodeEntry(p + i, len);
+        if (unit >= 0) {
+            *out++ = char16_t(unit);
+            i += len;
+        } else {
+            // A malformed byte, or a lead byte without its trail: skip one byte.
+            *out++ = QChar::ReplacementCharacter;
+            ++i;
+        }
     }
+    result.truncate(out - begin);
     return result;
 }
 

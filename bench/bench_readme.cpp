@@ -1,0 +1,103 @@
+#include "datafile/DataFileReader.h"
+#include "datafile/DataFileWriter.h"
+#include "document/Document.h"
+#include "platform/AppInfo.h"
+#include "platform/Cp932.h"
+#include "readme/ReadmeComposer.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+// A document of n entries: markers, every item, custom headings and an end section.
+void fill(Document &doc, int n)
+{
+    using namespace Items;
+    doc.InitializeForm();
+    for (int i = SoftName; i <= HomePage; ++i)
+        doc.setFieldText(i, QStringLiteral("値 %1 value").arg(i));
+    doc.setFieldText(SoftClass, QStringLiteral("シェアウエア"));
+    QStringList entries;
+    entries.reserve(n);
+    while (entries.size() < n) {
+        const int block = int(entries.size());
+        entries.append(doc.ItemNames(StartMarker));
+        for (int i = SoftName; i <= HomePage; ++i)
+            entries.append(Items::indent() + doc.ItemNames(i));
+        entries.append(doc.ItemNames(BodyMarker));
+        for (int i = FirstBody; i <= LastBody; ++i)
+            entries.append(Items::indent() + doc.ItemNames(i));
+        for (int i = 0; i < 20; ++i)
+            entries.append(QStringLiteral("   独自の見出し %1").arg(block + i));
+        entries.append(doc.ItemNames(EndMarker));
+        for (int i = FirstEnd; i <= LastEnd; ++i)
+            entries.append(Items::indent() + doc.ItemNames(i));
+    }
+    entries = entries.mid(0, n);
+    doc.items()->setEntries(entries);
+}
+
+struct Env {
+    QTemporaryDir dir;
+    Env() { AppInfo::setApplicationDirectory(dir.path()); }
+};
+} // namespace
+
+static void BM_BuildReadme(benchmark::State &state)
+{
+    Env env;
+    Document doc;
+    fill(doc, int(state.range(0)));
+    const DocumentSnapshot snap = doc.snapshot();
+    for (auto _ : state) {
+        ReadmeComposer c(snap);
+        benchmark::DoNotOptimize(c.BuildReadme().text.size());
+    }
+}
+
+// Appends the same output bytes to a buffer: the least any writer can do.
+static void BM_CopyBaseline(benchmark::State &state)
+{
+    Env env;
+    Document doc;
+    fill(doc, int(state.range(0)));
+    ReadmeComposer c(doc.snapshot());
+    const QByteArray bytes = Cp932::encode(c.BuildReadme().text);
+    for (auto _ : state) {
+        QByteArray out;
+        for (qsizetype i = 0; i < bytes.size(); i += 64)
+            out.append(bytes.constData() + i, std::min<qsizetype>(64, bytes.size() - i));
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+
+static void BM_WriteDataFile(benchmark::State &state)
+{
+    Env env;
+    Document doc;
+    fill(doc, int(state.range(0)));
+    const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DataFileWriter::write(path, doc.snapshot()).ok);
+}
+
+static void BM_ReadDataFile(benchmark::State &state)
+{
+    Env env;
+    Document doc;
+    fill(doc, int(state.range(0)));
+    const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
+    DataFileWriter::write(path, doc.snapshot());
+    Document target;
+    target.InitializeForm();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
+}
+
+BENCHMARK(BM_CopyBaseline)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildReadme)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WriteDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,220 @@
+#include "ComposeCli.h"
+
+#include "datafile/DataFileReader.h"
+#include "datafile/DataFileWriter.h"
+#include "document/Document.h"
+#include "platform/AppInfo.h"
+#include "platform/Cp932.h"
+#include "platform/LineFile.h"
+#include "readme/ReadmeComposer.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+using namespace Qt::StringLiterals;
+
+namespace ComposeCli {
+
+namespace {
+
+struct Options {
+    QString data;
+    QString readme; // empty or "-" means standard output
+    QList<QPair<QString, QString>> sets;
+    QString writeData;
+    bool check = false;
+    bool utf8 = false;
+};
+
+void err(const QString &text)
+{
+    const QByteArray bytes = (text + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+void out(const QByteArray &bytes)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+QString usage()
+{
+    return u"使い方: quillet-compose [オプション] DATA.pwk [README]\n"
+           "データファイルを開き、README のテキストを作成して README（省略時または \"-\" "
+           "のときは標準出力）へ書き出します。\n"
+           "\n"
+           "  --set NAME=VALUE    開いた後に項目の値を設定します（NAME "
+           "は項目名か番号、繰り返し可）\n"
+           "  --write-data FILE   --set の後のデータを FILE に保存します\n"
+           "  --check             何も書かず、README が同じ内容なら 0、違えば 1 で終了します\n"
+           "  --utf8              コード ページ 932 ではなく UTF-8 で書き出します\n"
+           "  --help              この説明を表示します\n"
+           "  --version           バージョンを表示します\n"
+           "\n"
+           "終了コード: 0 完了, 1 --check で差異あり, 2 使い方の誤り, 3 データファイルを読めない, "
+           "4 作成の失敗, 5 書き込みの失敗\n"_s;
+}
+
+int usageError(const QString &message)
+{
+    err(u"quillet-compose: "_s + message);
+    err(u"詳しくは quillet-compose --help を参照してください。"_s);
+    return Usage;
+}
+
+// Parses the arguments; returns -1 to go on, or an exit status.
+int parse(const QStringList &args, Options &o)
+{
+    QStringList positional;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        const auto value = [&](const QString &name, QString *v) {
+            if (a.startsWith(name + u'=')) {
+                *v = a.mid(name.size() + 1);
+                return true;
+            }
+            if (a == name && i + 1 < args.size()) {
+                *v = args.at(++i);
+                return true;
+            }
+            return false;
+        };
+        QString v;
+        if (a == u"--help") {
+            out(usage().toUtf8());
+            return Done;
+        } else if (a == u"--version") {
+            out(u"quillet-compose %1.%2\n"_s.arg(AppInfo::majorVersion())
+                    .arg(AppInfo::minorVersion())
+                    .toUtf8());
+            return Done;
+        } else if (a == u"--check") {
+            o.check = true;
+        } else if (a == u"--utf8") {
+            o.utf8 = true;
+        } else if (a.startsWith(u"--set")) {
+            if (!value(u"--set"_s, &v) || !v.contains(u'='))
+                return usageError(u"--set には NAME=VALUE を指定してください"_s);
+            const qsizetype eq = v.indexOf(u'=');
+            o.sets.append({v.left(eq), v.mid(eq + 1)});
+        } else if (a.startsWith(u"--write-data")) {
+            if (!value(u"--write-data"_s, &o.writeData) || o.writeData.isEmpty())
+                return usageError(u"--write-data にはファイル名を指定してください"_s);
+        } else if (a.startsWith(u"--") && a != u"--") {
+            return usageError(u"不明なオプションです: "_s + a);
+        } else {
+            positional.append(a);
+        }
+    }
+    if (positional.isEmpty() || positional.size() > 2)
+        return usageError(u"データファイルを一つ、README を省略可能で一つ指定してください"_s);
+    o.data = positional.at(0);
+    o.readme = positional.value(1);
+    if (o.readme == u"-")
+        o.readme.clear();
+    if (o.check && o.readme.isEmpty())
+        return usageError(u"--check には比べる README のファイル名が必要です"_s);
+    if (o.check && !o.writeData.isEmpty())
+        return usageError(u"--check は何も書き込まないため --write-data と併用できません"_s);
+    return -1;
+}
+
+int itemIndexByName(const Document &doc, const QString &name)
+{
+    bool numeric = false;
+    const int n = name.toInt(&numeric);
+    if (numeric)
+        return n >= 0 && n < Items::kCount ? n : -1;
+    for (int k = 0; k < Items::kCount; ++k) {
+        if (doc.ItemNames(k) == name)
+            return k;
+    }
+    return -1;
+}
+
+int applySets(const Options &o, Document &doc)
+{
+    for (const auto &[name, value] : o.sets) {
+        const int index = itemIndexByName(doc, name);
+        if (index < 0)
+            return usageError(u"項目「%1」はありません"_s.arg(name));
+        const Document::ApplyResult r = doc.ApplyFields(index, value);
+        if (!r.ok)
+            return usageError(u"--set %1: %2"_s.arg(name, r.reason));
+    }
+    return -1;
+}
+
+void warnUnmappable(const QStringList &chars)
+{
+    if (!chars.isEmpty())
+        err(u"quillet-compose: 次の文字はコード ページ 932 で表せないため「?」で書き出しました: "_s +
+            chars.join(u' '));
+}
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    Options o;
+    if (const int status = parse(arguments, o); status >= 0)
+        return status;
+
+    Document doc;
+    doc.InitializeForm();
+    const DataFileReader::Result read = DataFileReader::read(o.data, doc);
+    if (read.status == DataFileReader::Result::Unreadable) {
+        err(read.reason);
+        return DataUnreadable;
+    }
+    if (read.status == DataFileReader::Result::Malformed) {
+        err(u"%1:%2: %3"_s.arg(QDir::toNativeSeparators(o.data)).arg(read.line).arg(read.reason));
+        return DataUnreadable;
+    }
+    if (const int status = applySets(o, doc); status >= 0)
+        return status;
+
+    if (!o.writeData.isEmpty()) {
+        const DataFileWriter::Result w = DataFileWriter::write(o.writeData, doc.snapshot());
+        if (!w.ok) {
+            err(w.error);
+            return WriteFailed;
+        }
+        for (const QString &t : w.notIntact)
+            err(u"quillet-compose: 次のテキストは「:=」か改行を含むため、読み戻すと変わります: "_s +
+                t);
+        warnUnmappable(w.unmappable);
+    }
+
+    ReadmeComposer composer(doc.snapshot());
+    const ReadmeComposer::Result composed = composer.BuildReadme();
+    if (!composed.ok) {
+        err(u"quillet-compose: "_s + composed.error);
+        return ComposeFailed;
+    }
+    const QString text = composed.text + u"\r\n"_s;
+    QStringList unmappable;
+    const QByteArray bytes = o.utf8 ? text.toUtf8() : Cp932::encode(text, &unmappable);
+
+    if (o.check) {
+        QByteArray existing;
+        if (!LineFile::readBytes(o.readme, &existing, nullptr) || existing != bytes)
+            return Differs;
+        return Done;
+    }
+    if (o.readme.isEmpty()) {
+        out(bytes);
+    } else {
+        QString error;
+        if (!LineFile::writeBytes(o.readme, bytes, &error)) {
+            err(error);
+            return WriteFailed;
+        }
+    }
+    warnUnmappable(unmappable);
+    return Done;
+}
+
+} // namespace ComposeCli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "document/Document.h"
+
+#include <QStringList>
+
+// Writes the *.pwk data file: one item line per list entry (number, ":=",
+// entry text, ":=", value), then the style setting lines "@@@1" to "@@@6".
+namespace DataFileWriter {
+
+// The lines the document is saved as, in order.
+QStringList lines(const DocumentSnapshot &doc);
+
+struct Result {
+    bool ok = false;
+    QString error;          // "<path>: <reason>"
+    QStringList notIntact;  // texts that will not read back as they are
+    QStringList unmappable; // characters written as "?"
+};
+
+// Texts of the document that a save cannot give back intact: ":=" inside an
+// entry or a value, or a line break.
+QStringList textsNotReadBackIntact(const DocumentSnapshot &doc);
+
+// Saves atomically: a failed save leaves an existing file whole.
+Result write(const QString &path, const DocumentSnapshot &doc);
+
+} // namespace DataFileWriter
