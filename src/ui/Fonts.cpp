@@ -1,0 +1,39 @@
+#include "Fonts.h"
+
+#include <QFontDatabase>
+
+using namespace Qt::StringLiterals;
+
+namespace Fonts {
+
+QString firstAvailable(const QStringList &families)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &f : families) {
+        if (installed.contains(f, Qt::CaseInsensitive))
+            return f;
+    }
+    return QString();
+}
+
+QFont preview()
+{
+    const QString family = firstAvailable(
+        {u"ＭＳ ゴシック"_s, u"MS Gothic"_s, u"IPAGothic"_s, u"Noto Sans Mono CJK JP"_s});
+    QFont font =
+        family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family);
+    font.setPointSizeF(9);
+    font.setStyleHint(QFont::TypeWriter);
+    return font;
+}
+
+QFont proportionalGothic(double pointSize, bool bold)
+{
+    const QString family = firstAvailable({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s});
+    QFont font = family.isEmpty() ? QFont() : QFont(family);
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace Fonts
