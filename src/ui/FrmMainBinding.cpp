@@ -143,7 +143,8 @@ void FrmMain::mirrorComboList(int index)
     const QSignalBlocker blockEdit(combo->lineEdit());
     combo->clear();
     combo->addItems(m_doc->comboEntries(index));
-    combo->setCurrentIndex(-1);
+    // The drop-down opens at the entry the text shows, if it is one.
+    combo->setCurrentIndex(combo->findText(m_doc->fieldText(index), Qt::MatchExactly));
     combo->setEditText(m_doc->fieldText(index));
 }
 
