@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "Inventory.h"
 #include "ItemListView.h"
+#include "Services.h"
 #include "Twips.h"
 #include "entrylists/EntryLists.h"
 #include "platform/AppInfo.h"
@@ -115,8 +116,21 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     findControls();
     applyTabOrder();
     bindControls();
+    m_ownDialogs = std::make_unique<WidgetFileDialogs>(this);
+    m_ownMessages = std::make_unique<WidgetMessages>(this);
+    setServices(m_ownDialogs.get(), m_ownMessages.get());
+    buildMenus();
     m_doc->InitializeForm();
     mirrorAll();
+    markUnmodified();
+}
+
+FrmMain::~FrmMain() = default;
+
+void FrmMain::setServices(FileDialogs *dialogs, Messages *messages)
+{
+    m_dialogs = dialogs;
+    m_messages = messages;
 }
 
 void FrmMain::buildControls(QWidget *client)
@@ -200,5 +214,5 @@ void FrmMain::Label1_Click(int index)
 {
     const int list = EntryLists::listForItem(index);
     if (list >= 0)
-        emit registerListRequested(list);
+        mnuRegist_Click(list);
 }

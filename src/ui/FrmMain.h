@@ -4,7 +4,11 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 
+class FileDialogs;
+class Messages;
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -27,16 +31,49 @@ public:
     static constexpr int kClientWidth = 8805;
     static constexpr int kClientHeight = 9855;
 
+    ~FrmMain() override;
+
     Document *document() const { return m_doc; }
+    // Replaces the file dialogs and message boxes (tests answer from queues).
+    void setServices(FileDialogs *dialogs, Messages *messages);
+    FileDialogs *fileDialogs() const { return m_dialogs; }
+    Messages *messages() const { return m_messages; }
+    QAction *action(const QString &name) const;
 
     // A click on a field's caption label.
     void Label1_Click(int index);
 
-signals:
-    // A caption label of a field with a registered-entry list was clicked.
-    void registerListRequested(int listIndex);
+    // Menu commands.
+    void mnuNew_Click();
+    void mnuOpen_Click();
+    bool mnuSave_Click();
+    void mnuClose_Click();
+    void mnuPreview_Click();
+    void mnuPreReadme_Click();
+    void mnuReadme_Click();
+    void mnuRegist_Click(int index);
+    void mnuVersion_Click();
+
+    // True when the document differs from what the last start-up, New, Open
+    // or Save left.
+    bool isModified() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // FrmMainMenus.cpp: the menu bar and its window-wide shortcuts.
+    void buildMenus();
+    bool isOwnShortcut(const QKeyEvent *event) const;
+
+    // FrmMainFiles.cpp: the file commands.
+    bool maybeSave();
+    void markUnmodified();
+    QString chooseReadmeFile();
+    void writeReadme(const QString &path, const QString &text);
+    void warnUnmappable(const QStringList &chars);
+
     // FrmMain.cpp: building the controls from the inventory.
     void buildControls(QWidget *client);
     void findControls();
@@ -54,6 +91,11 @@ private:
     void mirrorComboList(int index);
 
     Document *m_doc;
+    std::unique_ptr<FileDialogs> m_ownDialogs;
+    std::unique_ptr<Messages> m_ownMessages;
+    FileDialogs *m_dialogs = nullptr;
+    Messages *m_messages = nullptr;
+    QStringList m_savedLines; // the data file lines of the unmodified document
 
     std::array<QLineEdit *, 15> m_textFields{};
     std::array<QComboBox *, 15> m_combos{};

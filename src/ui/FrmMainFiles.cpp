@@ -1,0 +1,212 @@
+#include "FrmMain.h"
+#include "Services.h"
+#include "datafile/DataFileReader.h"
+#include "datafile/DataFileWriter.h"
+#include "platform/AppInfo.h"
+#include "platform/Cp932.h"
+#include "platform/LineFile.h"
+#include "readme/ReadmeComposer.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+// The hourglass while a command works; restored however the command ends.
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// Lets the window repaint during a long composition, but takes no input:
+// the list must not change while the composer reads it.
+void paintOnly()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+FileDialogRequest dataFileRequest(const QString &title)
+{
+    FileDialogRequest r;
+    r.title = title;
+    r.filters = {u"データファイル(*.pwk)"_s};
+    r.defaultSuffix = u"pwk"_s;
+    r.directory = AppInfo::applicationDirectory();
+    return r;
+}
+
+const QString kCrLf = u"\r\n"_s;
+} // namespace
+
+// ---- unsaved changes ------------------------------------------------------
+
+void FrmMain::markUnmodified()
+{
+    m_savedLines = DataFileWriter::lines(m_doc->snapshot());
+}
+
+bool FrmMain::isModified() const
+{
+    return DataFileWriter::lines(m_doc->snapshot()) != m_savedLines;
+}
+
+// Asks before the document is replaced or closed; false means stop.
+bool FrmMain::maybeSave()
+{
+    if (!isModified())
+        return true;
+    switch (m_messages->question(u"変更を保存しますか？"_s,
+                                 {u"保存"_s, u"保存しない"_s, u"キャンセル"_s})) {
+    case 0:
+        return mnuSave_Click();
+    case 1:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// ---- File menu ------------------------------------------------------------
+
+void FrmMain::mnuNew_Click()
+{
+    if (!maybeSave())
+        return;
+    m_doc->New();
+    markUnmodified();
+}
+
+void FrmMain::mnuOpen_Click()
+{
+    if (!maybeSave())
+        return;
+    FileDialogRequest request = dataFileRequest(u"ファイルを開く"_s);
+    request.mustExist = true;
+    const QString path = m_dialogs->open(request);
+    if (path.isEmpty())
+        return;
+    const DataFileReader::Result r = DataFileReader::read(path, *m_doc);
+    if (r.status == DataFileReader::Result::Unreadable) {
+        m_messages->warning(u"データを開けませんでした: "_s + r.reason);
+        return;
+    }
+    markUnmodified();
+    if (r.status == DataFileReader::Result::Malformed)
+        m_messages->warning(
+            u"%1 の %2 行目を読めませんでした: %3\nそれより前の行だけを読み込みました。"_s
+                .arg(QDir::toNativeSeparators(path))
+                .arg(r.line)
+                .arg(r.reason));
+}
+
+bool FrmMain::mnuSave_Click()
+{
+    FileDialogRequest request = dataFileRequest(u"名前を付けて保存"_s);
+    request.fileName = u"readme.pwk"_s;
+    request.confirmOverwrite = true;
+    const QString path = m_dialogs->save(request);
+    if (path.isEmpty())
+        return false;
+    const DocumentSnapshot snapshot = m_doc->snapshot();
+    const DataFileWriter::Result r = DataFileWriter::write(path, snapshot);
+    if (!r.ok) {
+        m_messages->warning(u"データを保存できませんでした: "_s + r.error);
+        return false;
+    }
+    m_savedLines = DataFileWriter::lines(snapshot);
+    if (!r.notIntact.isEmpty())
+        m_messages->warning(
+            u"次のテキストは「:=」か改行を含むため、開き直すと元どおりになりません:\n"_s +
+            r.notIntact.join(u'\n'));
+    warnUnmappable(r.unmappable);
+    return true;
+}
+
+void FrmMain::mnuClose_Click()
+{
+    close();
+}
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    if (maybeSave())
+        event->accept();
+    else
+        event->ignore();
+}
+
+// ---- Create menu ----------------------------------------------------------
+
+void FrmMain::mnuPreview_Click()
+{
+    const WaitCursor wait;
+    m_doc->setPreviewText(QString());
+    ReadmeComposer composer(m_doc->snapshot());
+    const ReadmeComposer::Result r = composer.BuildReadme(paintOnly);
+    if (!r.ok) {
+        m_messages->warning(u"プレビューを作成できませんでした: "_s + r.error);
+        return;
+    }
+    m_doc->setPreviewText(r.text);
+}
+
+QString FrmMain::chooseReadmeFile()
+{
+    FileDialogRequest request;
+    request.title = u"名前を付けて保存"_s;
+    request.filters = {u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s};
+    request.defaultSuffix = u"txt"_s;
+    request.directory = AppInfo::applicationDirectory();
+    request.fileName = u"README.TXT"_s;
+    request.confirmOverwrite = true;
+    return m_dialogs->save(request);
+}
+
+void FrmMain::writeReadme(const QString &path, const QString &text)
+{
+    QStringList unmappable;
+    const QByteArray bytes = Cp932::encode(text + kCrLf, &unmappable);
+    QString error;
+    if (!LineFile::writeBytes(path, bytes, &error)) {
+        m_messages->warning(u"README.TXTを書き込めませんでした: "_s + error);
+        return;
+    }
+    warnUnmappable(unmappable);
+}
+
+void FrmMain::mnuPreReadme_Click()
+{
+    const QString path = chooseReadmeFile();
+    if (path.isEmpty())
+        return;
+    const WaitCursor wait;
+    writeReadme(path, m_doc->previewText());
+}
+
+void FrmMain::mnuReadme_Click()
+{
+    const QString path = chooseReadmeFile();
+    if (path.isEmpty())
+        return;
+    const WaitCursor wait;
+    ReadmeComposer composer(m_doc->snapshot());
+    const ReadmeComposer::Result r = composer.BuildReadme(paintOnly);
+    if (!r.ok) {
+        m_messages->warning(u"README.TXTを作成できませんでした: "_s + r.error);
+        return;
+    }
+    writeReadme(path, r.text);
+}
+
+void FrmMain::warnUnmappable(const QStringList &chars)
+{
+    if (!chars.isEmpty())
+        m_messages->warning(
+            u"次の文字はシフトJISで表せないため「?」に置き換えて書き込みました: "_s +
+            chars.join(u' '));
+}

@@ -1,0 +1,5 @@
+#include "FrmMain.h"
+
+void FrmMain::mnuRegist_Click(int) {}
+
+void FrmMain::mnuVersion_Click() {}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+// What a file dialog is asked for.
+struct FileDialogRequest {
+    QString title;
+    QStringList filters;   // "テキストファイル(*.txt)", ...
+    QString defaultSuffix; // without the dot
+    QString directory;
+    QString fileName; // proposed name, may be empty
+    bool confirmOverwrite = false;
+    bool mustExist = false;
+};
+
+// Open and save dialogs; an empty result means the user cancelled.
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    virtual QString open(const FileDialogRequest &request) = 0;
+    virtual QString save(const FileDialogRequest &request) = 0;
+};
+
+// Message boxes.
+class Messages {
+public:
+    virtual ~Messages() = default;
+    virtual void warning(const QString &text) = 0;
+    // Returns the index of the chosen button, or -1 when the box was closed.
+    virtual int question(const QString &text, const QStringList &buttons) = 0;
+};
+
+// The real ones, over QFileDialog and QMessageBox.
+class WidgetFileDialogs : public FileDialogs {
+public:
+    explicit WidgetFileDialogs(QWidget *parent) : m_parent(parent) {}
+    QString open(const FileDialogRequest &request) override;
+    QString save(const FileDialogRequest &request) override;
+
+private:
+    QString run(const FileDialogRequest &request, bool save);
+    QWidget *m_parent;
+};
+
+class WidgetMessages : public Messages {
+public:
+    explicit WidgetMessages(QWidget *parent) : m_parent(parent) {}
+    void warning(const QString &text) override;
+    int question(const QString &text, const QStringList &buttons) override;
+
+private:
+    QWidget *m_parent;
+};

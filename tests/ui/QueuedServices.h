@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui/Services.h"
+
+#include <QList>
+
+// File dialogs that answer from a queue and remember what they were asked.
+class QueuedDialogs : public FileDialogs {
+public:
+    QStringList answers; // an empty answer is a cancel
+    QList<FileDialogRequest> requests;
+    QStringList kinds; // "open" or "save", per request
+
+    QString open(const FileDialogRequest &r) override { return next(r, QStringLiteral("open")); }
+    QString save(const FileDialogRequest &r) override { return next(r, QStringLiteral("save")); }
+
+private:
+    QString next(const FileDialogRequest &r, const QString &kind)
+    {
+        requests.append(r);
+        kinds.append(kind);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+// Message boxes that answer from a queue and remember their texts.
+class QueuedMessages : public Messages {
+public:
+    QStringList warnings;
+    QStringList questions;
+    QList<int> answers; // button indices; none left means the box was closed
+
+    void warning(const QString &text) override { warnings.append(text); }
+    int question(const QString &text, const QStringList &) override
+    {
+        questions.append(text);
+        return answers.isEmpty() ? -1 : answers.takeFirst();
+    }
+};
