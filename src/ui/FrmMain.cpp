@@ -2,6 +2,7 @@
 
 #include "Controls.h"
 #include "Fonts.h"
+#include "FrmAbout.h"
 #include "Inventory.h"
 #include "ItemListView.h"
 #include "Services.h"
@@ -10,6 +11,7 @@
 #include "platform/AppInfo.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -119,6 +121,8 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     m_ownDialogs = std::make_unique<WidgetFileDialogs>(this);
     m_ownMessages = std::make_unique<WidgetMessages>(this);
     setServices(m_ownDialogs.get(), m_ownMessages.get());
+    m_runDialog = [](QDialog &dialog) { dialog.exec(); };
+    setWindowIcon(applicationIcon());
     buildMenus();
     m_doc->InitializeForm();
     mirrorAll();

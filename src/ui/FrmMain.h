@@ -4,11 +4,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 
 class FileDialogs;
 class Messages;
 class QAction;
+class QDialog;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -39,6 +41,9 @@ public:
     FileDialogs *fileDialogs() const { return m_dialogs; }
     Messages *messages() const { return m_messages; }
     QAction *action(const QString &name) const;
+    // Runs a modal dialog; tests drive it instead of waiting on a user.
+    using DialogRunner = std::function<void(QDialog &)>;
+    void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
 
     // A click on a field's caption label.
     void Label1_Click(int index);
@@ -96,6 +101,7 @@ private:
     FileDialogs *m_dialogs = nullptr;
     Messages *m_messages = nullptr;
     QStringList m_savedLines; // the data file lines of the unmodified document
+    DialogRunner m_runDialog;
 
     std::array<QLineEdit *, 15> m_textFields{};
     std::array<QComboBox *, 15> m_combos{};

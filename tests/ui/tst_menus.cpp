@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -56,6 +57,7 @@ void TstMenus::init()
     m_messages = {};
     m_w = std::make_unique<FrmMain>();
     m_w->setServices(&m_dialogs, &m_messages);
+    m_w->setDialogRunner([](QDialog &d) { d.close(); });
     m_w->show();
     m_w->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_w.get()));

@@ -1,0 +1,114 @@
+#include "ListEditor.h"
+
+ListEditor::ListEditor(QObject *parent) : QObject(parent) {}
+
+void ListEditor::appendEntries(const QStringList &entries)
+{
+    m_entries += entries;
+    emit changed();
+}
+
+void ListEditor::setText(const QString &text)
+{
+    if (m_text == text)
+        return;
+    m_text = text;
+    m_registerEnabled = !m_text.isEmpty();
+    emit changed();
+}
+
+// Selecting from the program runs the click rule as a user's click does.
+void ListEditor::select(int index)
+{
+    m_selected = index;
+    lstRegist_Click();
+}
+
+void ListEditor::clickEntry(int index)
+{
+    if (index >= 0 && index < m_entries.size())
+        select(index);
+}
+
+// Enables the delete button once an entry is selected; never disables it.
+void ListEditor::lstRegist_Click()
+{
+    if (m_selected >= 0)
+        m_deleteEnabled = true;
+    emit changed();
+}
+
+void ListEditor::revert()
+{
+    m_entries = EntryLists::ReloadList(m_caption);
+    m_selected = -1;
+    emit changed();
+}
+
+void ListEditor::cmdRegist_Click(int index)
+{
+    switch (index) {
+    case 0:
+        if (m_text.isEmpty())
+            return;
+        m_entries.prepend(m_text);
+        select(0);
+        setText(QString());
+        break;
+    case 1:
+        if (m_selected >= 0) {
+            const int p = m_selected;
+            m_entries.removeAt(p);
+            m_selected = -1;
+            if (p < m_entries.size())
+                select(p);
+        }
+        setText(QString());
+        emit changed();
+        break;
+    case 2:
+        m_entries.clear();
+        m_selected = -1;
+        setText(QString());
+        emit changed();
+        break;
+    case 3:
+        revert();
+        break;
+    default:
+        break;
+    }
+}
+
+void ListEditor::txtRegist_KeyDown(Key key)
+{
+    if (key == Key::Insert) {
+        if (m_registerEnabled)
+            cmdRegist_Click(0);
+        return;
+    }
+    lstRegist_KeyDown(key);
+}
+
+void ListEditor::lstRegist_KeyDown(Key key)
+{
+    if (key == Key::Delete) {
+        if (!m_deleteEnabled)
+            return;
+        if (m_selected >= 0) {
+            m_entries.removeAt(m_selected);
+            m_selected = -1;
+        }
+        emit changed();
+    } else if (key == Key::Escape) {
+        revert();
+        if (m_selected < 0)
+            m_deleteEnabled = false;
+        emit changed();
+    }
+}
+
+EntryLists::SaveResult ListEditor::save() const
+{
+    return EntryLists::SaveList(m_caption, m_entries);
+}

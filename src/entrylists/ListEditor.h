@@ -1,0 +1,55 @@
+#pragma once
+
+#include "EntryLists.h"
+
+#include <QObject>
+#include <QStringList>
+
+// The rules of the registered-entry list editor, without widgets: its list
+// with one selected entry, its text box, the enabling of the register and
+// delete buttons, the five commands and the keys. The dialog binds to it.
+class ListEditor : public QObject {
+    Q_OBJECT
+public:
+    enum class Key { Insert, Delete, Escape, Other };
+
+    explicit ListEditor(QObject *parent = nullptr);
+
+    // The caption names the list file (GetListPath).
+    const QString &caption() const { return m_caption; }
+    void setCaption(const QString &caption) { m_caption = caption; }
+
+    const QStringList &entries() const { return m_entries; }
+    // Appends the lines of a list file (LoadEntryList) or any entries.
+    void appendEntries(const QStringList &entries);
+    int selected() const { return m_selected; }
+    const QString &text() const { return m_text; }
+    bool registerEnabled() const { return m_registerEnabled; }
+    bool deleteEnabled() const { return m_deleteEnabled; }
+
+    // User input.
+    void setText(const QString &text); // txtRegist_Change
+    void clickEntry(int index);        // a click selects, then lstRegist_Click
+    void cmdRegist_Click(int index);   // 0 register, 1 delete, 2 clear all, 3 revert
+    void txtRegist_KeyDown(Key key);
+    void lstRegist_KeyDown(Key key);
+    void cmdRegist_KeyDown(Key key) { txtRegist_KeyDown(key); }
+
+    // The list save of every close; the old file stays whole on failure.
+    EntryLists::SaveResult save() const;
+
+signals:
+    void changed();
+
+private:
+    void lstRegist_Click();
+    void select(int index);
+    void revert();
+
+    QString m_caption;
+    QStringList m_entries;
+    int m_selected = -1;
+    QString m_text;
+    bool m_registerEnabled = false;
+    bool m_deleteEnabled = false;
+};

@@ -1,0 +1,177 @@
+#include "FrmRegist.h"
+
+#include "Services.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+struct ButtonRow {
+    const char16_t *caption;
+    const char16_t *tooltip;
+    int left;
+};
+const ButtonRow kButtons[5] = {
+    {u"登録", u"リストに登録します", 150},
+    {u"削除", u"リストの選択されている行を削除します", 960},
+    {u"全クリア", u"リストの項目を全て削除します", 1770},
+    {u"取り消し", u"変更を取り消して、保存されている内容に戻します", 2580},
+    {u"終了", u"このダイアログを閉じます", 3390},
+};
+
+ListEditor::Key keyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Insert:
+        return ListEditor::Key::Insert;
+    case Qt::Key_Delete:
+        return ListEditor::Key::Delete;
+    case Qt::Key_Escape:
+        return ListEditor::Key::Escape;
+    default:
+        return ListEditor::Key::Other;
+    }
+}
+} // namespace
+
+FrmRegist::FrmRegist(Messages *messages, QWidget *parent) : QDialog(parent), m_messages(messages)
+{
+    setObjectName(u"frmRegist"_s);
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    build();
+    connect(&m_editor, &ListEditor::changed, this, &FrmRegist::mirror);
+    mirror();
+}
+
+void FrmRegist::build()
+{
+    const double dpi = Twips::logicalDpi(this);
+    setFixedSize(Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi));
+    m_list = new QListWidget(this);
+    m_list->setObjectName(u"lstRegist"_s);
+    m_list->setToolTip(u"登録されているリストを表示します"_s);
+    m_list->setGeometry(Twips::toPixels(QRect(120, 120, 4080, 1320), dpi));
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_text = new QLineEdit(this);
+    m_text->setObjectName(u"txtRegist"_s);
+    m_text->setGeometry(Twips::toPixels(QRect(120, 1590, 4080, 270), dpi));
+    for (int i = 0; i < 5; ++i) {
+        auto *b = new QPushButton(QString::fromUtf16(kButtons[i].caption), this);
+        b->setObjectName(u"cmdRegist(%1)"_s.arg(i));
+        b->setToolTip(QString::fromUtf16(kButtons[i].tooltip));
+        b->setGeometry(Twips::toPixels(QRect(kButtons[i].left, 2010, 810, 420), dpi));
+        b->setAutoDefault(false);
+        b->installEventFilter(this);
+        m_buttons[size_t(i)] = b;
+        connect(b, &QPushButton::clicked, this, [this, i] {
+            if (i == 4)
+                close();
+            else
+                m_editor.cmdRegist_Click(i);
+        });
+    }
+    setTabOrder(m_text, m_buttons[0]);
+    for (int i = 0; i < 4; ++i)
+        setTabOrder(m_buttons[size_t(i)], m_buttons[size_t(i + 1)]);
+    setTabOrder(m_buttons[4], m_list);
+    m_text->installEventFilter(this);
+    m_list->installEventFilter(this);
+    connect(m_text, &QLineEdit::textEdited, &m_editor, &ListEditor::setText);
+    connect(m_list, &QListWidget::itemPressed, this,
+            [this](QListWidgetItem *item) { m_editor.clickEntry(m_list->row(item)); });
+    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != m_editor.selected())
+            m_editor.clickEntry(row);
+    });
+    m_text->setFocus();
+}
+
+void FrmRegist::prepare(const QString &caption, const QString &tooltip)
+{
+    m_editor.setCaption(caption);
+    setWindowTitle(caption);
+    m_text->setToolTip(tooltip);
+}
+
+void FrmRegist::mirror()
+{
+    const QSignalBlocker blockList(m_list);
+    const QStringList &entries = m_editor.entries();
+    bool same = m_list->count() == entries.size();
+    for (int i = 0; same && i < entries.size(); ++i)
+        same = m_list->item(i)->text() == entries.at(i);
+    if (!same) {
+        m_list->clear();
+        m_list->addItems(entries);
+    }
+    if (m_editor.selected() >= 0)
+        m_list->setCurrentRow(m_editor.selected());
+    else
+        m_list->clearSelection();
+    if (m_text->text() != m_editor.text()) {
+        const QSignalBlocker blockText(m_text);
+        m_text->setText(m_editor.text());
+    }
+    m_buttons[0]->setEnabled(m_editor.registerEnabled());
+    m_buttons[1]->setEnabled(m_editor.deleteEnabled());
+}
+
+bool FrmRegist::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const ListEditor::Key key = keyOf(static_cast<QKeyEvent *>(event)->key());
+        if (watched == m_list)
+            m_editor.lstRegist_KeyDown(key);
+        else if (watched == m_text)
+            m_editor.txtRegist_KeyDown(key);
+        else
+            m_editor.cmdRegist_KeyDown(key);
+    }
+    return QDialog::eventFilter(watched, event); // the control still handles the key
+}
+
+void FrmRegist::keyPressEvent(QKeyEvent *event)
+{
+    // No button is a default or cancel button: Enter and Escape do not close.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void FrmRegist::saveList()
+{
+    if (m_saved)
+        return;
+    m_saved = true;
+    const EntryLists::SaveResult r = m_editor.save();
+    if (!r.ok)
+        m_messages->warning(u"登録リストを保存できませんでした: "_s + r.error +
+                            u"\n保存されていた内容はそのまま残っています。"_s);
+    else if (!r.unmappable.isEmpty())
+        m_messages->warning(u"次の文字はシフトJISで表せないため「?」に置き換えて保存しました: "_s +
+                            r.unmappable.join(u' '));
+}
+
+void FrmRegist::closeEvent(QCloseEvent *event)
+{
+    saveList(); // every close saves, and none is refused
+    event->accept();
+    QDialog::closeEvent(event);
+}
+
+void FrmRegist::done(int result)
+{
+    saveList();
+    QDialog::done(result);
+}

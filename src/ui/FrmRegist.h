@@ -1,0 +1,45 @@
+#pragma once
+
+#include "entrylists/ListEditor.h"
+
+#include <QDialog>
+#include <array>
+
+class Messages;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The registered-entry list editor: a small modal dialog over a ListEditor.
+// Every close writes the list file; a file that cannot be written is
+// reported and the file on disk stays whole.
+class FrmRegist : public QDialog {
+    Q_OBJECT
+public:
+    FrmRegist(Messages *messages, QWidget *parent = nullptr);
+
+    ListEditor *editor() { return &m_editor; }
+    // The caption names the list file; the text box's tooltip asks for an entry.
+    void prepare(const QString &caption, const QString &tooltip);
+
+    static constexpr int kClientWidth = 4320;
+    static constexpr int kClientHeight = 2520;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void done(int result) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void build();
+    void mirror();
+    void saveList();
+
+    ListEditor m_editor;
+    Messages *m_messages;
+    QListWidget *m_list = nullptr;
+    QLineEdit *m_text = nullptr;
+    std::array<QPushButton *, 5> m_buttons{};
+    bool m_saved = false;
+};
