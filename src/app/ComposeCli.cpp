@@ -173,6 +173,8 @@ int run(const QStringList &arguments)
         err(u"%1:%2: %3"_s.arg(QDir::toNativeSeparators(o.data)).arg(read.line).arg(read.reason));
         return DataUnreadable;
     }
+    if (read.foreignEncoding)
+        err(u"quillet-compose: %1 はシフトJISのテキストとして読めない部分があります"_s.arg(o.data));
     if (const int status = applySets(o, doc); status >= 0)
         return status;
 

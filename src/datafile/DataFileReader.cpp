@@ -2,6 +2,7 @@
 
 #include "document/Document.h"
 #include "itemlist/ItemList.h"
+#include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
 using namespace Qt::StringLiterals;
@@ -84,10 +85,13 @@ Result apply(const QStringList &lines, Document &doc)
 
 Result read(const QString &path, Document &doc)
 {
-    const LineFile::ReadResult file = LineFile::read(path);
-    if (!file.ok)
-        return {Result::Unreadable, 0, file.error};
-    return apply(file.lines, doc);
+    QByteArray bytes;
+    QString error;
+    if (!LineFile::readBytes(path, &bytes, &error))
+        return {Result::Unreadable, 0, error};
+    Result r = apply(LineFile::splitLines(Cp932::decode(bytes)), doc);
+    r.foreignEncoding = Cp932::looksLikeOtherEncoding(bytes);
+    return r;
 }
 
 } // namespace DataFileReader

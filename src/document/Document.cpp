@@ -227,6 +227,16 @@ void Document::setComboEntries(int index, const QStringList &entries)
     emit changed(Control::ComboList, index);
 }
 
+void Document::reloadRegisteredList(int listIndex)
+{
+    const EntryLists::ListInfo &row = EntryLists::kLists.at(size_t(listIndex));
+    clearCombo(row.itemIndex);
+    QStringList entries;
+    EntryLists::LoadEntryList(QString::fromUtf16(row.fileName), entries);
+    setComboEntries(row.itemIndex, entries);
+    setFieldText(row.itemIndex, entries.isEmpty() ? QString() : entries.first());
+}
+
 bool Document::priceKeyAccepted(QChar c)
 {
     const char16_t u = c.unicode();

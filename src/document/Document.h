@@ -80,6 +80,9 @@ public:
     void clearCombo(int index);
     // Replaces the drop-down entries of a combo box; nothing else runs.
     void setComboEntries(int index, const QStringList &entries);
+    // After the list editor wrote a list file: the field's combo box is
+    // emptied, refilled from the file, and shows its first entry.
+    void reloadRegisteredList(int listIndex);
     // Keystroke filter of the price field.
     static bool priceKeyAccepted(QChar c);
 

@@ -1,6 +1,25 @@
 #include "ListEditor.h"
 
+#include "platform/Cp932.h"
+#include "platform/LineFile.h"
+
+#include <QFileInfo>
+
 ListEditor::ListEditor(QObject *parent) : QObject(parent) {}
+
+void ListEditor::open(const QString &caption)
+{
+    m_caption = caption;
+    const QString path = EntryLists::GetListPath(caption);
+    QByteArray bytes;
+    if (!path.isEmpty() && LineFile::readBytes(path, &bytes, nullptr)) {
+        m_opened = true;
+        m_openedBytes = bytes;
+        m_foreign = Cp932::looksLikeOtherEncoding(bytes);
+        m_openedEntries = LineFile::splitLines(Cp932::decode(bytes));
+        appendEntries(m_openedEntries);
+    }
+}
 
 void ListEditor::appendEntries(const QStringList &entries)
 {

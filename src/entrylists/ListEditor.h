@@ -19,6 +19,12 @@ public:
     const QString &caption() const { return m_caption; }
     void setCaption(const QString &caption) { m_caption = caption; }
 
+    // Fills the list from the list file behind caption, as LoadEntryList
+    // would, and remembers the file as it was.
+    void open(const QString &caption);
+    // The list file does not read as code page 932 text (UTF-8, say).
+    bool fileLooksForeign() const { return m_foreign; }
+
     const QStringList &entries() const { return m_entries; }
     // Appends the lines of a list file (LoadEntryList) or any entries.
     void appendEntries(const QStringList &entries);
@@ -36,6 +42,8 @@ public:
     void cmdRegist_KeyDown(Key key) { txtRegist_KeyDown(key); }
 
     // The list save of every close; the old file stays whole on failure.
+    // A list left as it was opened is not rewritten, so a file in another
+    // encoding or with other line ends stays byte for byte as it was.
     EntryLists::SaveResult save() const;
 
 signals:
@@ -52,4 +60,8 @@ private:
     QString m_text;
     bool m_registerEnabled = false;
     bool m_deleteEnabled = false;
+    bool m_opened = false;
+    bool m_foreign = false;
+    QStringList m_openedEntries;
+    QByteArray m_openedBytes;
 };

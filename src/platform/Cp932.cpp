@@ -1,5 +1,8 @@
 #include "Cp932.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -148,6 +151,18 @@ QStringList unmappableCharacters(const QString &text)
         i += len;
     }
     return found;
+}
+
+bool looksLikeOtherEncoding(const QByteArray &bytes)
+{
+    if (decode(bytes).contains(QChar(QChar::ReplacementCharacter)))
+        return true;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    if (ascii)
+        return false;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString decoded = utf8.decode(bytes);
+    return !utf8.hasError();
 }
 
 QByteArray encode(const QString &text, QStringList *unmappable)

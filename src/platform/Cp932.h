@@ -21,6 +21,10 @@ QString decode(const QByteArray &bytes);
 // the code page cannot represent.
 int byteWidth(const QString &text);
 
+// True when bytes are probably not code page 932 text: they hold malformed
+// sequences, or they are UTF-8 with characters beyond ASCII.
+bool looksLikeOtherEncoding(const QByteArray &bytes);
+
 // The distinct characters of text that code page 932 cannot represent.
 QStringList unmappableCharacters(const QString &text);
 

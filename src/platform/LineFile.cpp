@@ -40,9 +40,17 @@ QStringList splitLines(const QString &text)
 bool readBytes(const QString &path, QByteArray *bytes, QString *error)
 {
     QFile file(path);
-    if (QFileInfo(path).isDir()) {
+    const QFileInfo info(path);
+    QString refused;
+    if (info.isDir())
+        refused = u"フォルダーです"_s;
+    else if (info.exists() && !info.isFile())
+        refused = u"通常のファイルではありません"_s;
+    else if (info.size() > kMaxFileSize)
+        refused = u"ファイルが大きすぎます（%1 MB まで）"_s.arg(kMaxFileSize / (1024 * 1024));
+    if (!refused.isEmpty()) {
         if (error)
-            *error = describe(path, u"フォルダーです"_s);
+            *error = describe(path, refused);
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {

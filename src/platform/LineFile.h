@@ -13,6 +13,10 @@
 // write leaves the previous file exactly as it was.
 namespace LineFile {
 
+// Files beyond this size are refused: no data or list file comes near it,
+// and reading one whole would take the memory of the machine.
+constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
+
 struct ReadResult {
     bool ok = false;
     QStringList lines;
@@ -28,7 +32,8 @@ struct WriteResult {
 // Splits decoded text into lines by the rules above.
 QStringList splitLines(const QString &text);
 
-// Reads the whole file as bytes; a missing or unreadable file is an error.
+// Reads the whole file as bytes; a missing, unreadable, oversized or
+// special file (a folder, a device) is an error.
 bool readBytes(const QString &path, QByteArray *bytes, QString *error);
 ReadResult read(const QString &path);
 

@@ -1,27 +1,29 @@
 #include "FrmAbout.h"
 #include "FrmMain.h"
 #include "FrmRegist.h"
+#include "Services.h"
 #include "entrylists/EntryLists.h"
+
+using namespace Qt::StringLiterals;
 
 // Opens the list editor on one registered-entry list and, when it has
 // written the list file, reloads the field's combo box from that file.
 void FrmMain::mnuRegist_Click(int index)
 {
     const EntryLists::ListInfo &row = EntryLists::kLists.at(size_t(index));
-    const QString file = QString::fromUtf16(row.fileName);
     {
         FrmRegist dialog(m_messages, this);
-        QStringList entries;
-        EntryLists::LoadEntryList(file, entries);
-        dialog.editor()->appendEntries(entries);
-        dialog.prepare(QString::fromUtf16(row.caption), QString::fromUtf16(row.tooltip));
+        const QString caption = QString::fromUtf16(row.caption);
+        dialog.editor()->open(caption);
+        dialog.prepare(caption, QString::fromUtf16(row.tooltip));
+        if (dialog.editor()->fileLooksForeign())
+            m_messages->warning(
+                u"%1 はシフトJISのテキストとして読めないため、文字化けしている可能性があります。"
+                "変更せずに閉じれば、ファイルはそのまま残ります。"_s.arg(
+                    QString::fromUtf16(row.fileName)));
         m_runDialog(dialog);
     }
-    m_doc->clearCombo(row.itemIndex);
-    QStringList entries;
-    EntryLists::LoadEntryList(file, entries);
-    m_doc->setComboEntries(row.itemIndex, entries);
-    m_doc->setFieldText(row.itemIndex, entries.isEmpty() ? QString() : entries.first());
+    m_doc->reloadRegisteredList(index);
 }
 
 void FrmMain::mnuVersion_Click()
