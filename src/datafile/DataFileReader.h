@@ -13,8 +13,8 @@ namespace DataFileReader {
 struct Result {
     enum Status { Ok, Unreadable, Malformed };
     Status status = Ok;
-    int line = 0;   // 1-based number of the malformed line
-    QString reason; // why the file or the line could not be read
+    int line = 0;                 // 1-based number of the malformed line
+    QString reason;               // why the file or the line could not be read
     bool foreignEncoding = false; // the bytes do not look like code page 932 text
     bool ok() const { return status == Ok; }
 };

@@ -1,7 +1,6 @@
 #include "Cp932.h"
 
 #include <QStringDecoder>
-
 #include <algorithm>
 #include <array>
 #include <atomic>
@@ -157,7 +156,8 @@ bool looksLikeOtherEncoding(const QByteArray &bytes)
 {
     if (decode(bytes).contains(QChar(QChar::ReplacementCharacter)))
         return true;
-    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    const bool ascii =
+        std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
     if (ascii)
         return false;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

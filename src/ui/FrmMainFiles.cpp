@@ -97,8 +97,9 @@ void FrmMain::mnuOpen_Click()
     }
     markUnmodified();
     if (r.foreignEncoding)
-        m_messages->warning(u"%1 はシフトJISのテキストとして読めない部分があるため、文字化けしている可能性があります。"_s
-                                .arg(QDir::toNativeSeparators(path)));
+        m_messages->warning(
+            u"%1 はシフトJISのテキストとして読めない部分があるため、文字化けしている可能性があります。"_s
+                .arg(QDir::toNativeSeparators(path)));
     if (r.status == DataFileReader::Result::Malformed)
         m_messages->warning(
             u"%1 の %2 行目を読めませんでした: %3\nそれより前の行だけを読み込みました。"_s
