@@ -38,6 +38,7 @@ private slots:
     void clearAllThenRevertRestoresTheFile();
     void typedButUnregisteredTextIsLost();
     void insertOnlyWhileRegisterIsEnabled();
+    void unchangedListIsNotRewritten();
 };
 
 void TstListEditor::opensWithBothButtonsDisabled()
@@ -147,6 +148,22 @@ void TstListEditor::insertOnlyWhileRegisterIsEnabled()
     f.type(u" spaced "_s);
     f.ed.cmdRegist_KeyDown(Key::Insert);
     QCOMPARE(f.ed.entries(), QStringList{u" spaced "_s}); // verbatim
+}
+
+void TstListEditor::unchangedListIsNotRewritten()
+{
+    TempAppDir dir;
+    const QByteArray utf8 = u"サンプル工房\nもう一つ"_s.toUtf8();
+    dir.write(u"Writer.dat"_s, utf8);
+    ListEditor ed;
+    ed.open(kCaption);
+    QVERIFY(ed.fileLooksForeign());
+    ed.clickEntry(0);
+    QVERIFY(ed.save().ok);
+    QCOMPARE(dir.read(u"Writer.dat"_s), utf8);
+    ed.cmdRegist_Click(1); // a real change is written
+    QVERIFY(ed.save().ok);
+    QVERIFY(dir.read(u"Writer.dat"_s) != utf8);
 }
 
 QTEST_GUILESS_MAIN(TstListEditor)

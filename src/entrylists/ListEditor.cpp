@@ -129,5 +129,11 @@ void ListEditor::lstRegist_KeyDown(Key key)
 
 EntryLists::SaveResult ListEditor::save() const
 {
+    if (m_opened && m_entries == m_openedEntries) {
+        QByteArray now;
+        if (LineFile::readBytes(EntryLists::GetListPath(m_caption), &now, nullptr) &&
+            now == m_openedBytes)
+            return {true, QString(), QStringList()};
+    }
     return EntryLists::SaveList(m_caption, m_entries);
 }

@@ -92,10 +92,25 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
             *error = describe(path, file.errorString());
         return false;
     }
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // A write cut short (a full disk, a file size limit) can pass unnoticed
+    // by write() and commit(); the size on disk is checked before the new
+    // file takes the old one's place.
+    const bool written =
+        file.write(bytes) == bytes.size() && file.flush() && file.size() == bytes.size();
+    if (!written) {
+        if (error) {
+            const bool known = file.error() != QFileDevice::NoError;
+            *error = describe(
+                path,
+                known ? file.errorString()
+                      : u"書き込みが途中で止まりました（ディスクの空きがない可能性があります）"_s);
+        }
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
         if (error)
             *error = describe(path, file.errorString());
-        file.cancelWriting();
         return false;
     }
     return true;
