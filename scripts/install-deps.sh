@@ -10,7 +10,8 @@ packages=(
   fonts-ipafont-gothic
   libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick
-  clang-format
+  clang-format clang-14 libclang-rt-14-dev
+  python3 time
 )
 
 missing=()

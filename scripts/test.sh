@@ -21,4 +21,21 @@ UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
     run_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLET_WERROR=ON -DQUILLET_SANITIZE=ON \
         -DQUILLET_BENCH=OFF
-echo "All tests passed in both trees."
+# Each fuzz target for a short, bounded time on a copy of its seed corpus.
+if command -v clang++-14 >/dev/null; then
+    echo "== build-fuzz: configure and build"
+    CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DQUILLET_FUZZ=ON -DQUILLET_SANITIZE=ON -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF >/dev/null
+    cmake --build build-fuzz -j "$jobs" --target fuzz_datafile fuzz_listfile fuzz_composer
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    for target in datafile listfile composer; do
+        mkdir -p "$work/$target"
+        cp fuzz/corpus/$target/* "$work/$target/"
+        echo "== fuzz_$target: 20 s"
+        build-fuzz/fuzz/fuzz_$target -max_total_time=20 -timeout=10 -rss_limit_mb=2048 \
+            -artifact_prefix="$work/$target-" "$work/$target" 2>"$work/$target.log" ||
+            { tail -40 "$work/$target.log"; echo "fuzz_$target found a failure" >&2; exit 1; }
+    done
+fi
+echo "All tests passed."

@@ -37,6 +37,7 @@ private slots:
     void compositionFailure();
     void writeFailureKeepsTheOldFile();
     void unmappableCharactersAreNamed();
+    void helpAndVersion();
 };
 
 void TstComposeCli::writesTheGoldenReadme()
@@ -148,6 +149,16 @@ void TstComposeCli::unmappableCharactersAreNamed()
     QCOMPARE(r.status, 0);
     QVERIFY(r.out.contains("?n??"));
     QVERIFY(r.err.contains(u"Ü ï 😀"_s));
+}
+
+void TstComposeCli::helpAndVersion()
+{
+    const Run help = compose({u"--help"_s});
+    QCOMPARE(help.status, 0);
+    QVERIFY(QString::fromUtf8(help.out).contains(u"--write-data"_s));
+    const Run version = compose({u"--version"_s});
+    QCOMPARE(version.status, 0);
+    QCOMPARE(version.out, QByteArray("quillet-compose 1.0\n"));
 }
 
 QTEST_GUILESS_MAIN(TstComposeCli)

@@ -49,6 +49,7 @@ private slots:
     void widthFailures_data();
     void widthFailures();
     void eventPumpRunsBeforeEveryTenthEntry();
+    void emptyPatternGivesAnEmptyLine();
 };
 
 void TstComposer::workedExampleMatchesGoldenFile()
@@ -218,6 +219,18 @@ void TstComposer::eventPumpRunsBeforeEveryTenthEntry()
     ReadmeComposer c(f.doc.snapshot());
     QVERIFY(c.BuildReadme([&calls] { ++calls; }).ok);
     QCOMPARE(calls, 3);
+}
+
+void TstComposer::emptyPatternGivesAnEmptyLine()
+{
+    Fixture f;
+    f.list({u"●本文内の項目"_s});
+    DocumentSnapshot s = f.doc.snapshot();
+    s.optLineType = -1; // no option selected: no pattern at all
+    ReadmeComposer c(s);
+    const auto r = c.BuildReadme();
+    QVERIFY(r.ok);
+    QCOMPARE(r.text, u"\r\n"_s);
 }
 
 QTEST_GUILESS_MAIN(TstComposer)

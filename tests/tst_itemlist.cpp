@@ -1,3 +1,4 @@
+#include "TestSupport.h"
 #include "itemlist/ItemList.h"
 
 #include <QSignalSpy>
@@ -6,25 +7,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-// "A B* C" -> entries A, B, C with B selected.
-void load(ItemList &list, const QString &spec)
-{
-    const QStringList words = spec.split(u' ', Qt::SkipEmptyParts);
-    QStringList entries;
-    for (const QString &w : words)
-        entries.append(w.endsWith(u'*') ? w.chopped(1) : w);
-    list.setEntries(entries);
-    for (int i = 0; i < words.size(); ++i)
-        list.setSelected(i, words.at(i).endsWith(u'*'));
-}
-
-QString dump(const ItemList &list)
-{
-    QStringList words;
-    for (int i = 0; i < list.count(); ++i)
-        words.append(list.entry(i) + (list.isSelected(i) ? u"*"_s : QString()));
-    return words.join(u' ');
-}
 } // namespace
 
 class TstItemList : public QObject {
@@ -83,9 +65,9 @@ void TstItemList::moveUp()
     QFETCH(QString, before);
     QFETCH(QString, after);
     ItemList list;
-    load(list, before);
+    loadItemList(list, before);
     list.MoveSelectedUp();
-    QCOMPARE(dump(list), after);
+    QCOMPARE(dumpItemList(list), after);
 }
 
 void TstItemList::moveDown_data()
@@ -103,9 +85,9 @@ void TstItemList::moveDown()
     QFETCH(QString, before);
     QFETCH(QString, after);
     ItemList list;
-    load(list, before);
+    loadItemList(list, before);
     list.MoveSelectedDown();
-    QCOMPARE(dump(list), after);
+    QCOMPARE(dumpItemList(list), after);
 }
 
 void TstItemList::deleteSelected_data()
@@ -124,9 +106,9 @@ void TstItemList::deleteSelected()
     QFETCH(QString, before);
     QFETCH(QString, after);
     ItemList list;
-    load(list, before);
+    loadItemList(list, before);
     list.DeleteSelectedItems();
-    QCOMPARE(dump(list), after);
+    QCOMPARE(dumpItemList(list), after);
 }
 
 void TstItemList::drop_data()
@@ -151,9 +133,9 @@ void TstItemList::drop()
     QFETCH(bool, inside);
     QFETCH(QString, after);
     ItemList list;
-    load(list, before);
+    loadItemList(list, before);
     list.DropSelected(k, inside);
-    QCOMPARE(dump(list), after);
+    QCOMPARE(dumpItemList(list), after);
 }
 
 void TstItemList::addAtFocusEntry_data()
@@ -179,7 +161,7 @@ void TstItemList::addAtFocusEntry()
     QFETCH(QString, text);
     QFETCH(QStringList, after);
     ItemList list;
-    load(list, before);
+    loadItemList(list, before);
     list.setFocusEntry(focus);
     list.AddEntry(text);
     QCOMPARE(list.entries(), after);
@@ -215,10 +197,10 @@ void TstItemList::keyTable()
     QFETCH(bool, shift);
     QFETCH(QString, after);
     ItemList list;
-    load(list, before);
+    loadItemList(list, before);
     list.setFocusEntry(focus);
     list.KeyDown(ItemList::Key(key), shift);
-    QCOMPARE(dump(list), after);
+    QCOMPARE(dumpItemList(list), after);
 }
 
 void TstItemList::sharedOperationsUseAnchorsAndPresence()

@@ -262,13 +262,18 @@ void ItemList::MoveSelectedDown()
     notifyAllChanged(first, last);
 }
 
-void ItemList::SelectAll()
+void ItemList::setAllSelected(bool selected)
 {
     if (count() == 0)
         return;
-    std::fill(m_selected.begin(), m_selected.end(), 1);
+    std::fill(m_selected.begin(), m_selected.end(), selected ? 1 : 0);
     if (!batching())
         emit dataChanged(index(0), index(count() - 1), {SelectedRole});
+}
+
+void ItemList::SelectAll()
+{
+    setAllSelected(true);
 }
 
 void ItemList::SelectFocusEntry()
@@ -279,11 +284,7 @@ void ItemList::SelectFocusEntry()
 
 void ItemList::ClearSelection()
 {
-    if (count() == 0)
-        return;
-    std::fill(m_selected.begin(), m_selected.end(), 0);
-    if (!batching())
-        emit dataChanged(index(0), index(count() - 1), {SelectedRole});
+    setAllSelected(false);
 }
 
 void ItemList::KeyDown(Key key, bool shift)

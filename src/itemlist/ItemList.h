@@ -85,6 +85,7 @@ private:
     void notifyAllChanged(int first, int last);
     void replaceAll(QStringList entries, std::vector<char> selected);
     void shiftFocusForInsert(int position);
+    void setAllSelected(bool selected);
 
     bool batching() const { return m_batchDepth > 0; }
 

@@ -26,6 +26,8 @@ public:
     static constexpr int kMaxLineWidth = 10000;
 
     explicit ReadmeComposer(DocumentSnapshot snapshot);
+    ReadmeComposer(const ReadmeComposer &) = delete; // m_names points into m_doc
+    ReadmeComposer &operator=(const ReadmeComposer &) = delete;
 
     Result BuildReadme(const EventPump &pump = {});
 

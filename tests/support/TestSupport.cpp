@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "itemlist/ItemList.h"
 #include "platform/AppInfo.h"
 #include "platform/Cp932.h"
 
@@ -33,6 +34,25 @@ void TempAppDir::writeLines(const QString &name, const QStringList &lines) const
     for (const QString &l : lines)
         bytes += Cp932::encode(l) + "\r\n";
     write(name, bytes);
+}
+
+void loadItemList(ItemList &list, const QString &words)
+{
+    const QStringList parts = words.split(u' ', Qt::SkipEmptyParts);
+    QStringList entries;
+    for (const QString &w : parts)
+        entries.append(w.endsWith(u'*') ? w.chopped(1) : w);
+    list.setEntries(entries);
+    for (int i = 0; i < parts.size(); ++i)
+        list.setSelected(i, parts.at(i).endsWith(u'*'));
+}
+
+QString dumpItemList(const ItemList &list)
+{
+    QStringList words;
+    for (int i = 0; i < list.count(); ++i)
+        words.append(list.entry(i) + (list.isSelected(i) ? QStringLiteral("*") : QString()));
+    return words.join(u' ');
 }
 
 QByteArray TempAppDir::read(const QString &name) const

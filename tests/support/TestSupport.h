@@ -40,5 +40,10 @@ private:
     bool m_immutable = false;
 };
 
+class ItemList;
+// Item lists written as words, a star marking a selected entry: "A B* C".
+void loadItemList(ItemList &list, const QString &words);
+QString dumpItemList(const ItemList &list);
+
 QByteArray readFileBytes(const QString &path);
 QString testDataPath(const QString &name);

@@ -64,26 +64,6 @@ QString captionOf(const QWidget *w)
     return QString();
 }
 
-// "A B* C" -> entries with B selected.
-void load(ItemList *list, const QString &spec)
-{
-    const QStringList words = spec.split(u' ', Qt::SkipEmptyParts);
-    QStringList entries;
-    for (const QString &w : words)
-        entries.append(w.endsWith(u'*') ? w.chopped(1) : w);
-    list->setEntries(entries);
-    for (int i = 0; i < words.size(); ++i)
-        list->setSelected(i, words.at(i).endsWith(u'*'));
-}
-
-QString dump(const ItemList *list)
-{
-    QStringList words;
-    for (int i = 0; i < list->count(); ++i)
-        words.append(list->entry(i) + (list->isSelected(i) ? u"*"_s : QString()));
-    return words.join(u' ');
-}
-
 void sendMouse(QWidget *viewport, QEvent::Type type, QPoint pos, Qt::MouseButton button,
                Qt::MouseButtons buttons)
 {
@@ -320,11 +300,11 @@ void TstFrmMain::listKeys()
     QFETCH(int, focusAfter);
     ItemList *list = m_w->document()->items();
     auto *view = get<ItemListView>(u"lstItem"_s);
-    load(list, before);
+    loadItemList(*list, before);
     list->setFocusEntry(focus);
     view->setFocus();
     QTest::keyClick(view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(dump(list), after);
+    QCOMPARE(dumpItemList(*list), after);
     QCOMPARE(list->focusEntry(), focusAfter);
 }
 
@@ -332,14 +312,14 @@ void TstFrmMain::leftClickAndSpaceToggleSelection()
 {
     ItemList *list = m_w->document()->items();
     auto *view = get<ItemListView>(u"lstItem"_s);
-    load(list, u"a b c"_s);
+    loadItemList(*list, u"a b c"_s);
     const QPoint b = view->visualRect(list->index(1)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, b);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                       view->visualRect(list->index(2)).center());
-    QCOMPARE(dump(list), u"a b* c*"_s);
+    QCOMPARE(dumpItemList(*list), u"a b* c*"_s);
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, b);
-    QCOMPARE(dump(list), u"a b c*"_s);
+    QCOMPARE(dumpItemList(*list), u"a b c*"_s);
     QCOMPARE(list->focusEntry(), 1);
 }
 
@@ -365,7 +345,7 @@ void TstFrmMain::rightButtonDrag()
     ItemList *list = m_w->document()->items();
     auto *view = get<ItemListView>(u"lstItem"_s);
     QWidget *vp = view->viewport();
-    load(list, before);
+    loadItemList(*list, before);
     const QPoint start = view->visualRect(list->index(1)).center();
     QPoint end;
     if (releaseOn >= 0)
@@ -383,7 +363,7 @@ void TstFrmMain::rightButtonDrag()
     if (releaseOn >= 0)
         QCOMPARE(list->focusEntry(), releaseOn); // the focus follows the pointer
     sendMouse(vp, QEvent::MouseButtonRelease, end, Qt::RightButton, Qt::NoButton);
-    QCOMPARE(dump(list), after);
+    QCOMPARE(dumpItemList(*list), after);
     QVERIFY(!view->dropArmed());
     QCOMPARE(vp->cursor().shape(), Qt::ArrowCursor);
 }
@@ -393,13 +373,13 @@ void TstFrmMain::leftButtonDragNeverArms()
     ItemList *list = m_w->document()->items();
     auto *view = get<ItemListView>(u"lstItem"_s);
     QWidget *vp = view->viewport();
-    load(list, u"A B* C"_s);
+    loadItemList(*list, u"A B* C"_s);
     const QPoint a = view->visualRect(list->index(0)).center();
     const QPoint c = view->visualRect(list->index(2)).center();
     sendMouse(vp, QEvent::MouseMove, c, Qt::NoButton, Qt::LeftButton);
     QVERIFY(!view->dropArmed());
     sendMouse(vp, QEvent::MouseButtonRelease, a, Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(dump(list), u"A B* C"_s);
+    QCOMPARE(dumpItemList(*list), u"A B* C"_s);
 }
 
 QTEST_MAIN(TstFrmMain)
