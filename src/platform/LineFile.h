@@ -33,7 +33,7 @@ struct WriteResult {
 QStringList splitLines(const QString &text);
 
 // Reads the whole file as bytes; a missing, unreadable, oversized or
-// special file (a folder, a device) is an error.
+// irregular file (a folder, a device) is an error.
 bool readBytes(const QString &path, QByteArray *bytes, QString *error);
 ReadResult read(const QString &path);
 
