@@ -18,7 +18,7 @@ QString firstAvailable(const QStringList &families)
 
 QFont preview()
 {
-    const QString family = firstAvailable(
+    static const QString family = firstAvailable(
         {u"ＭＳ ゴシック"_s, u"MS Gothic"_s, u"IPAGothic"_s, u"Noto Sans Mono CJK JP"_s});
     QFont font =
         family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QFont(family);
@@ -29,7 +29,8 @@ QFont preview()
 
 QFont proportionalGothic(double pointSize, bool bold)
 {
-    const QString family = firstAvailable({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s});
+    static const QString family =
+        firstAvailable({u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s, u"IPAPGothic"_s});
     QFont font = family.isEmpty() ? QFont() : QFont(family);
     font.setPointSizeF(pointSize);
     font.setBold(bold);

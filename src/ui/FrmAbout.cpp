@@ -15,7 +15,7 @@ using namespace Qt::StringLiterals;
 QIcon applicationIcon()
 {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
+    for (int size : {16, 32, 48, 64})
         icon.addFile(u":/icons/quillet-%1.png"_s.arg(size), QSize(size, size));
     return icon;
 }

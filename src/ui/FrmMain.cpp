@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -40,7 +41,7 @@ QWidget *createControl(const Inventory::Control &c, QWidget *parent)
     }
     case Kind::ComboBox: {
         auto *combo = new QComboBox(parent);
-        combo->setEditable(true);
+        combo->setLineEdit(new QLineEdit(combo)); // editable
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->setCompleter(nullptr); // the field takes what is typed, nothing more
         combo->setMaxVisibleItems(12);
@@ -85,7 +86,9 @@ QWidget *createControl(const Inventory::Control &c, QWidget *parent)
 // as far as its container has room and no other control is touched.
 void widenToCaption(QWidget *w)
 {
-    const int wanted = w->sizeHint().width();
+    const auto *label = qobject_cast<const QLabel *>(w);
+    const int wanted =
+        label ? label->fontMetrics().horizontalAdvance(label->text()) + 2 : w->sizeHint().width();
     if (wanted <= w->width())
         return;
     QRect r = w->geometry();
