@@ -1,5 +1,6 @@
 #include "DataFileWriter.h"
 
+#include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
 using namespace Qt::StringLiterals;
@@ -22,30 +23,41 @@ bool breaksALine(const QString &s)
 }
 } // namespace
 
-QStringList lines(const DocumentSnapshot &doc)
+QString text(const DocumentSnapshot &doc)
 {
-    QStringList out;
-    out.reserve(doc.entries.size() + 6);
-    int custom = 0;
-    const QString sep = u":="_s;
+    // One buffer for the whole file: a document may hold 100,000 entries.
+    qsizetype size = 64;
+    for (const QString &entry : doc.entries)
+        size += entry.size() + 16;
+    QString out;
+    out.reserve(size);
     const Items::NameIndex names(doc.itemNames);
+    int custom = 0;
     for (const QString &entry : doc.entries) {
         const int k = numberOf(names, entry);
+        out += QString::number(k >= 0 ? k : 29 + custom++);
+        out += u":=";
+        out += entry;
+        out += u":=";
         if (k >= 0)
-            out.append(QString::number(k) + sep + entry + sep + doc.itemValues[size_t(k)]);
-        else
-            out.append(QString::number(29 + custom++) + sep + entry + sep);
+            out += doc.itemValues[size_t(k)];
+        out += u"\r\n";
     }
-    out.append(u"@@@1"_s + QString::number(doc.optLineType));
+    out += u"@@@1"_s + QString::number(doc.optLineType) + u"\r\n";
     if (doc.optLineType == 3)
-        out.append(u"@@@2"_s + doc.txtLineType);
-    out.append(u"@@@3"_s + QString::number(doc.optBracketsType));
+        out += u"@@@2"_s + doc.txtLineType + u"\r\n";
+    out += u"@@@3"_s + QString::number(doc.optBracketsType) + u"\r\n";
     if (doc.optBracketsType == 3) {
-        out.append(u"@@@4"_s + doc.txtBracketsType[0]);
-        out.append(u"@@@5"_s + doc.txtBracketsType[1]);
+        out += u"@@@4"_s + doc.txtBracketsType[0] + u"\r\n";
+        out += u"@@@5"_s + doc.txtBracketsType[1] + u"\r\n";
     }
-    out.append(u"@@@6"_s + doc.txtLineCount);
+    out += u"@@@6"_s + doc.txtLineCount + u"\r\n";
     return out;
+}
+
+QStringList lines(const DocumentSnapshot &doc)
+{
+    return LineFile::splitLines(text(doc));
 }
 
 QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
@@ -73,10 +85,8 @@ Result write(const QString &path, const DocumentSnapshot &doc)
 {
     Result result;
     result.notIntact = textsNotReadBackIntact(doc);
-    const LineFile::WriteResult w = LineFile::write(path, lines(doc));
-    result.ok = w.ok;
-    result.error = w.error;
-    result.unmappable = w.unmappable;
+    const QByteArray bytes = Cp932::encode(text(doc), &result.unmappable);
+    result.ok = LineFile::writeBytes(path, bytes, &result.error);
     return result;
 }
 

@@ -8,7 +8,8 @@
 // entry text, ":=", value), then the style setting lines "@@@1" to "@@@6".
 namespace DataFileWriter {
 
-// The lines the document is saved as, in order.
+// The file's text, every line ended by CR LF, and the same as lines.
+QString text(const DocumentSnapshot &doc);
 QStringList lines(const DocumentSnapshot &doc);
 
 struct Result {

@@ -119,11 +119,16 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
 WriteResult write(const QString &path, const QStringList &lines)
 {
     WriteResult result;
-    QByteArray bytes;
+    qsizetype size = 0;
+    for (const QString &line : lines)
+        size += line.size() + 2;
+    QString text;
+    text.reserve(size);
     for (const QString &line : lines) {
-        bytes += Cp932::encode(line, &result.unmappable);
-        bytes += "\r\n";
+        text += line;
+        text += u"\r\n";
     }
+    const QByteArray bytes = Cp932::encode(text, &result.unmappable);
     result.ok = writeBytes(path, bytes, &result.error);
     return result;
 }

@@ -100,7 +100,7 @@ private:
     std::unique_ptr<Messages> m_ownMessages;
     FileDialogs *m_dialogs = nullptr;
     Messages *m_messages = nullptr;
-    QStringList m_savedLines; // the data file lines of the unmodified document
+    QString m_savedText; // the data file text of the unmodified document
     DialogRunner m_runDialog;
 
     std::array<QLineEdit *, 15> m_textFields{};

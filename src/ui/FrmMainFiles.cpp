@@ -47,12 +47,12 @@ const QString kCrLf = u"\r\n"_s;
 
 void FrmMain::markUnmodified()
 {
-    m_savedLines = DataFileWriter::lines(m_doc->snapshot());
+    m_savedText = DataFileWriter::text(m_doc->snapshot());
 }
 
 bool FrmMain::isModified() const
 {
-    return DataFileWriter::lines(m_doc->snapshot()) != m_savedLines;
+    return DataFileWriter::text(m_doc->snapshot()) != m_savedText;
 }
 
 // Asks before the document is replaced or closed; false means stop.
@@ -122,7 +122,7 @@ bool FrmMain::mnuSave_Click()
         m_messages->warning(u"データを保存できませんでした: "_s + r.error);
         return false;
     }
-    m_savedLines = DataFileWriter::lines(snapshot);
+    m_savedText = DataFileWriter::text(snapshot);
     if (!r.notIntact.isEmpty())
         m_messages->warning(
             u"次のテキストは「:=」か改行を含むため、開き直すと元どおりになりません:\n"_s +
