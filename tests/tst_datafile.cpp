@@ -35,7 +35,6 @@ private slots:
     void readerEdges();
     void unreadableFileLeavesDocumentAsItWas();
     void saveThenOpenRoundTrip();
-    void failedSaveLeavesOldFileWhole();
 };
 
 void TstDataFile::startupSaveMatchesGoldenFile()
@@ -208,20 +207,6 @@ void TstDataFile::saveThenOpenRoundTrip()
         QCOMPARE(back.itemValues[size_t(i)], saved.itemValues[size_t(i)]);
     QCOMPARE(DataFileWriter::lines(back), DataFileWriter::lines(saved));
     QCOMPARE(other.txtLineType(), u"＊"_s);
-}
-
-void TstDataFile::failedSaveLeavesOldFileWhole()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    dir.write(u"old.pwk"_s, "0:=x:=\r\n");
-    ReadOnlyDir guard(dir.path());
-    QVERIFY(guard.effective());
-    const auto r = DataFileWriter::write(dir.filePath(u"old.pwk"_s), doc.snapshot());
-    QVERIFY(!r.ok);
-    QVERIFY(r.error.contains(u"old.pwk"_s));
-    QCOMPARE(dir.read(u"old.pwk"_s), QByteArray("0:=x:=\r\n"));
 }
 
 QTEST_GUILESS_MAIN(TstDataFile)
