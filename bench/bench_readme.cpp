@@ -6,6 +6,7 @@
 #include "readme/ReadmeComposer.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -95,9 +96,29 @@ static void BM_ReadDataFile(benchmark::State &state)
         benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
 }
 
+// A crafted file whose check-box lines flip one box back and forth: reading
+// must stay linear whatever the lines hold.
+static void BM_ReadDataFileAlternatingChecks(benchmark::State &state)
+{
+    Env env;
+    QByteArray bytes;
+    for (int i = 0; i < state.range(0); ++i)
+        bytes += "16:=x:=" + QByteArray::number(i % 2) + "\r\n";
+    const QString path = QDir(env.dir.path()).filePath(QStringLiteral("alt.pwk"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        state.SkipWithError("cannot write the data file");
+    file.close();
+    Document target;
+    target.InitializeForm();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
+}
+
 BENCHMARK(BM_CopyBaseline)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildReadme)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDataFileAlternatingChecks)->Arg(40000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -33,10 +33,19 @@ void err(const QString &text)
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
 }
 
-void out(const QByteArray &bytes)
+// False when standard output did not take every byte (a full disk, a
+// closed pipe).
+bool out(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    const bool written =
+        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+}
+
+int outputFailed()
+{
+    err(u"quillet-compose: 標準出力に書き込めませんでした"_s);
+    return WriteFailed;
 }
 
 QString usage()
@@ -68,8 +77,17 @@ int usageError(const QString &message)
 int parse(const QStringList &args, Options &o)
 {
     QStringList positional;
+    bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &a = args.at(i);
+        if (optionsEnded || !a.startsWith(u"--")) {
+            positional.append(a);
+            continue;
+        }
+        if (a == u"--") {
+            optionsEnded = true; // a data file may start with "-"
+            continue;
+        }
         const auto value = [&](const QString &name, QString *v) {
             if (a.startsWith(name + u'=')) {
                 *v = a.mid(name.size() + 1);
@@ -83,13 +101,13 @@ int parse(const QStringList &args, Options &o)
         };
         QString v;
         if (a == u"--help") {
-            out(usage().toUtf8());
-            return Done;
+            return out(usage().toUtf8()) ? Done : outputFailed();
         } else if (a == u"--version") {
-            out(u"quillet-compose %1.%2\n"_s.arg(AppInfo::majorVersion())
-                    .arg(AppInfo::minorVersion())
-                    .toUtf8());
-            return Done;
+            return out(u"quillet-compose %1.%2\n"_s.arg(AppInfo::majorVersion())
+                           .arg(AppInfo::minorVersion())
+                           .toUtf8())
+                       ? Done
+                       : outputFailed();
         } else if (a == u"--check") {
             o.check = true;
         } else if (a == u"--utf8") {
@@ -102,10 +120,8 @@ int parse(const QStringList &args, Options &o)
         } else if (a.startsWith(u"--write-data")) {
             if (!value(u"--write-data"_s, &o.writeData) || o.writeData.isEmpty())
                 return usageError(u"--write-data にはファイル名を指定してください"_s);
-        } else if (a.startsWith(u"--") && a != u"--") {
-            return usageError(u"不明なオプションです: "_s + a);
         } else {
-            positional.append(a);
+            return usageError(u"不明なオプションです: "_s + a);
         }
     }
     if (positional.isEmpty() || positional.size() > 2)
@@ -140,6 +156,9 @@ int applySets(const Options &o, Document &doc)
         const int index = itemIndexByName(doc, name);
         if (index < 0)
             return usageError(u"項目「%1」はありません"_s.arg(name));
+        // The two section markers carry no value of their own.
+        if (index == Items::StartMarker || index == Items::BodyMarker)
+            return usageError(u"項目「%1」には値を設定できません"_s.arg(name));
         const Document::ApplyResult r = doc.ApplyFields(index, value);
         if (!r.ok)
             return usageError(u"--set %1: %2"_s.arg(name, r.reason));
@@ -207,7 +226,8 @@ int run(const QStringList &arguments)
         return Done;
     }
     if (o.readme.isEmpty()) {
-        out(bytes);
+        if (!out(bytes))
+            return outputFailed();
     } else {
         QString error;
         if (!LineFile::writeBytes(o.readme, bytes, &error)) {

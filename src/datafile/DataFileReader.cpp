@@ -1,7 +1,6 @@
 #include "DataFileReader.h"
 
 #include "document/Document.h"
-#include "itemlist/ItemList.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
@@ -21,8 +20,9 @@ bool optionIndex(const QString &line, int *index)
     return true;
 }
 
-// Applies one line; returns an empty string or the reason it is malformed.
-QString applyLine(const QString &line, Document &doc)
+// Takes one line into the stored document; returns an empty string or the
+// reason it is malformed.
+QString applyLine(const QString &line, StoredDocument &doc)
 {
     const QStringView tag = QStringView(line).left(4);
     const QString rest = line.mid(4);
@@ -30,57 +30,73 @@ QString applyLine(const QString &line, Document &doc)
     if (tag == u"@@@1" || tag == u"@@@3") {
         if (!optionIndex(line, &n))
             return u"「%1」は 0 から 3 の選択肢番号ではありません"_s.arg(rest);
-        if (tag == u"@@@1")
-            doc.setOptLineType(n);
-        else
-            doc.setOptBracketsType(n);
+        (tag == u"@@@1" ? doc.optLineType : doc.optBracketsType) = n;
         return QString();
     }
     if (tag == u"@@@2") {
-        doc.setTxtLineType(rest);
+        doc.txtLineType = rest;
         return QString();
     }
     if (tag == u"@@@4" || tag == u"@@@5") {
-        doc.setTxtBracketsType(tag == u"@@@4" ? 0 : 1, rest);
+        doc.txtBracketsType[tag == u"@@@4" ? 0 : 1] = rest;
         return QString();
     }
     if (tag == u"@@@6") {
-        doc.setTxtLineCount(rest);
+        doc.txtLineCount = rest;
         return QString();
     }
     const QStringList parts = line.split(u":="_s);
     if (parts.size() < 2)
         return line.isEmpty() ? u"空の行です"_s : u"「:=」がありません"_s;
-    doc.items()->appendEntry(parts.at(1));
+    doc.entries.append(parts.at(1));
     if (parts.size() < 3)
         return u"値の前の「:=」がありません"_s;
-    if (parts.at(2).isEmpty())
+    const QString &value = parts.at(2);
+    if (value.isEmpty())
         return QString();
     bool ok = false;
     const int index = parts.at(0).trimmed().toInt(&ok);
     if (!ok)
         return u"項目番号「%1」は整数ではありません"_s.arg(parts.at(0));
-    const Document::ApplyResult r = doc.ApplyFields(index, parts.at(2));
-    return r.ok ? QString() : r.reason;
+    using Items::Kind;
+    if (index < 0 || index >= Items::kCount)
+        return QString();
+    switch (Items::kindOf(index)) {
+    case Kind::Field:
+        doc.values[size_t(index)] = value;
+        return QString();
+    case Kind::BodyHeading:
+    case Kind::EndMarker:
+    case Kind::EndLine: {
+        const Document::ApplyResult r = Document::parseCheckState(value, &n);
+        if (r.ok)
+            doc.values[size_t(index)] = QString::number(n);
+        return r.reason;
+    }
+    default:
+        return QString();
+    }
 }
 } // namespace
 
 Result apply(const QStringList &lines, Document &doc)
 {
-    doc.ClearForm();
-    ItemList::Batch batch(*doc.items());
+    StoredDocument stored;
+    stored.entries.reserve(lines.size());
+    Result result;
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString reason = applyLine(lines.at(i), doc);
+        const QString reason = applyLine(lines.at(i), stored);
         if (reason.isEmpty())
             continue;
         // Blank lines after the last line end the file; nothing is lost.
         const bool onlyBlankLeft = std::all_of(lines.begin() + i, lines.end(),
                                                [](const QString &l) { return l.isEmpty(); });
-        if (onlyBlankLeft)
-            return {};
-        return {Result::Malformed, int(i + 1), reason};
+        if (!onlyBlankLeft)
+            result = {Result::Malformed, int(i + 1), reason};
+        break;
     }
-    return {};
+    doc.load(stored);
+    return result;
 }
 
 Result read(const QString &path, Document &doc)

@@ -5,9 +5,10 @@
 class Document;
 
 // Opens a *.pwk data file into a Document. The whole file is read and decoded
-// first: a file that cannot be read leaves the document as it was. Then the
-// window is cleared and the lines are applied in order; a malformed line ends
-// the reading, keeps what came before and is reported with its line number.
+// first: a file that cannot be read leaves the document as it was. The lines
+// are then taken in order into a StoredDocument that replaces the document in
+// one step; a malformed line ends the reading, keeps what came before and is
+// reported with its line number.
 namespace DataFileReader {
 
 struct Result {

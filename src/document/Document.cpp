@@ -2,6 +2,8 @@
 
 #include "entrylists/EntryLists.h"
 
+#include <QSet>
+
 using namespace Qt::StringLiterals;
 using Items::indent;
 
@@ -11,11 +13,7 @@ const std::array<const char16_t *, 4> kReprintChoices = {u"可", u"不可", u"�
 const std::array<int, Items::kBodyCount> kBodyDefaults = {1, 0, 1, 1, 1, 1, 0};
 } // namespace
 
-Document::Document(QObject *parent) : QObject(parent), m_items(new ItemList(this)) {}
-
-// ---- start-up and reset -------------------------------------------------
-
-void Document::InitializeForm()
+Document::Document(QObject *parent) : QObject(parent), m_items(new ItemList(this))
 {
     using namespace Items;
     for (int i = 0; i <= BodyMarker; ++i)
@@ -25,18 +23,31 @@ void Document::InitializeForm()
     m_itemNames[EndMarker] = QString::fromUtf16(kEndMarkerName);
     for (int i = 0; i < kEndCount; ++i)
         m_itemNames[size_t(FirstEnd + i)] = QString::fromUtf16(kEndCaptions[size_t(i)]);
+}
 
+// ---- start-up and reset -------------------------------------------------
+
+// The reprint presets and the registered-entry lists, appended to whatever
+// the drop-downs hold; the field texts are not touched.
+void Document::fillComboLists()
+{
+    using namespace Items;
     QStringList reprint = m_comboLists[Reprinting];
     for (const char16_t *c : kReprintChoices)
         reprint.append(QString::fromUtf16(c));
     setComboEntries(Reprinting, reprint);
-    setFieldText(Reprinting, reprint.first());
-
     for (const EntryLists::ListInfo &list : EntryLists::kLists) {
         QStringList entries = m_comboLists.at(size_t(list.itemIndex));
         EntryLists::LoadEntryList(QString::fromUtf16(list.fileName), entries);
         setComboEntries(list.itemIndex, entries);
     }
+}
+
+void Document::InitializeForm()
+{
+    using namespace Items;
+    fillComboLists();
+    setFieldText(Reprinting, m_comboLists[Reprinting].first());
     for (const EntryLists::ListInfo &list : EntryLists::kLists) {
         const QStringList &entries = m_comboLists.at(size_t(list.itemIndex));
         setFieldText(list.itemIndex, entries.isEmpty() ? QString() : entries.first());
@@ -107,6 +118,73 @@ void Document::New()
     InitializeForm();
 }
 
+void Document::setCheckQuietly(int &box, int state, Control control, int index)
+{
+    if (box == state)
+        return;
+    box = state;
+    emit changed(control, index);
+}
+
+void Document::load(const StoredDocument &stored)
+{
+    using namespace Items;
+    ClearForm();
+    setOptLineType(stored.optLineType);
+    setTxtLineType(stored.txtLineType);
+    setOptBracketsType(stored.optBracketsType);
+    setTxtBracketsType(0, stored.txtBracketsType[0]);
+    setTxtBracketsType(1, stored.txtBracketsType[1]);
+    setTxtLineCount(stored.txtLineCount);
+    m_items->setEntries(stored.entries);
+
+    // Field texts and check states are set without their handlers: the list
+    // is already what the file says, and one pass at the end keeps reading
+    // linear in the file's lines.
+    for (int i = SoftName; i <= HomePage; ++i) {
+        const QString &value = stored.values[size_t(i)];
+        if (!value.isEmpty() && m_fields[size_t(i)] != value) {
+            m_fields[size_t(i)] = value;
+            emit changed(Control::FieldText, i);
+        }
+    }
+    QSet<QStringView> listed;
+    for (const QString &entry : stored.entries)
+        listed.insert(ItemList::trimSpaces(entry));
+    const auto stateOf = [&](int index, int unlisted) {
+        if (!listed.contains(m_itemNames[size_t(index)]))
+            return unlisted;
+        const int state = stored.values[size_t(index)].toInt();
+        return state != 0 ? state : 1;
+    };
+    for (int i = 0; i < kBodyCount; ++i)
+        setCheckQuietly(m_chkBody[size_t(i)], stateOf(FirstBody + i, 0), Control::BodyCheck, i);
+    const int endSection = stateOf(EndMarker, 0);
+    setCheckQuietly(m_chkEndSentence, endSection, Control::EndSentenceCheck, 0);
+    for (int i = 0; i < kEndCount; ++i) {
+        // With the section off, unlisted lines are grayed as the switch leaves them.
+        setCheckQuietly(m_chkEnd[size_t(i)], stateOf(FirstEnd + i, endSection != 0 ? 0 : 2),
+                        Control::EndCheck, i);
+        setChkEndEnabled(i, endSection != 0);
+    }
+    for (int i = SoftName; i <= HomePage; ++i) {
+        if (!m_fields[size_t(i)].isEmpty())
+            m_items->InsertItemEntry(m_itemNames[size_t(i)], m_itemNames[BodyMarker]);
+    }
+    fillComboLists();
+}
+
+Document::ApplyResult Document::parseCheckState(const QString &value, int *state)
+{
+    bool ok = false;
+    *state = value.trimmed().toInt(&ok);
+    if (!ok)
+        return {false, u"チェック状態「%1」は整数ではありません"_s.arg(value)};
+    if (*state < 0 || *state > 2)
+        return {false, u"チェック状態「%1」は 0、1、2 のいずれでもありません"_s.arg(value)};
+    return {};
+}
+
 // ---- item tables ----------------------------------------------------------
 
 void Document::GatherFields()
@@ -134,12 +212,9 @@ Document::ApplyResult Document::ApplyFields(int index, const QString &value)
                        (index >= FirstEnd && index <= LastEnd);
     if (!isBox)
         return {};
-    bool ok = false;
-    const int state = value.trimmed().toInt(&ok);
-    if (!ok)
-        return {false, u"チェック状態「%1」は整数ではありません"_s.arg(value)};
-    if (state < 0 || state > 2)
-        return {false, u"チェック状態「%1」は 0、1、2 のいずれでもありません"_s.arg(value)};
+    int state = 0;
+    if (const ApplyResult r = parseCheckState(value, &state); !r.ok)
+        return r;
     if (index == EndMarker)
         setChkEndSentence(state);
     else if (index >= FirstEnd)
@@ -230,17 +305,19 @@ void Document::setComboEntries(int index, const QStringList &entries)
 void Document::reloadRegisteredList(int listIndex)
 {
     const EntryLists::ListInfo &row = EntryLists::kLists.at(size_t(listIndex));
-    clearCombo(row.itemIndex);
     QStringList entries;
     EntryLists::LoadEntryList(QString::fromUtf16(row.fileName), entries);
     setComboEntries(row.itemIndex, entries);
-    setFieldText(row.itemIndex, entries.isEmpty() ? QString() : entries.first());
+    if (m_fields[size_t(row.itemIndex)].isEmpty() && !entries.isEmpty())
+        setFieldText(row.itemIndex, entries.first());
 }
 
 bool Document::priceKeyAccepted(QChar c)
 {
     const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || u == 8 || u == u' ' || u == u',' || u == u'\\';
+    // The yen sign is what the backslash key types on some Japanese layouts.
+    return (u >= u'0' && u <= u'9') || u == 8 || u == u' ' || u == u',' || u == u'\\' ||
+           u == u'\u00a5';
 }
 
 // ---- heading check boxes ------------------------------------------------

@@ -21,6 +21,19 @@ struct DocumentSnapshot {
     std::array<QString, 2> txtBracketsType;
 };
 
+// A document as a data file stores it, applied in one step by
+// Document::load: the entries in list order, the last value read for each
+// item (check box states already validated) and the style settings.
+struct StoredDocument {
+    QStringList entries;
+    std::array<QString, Items::kCount> values;
+    int optLineType = 0;
+    QString txtLineType;
+    int optBracketsType = 0;
+    std::array<QString, 2> txtBracketsType;
+    QString txtLineCount;
+};
+
 // All state of the main window and the rules that change it. Every setter
 // that changes a value runs that control's handler before it returns, as a
 // control's change or click event would; setting the value a control already
@@ -61,6 +74,15 @@ public:
     void New();
     bool FormReady() const { return m_formReady; }
 
+    // Replaces the document by a stored one. Check boxes follow the list: a
+    // heading's box is checked when its entry is listed (with the stored
+    // state, if any), unchecked otherwise; the end section is on when its
+    // marker is listed. Filled fields whose entry is missing are listed.
+    // The drop-down lists are refilled as at start-up.
+    void load(const StoredDocument &stored);
+    // A check box value as stored: 0, 1 or 2; the reason when it is not.
+    static ApplyResult parseCheckState(const QString &value, int *state);
+
     // Item tables.
     void GatherFields();
     ApplyResult ApplyFields(int index, const QString &value);
@@ -80,8 +102,9 @@ public:
     void clearCombo(int index);
     // Replaces the drop-down entries of a combo box; nothing else runs.
     void setComboEntries(int index, const QStringList &entries);
-    // After the list editor wrote a list file: the field's combo box is
-    // emptied, refilled from the file, and shows its first entry.
+    // After the list editor wrote a list file: the field's drop-down is
+    // refilled from the file. The field keeps its text; an empty field shows
+    // the list's first entry.
     void reloadRegisteredList(int listIndex);
     // Keystroke filter of the price field.
     static bool priceKeyAccepted(QChar c);
@@ -132,6 +155,8 @@ private:
     void optBracketsType_Click();
     void setChkEndEnabled(int i, bool enabled);
     void rebuildItemList();
+    void fillComboLists();
+    void setCheckQuietly(int &box, int state, Control control, int index);
 
     ItemList *m_items;
     std::array<QString, Items::kCount> m_itemNames;

@@ -67,6 +67,7 @@ SaveResult SaveList(const QString &caption, const QStringList &entries)
     }
     const LineFile::WriteResult w = LineFile::write(path, entries);
     result.ok = w.ok;
+    result.written = w.ok;
     result.error = w.error;
     result.unmappable = w.unmappable;
     return result;

@@ -37,6 +37,7 @@ struct SaveResult {
     bool ok = false;
     QString error;          // "<path>: <reason>"
     QStringList unmappable; // characters written as "?"
+    bool written = false;   // the file was (re)written
 };
 // Writes entries, each followed by CR LF, to the list file behind caption.
 // The old file stays whole when the write fails.

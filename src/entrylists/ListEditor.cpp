@@ -12,7 +12,11 @@ void ListEditor::open(const QString &caption)
     m_caption = caption;
     const QString path = EntryLists::GetListPath(caption);
     QByteArray bytes;
-    if (!path.isEmpty() && LineFile::readBytes(path, &bytes, nullptr)) {
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path))
+        return; // a missing list starts empty and is created on close
+    if (LineFile::readBytes(path, &bytes, &m_readError)) {
         m_opened = true;
         m_openedBytes = bytes;
         m_foreign = Cp932::looksLikeOtherEncoding(bytes);
@@ -129,11 +133,13 @@ void ListEditor::lstRegist_KeyDown(Key key)
 
 EntryLists::SaveResult ListEditor::save() const
 {
+    if (!m_readError.isEmpty())
+        return {false, m_readError, {}, false};
     if (m_opened && m_entries == m_openedEntries) {
         QByteArray now;
         if (LineFile::readBytes(EntryLists::GetListPath(m_caption), &now, nullptr) &&
             now == m_openedBytes)
-            return {true, QString(), QStringList()};
+            return {true, QString(), {}, false};
     }
     return EntryLists::SaveList(m_caption, m_entries);
 }

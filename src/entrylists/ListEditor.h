@@ -24,6 +24,12 @@ public:
     void open(const QString &caption);
     // The list file does not read as code page 932 text (UTF-8, say).
     bool fileLooksForeign() const { return m_foreign; }
+    // Why the list file exists but could not be read ("" when it was read or
+    // is missing). Such a list is never written: that would replace the
+    // author's entries by what the editor happened to show.
+    const QString &readError() const { return m_readError; }
+    // The entries differ from what the file held when the editor opened.
+    bool isChanged() const { return m_entries != m_openedEntries; }
 
     const QStringList &entries() const { return m_entries; }
     // Appends the lines of a list file (LoadEntryList) or any entries.
@@ -42,8 +48,9 @@ public:
     void cmdRegist_KeyDown(Key key) { txtRegist_KeyDown(key); }
 
     // The list save of every close; the old file stays whole on failure.
-    // A list left as it was opened is not rewritten, so a file in another
-    // encoding or with other line ends stays byte for byte as it was.
+    // A list left as it was opened is not rewritten (written stays false),
+    // so a file in another encoding or with other line ends stays byte for
+    // byte as it was. A list that could not be read is refused.
     EntryLists::SaveResult save() const;
 
 signals:
@@ -62,6 +69,7 @@ private:
     bool m_deleteEnabled = false;
     bool m_opened = false;
     bool m_foreign = false;
+    QString m_readError;
     QStringList m_openedEntries;
     QByteArray m_openedBytes;
 };

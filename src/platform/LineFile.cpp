@@ -16,6 +16,16 @@ QString describe(const QString &path, const QString &reason)
 {
     return QDir::toNativeSeparators(path) + u": "_s + reason;
 }
+
+bool writeToDevice(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QFile file(path);
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+    if (!written && error)
+        *error = describe(path, file.errorString());
+    return written;
+}
 } // namespace
 
 QStringList splitLines(const QString &text)
@@ -86,6 +96,10 @@ bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
             *error = describe(path, u"フォルダーです"_s);
         return false;
     }
+    // A device or a pipe cannot be replaced, only written to; replacing
+    // /dev/full by a regular file would also hide the failure.
+    if (const QFileInfo info(path); info.exists() && !info.isFile())
+        return writeToDevice(path, bytes, error);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)

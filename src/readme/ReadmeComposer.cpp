@@ -70,7 +70,11 @@ bool ReadmeComposer::ReadStyles(QString *error)
         SeparatorLine.reserve(LineWidth + pattern.size());
         while (SeparatorLine.size() < LineWidth)
             SeparatorLine += pattern;
-        SeparatorLine.truncate(LineWidth);
+        // Cut at a character boundary: half a surrogate pair is no character.
+        qsizetype cut = LineWidth;
+        if (cut > 0 && SeparatorLine.at(cut - 1).isHighSurrogate())
+            --cut;
+        SeparatorLine.truncate(cut);
     }
     SeparatorLine += kCrLf;
     return true;

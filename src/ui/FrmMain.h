@@ -75,8 +75,9 @@ private:
     // FrmMainFiles.cpp: the file commands.
     bool maybeSave();
     void markUnmodified();
+    bool hasUnkeptText() const;
     QString chooseReadmeFile();
-    void writeReadme(const QString &path, const QString &text);
+    bool writeReadme(const QString &path, const QString &text);
     void warnUnmappable(const QStringList &chars);
 
     // FrmMain.cpp: building the controls from the inventory.
@@ -100,7 +101,8 @@ private:
     std::unique_ptr<Messages> m_ownMessages;
     FileDialogs *m_dialogs = nullptr;
     Messages *m_messages = nullptr;
-    QString m_savedText; // the data file text of the unmodified document
+    QString m_savedText;   // the data file text of the unmodified document
+    QString m_keptPreview; // the preview as last composed, opened or written
     DialogRunner m_runDialog;
 
     std::array<QLineEdit *, 15> m_textFields{};

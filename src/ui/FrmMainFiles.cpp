@@ -10,17 +10,27 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-// The hourglass while a command works; restored however the command ends.
+// The hourglass while a command works; restored however the command ends,
+// or earlier by done(), before a message asks for the author's attention.
 class WaitCursor {
 public:
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    ~WaitCursor() { done(); }
+    void done()
+    {
+        if (std::exchange(m_on, false))
+            QApplication::restoreOverrideCursor();
+    }
     WaitCursor(const WaitCursor &) = delete;
     WaitCursor &operator=(const WaitCursor &) = delete;
+
+private:
+    bool m_on = true;
 };
 
 // Lets the window repaint during a long composition, but takes no input:
@@ -48,27 +58,43 @@ const QString kCrLf = u"\r\n"_s;
 void FrmMain::markUnmodified()
 {
     m_savedText = DataFileWriter::text(m_doc->snapshot());
+    m_keptPreview = m_doc->previewText();
 }
 
 bool FrmMain::isModified() const
 {
-    return DataFileWriter::text(m_doc->snapshot()) != m_savedText;
+    return DataFileWriter::text(m_doc->snapshot()) != m_savedText || hasUnkeptText();
+}
+
+// Text the data file does not keep: a preview edited by hand since it was
+// composed or written, and a heading typed but not added.
+bool FrmMain::hasUnkeptText() const
+{
+    return m_doc->previewText() != m_keptPreview || !m_doc->txtAdd().isEmpty();
 }
 
 // Asks before the document is replaced or closed; false means stop.
 bool FrmMain::maybeSave()
 {
-    if (!isModified())
-        return true;
-    switch (m_messages->question(u"変更を保存しますか？"_s,
-                                 {u"保存"_s, u"保存しない"_s, u"キャンセル"_s})) {
-    case 0:
-        return mnuSave_Click();
-    case 1:
-        return true;
-    default:
-        return false;
+    if (DataFileWriter::text(m_doc->snapshot()) != m_savedText) {
+        switch (m_messages->question(u"変更を保存しますか？"_s,
+                                     {u"保存"_s, u"保存しない"_s, u"キャンセル"_s})) {
+        case 0:
+            if (!mnuSave_Click())
+                return false;
+            break;
+        case 1:
+            break;
+        default:
+            return false;
+        }
     }
+    if (!hasUnkeptText())
+        return true;
+    return m_messages->question(u"プレビューで編集した文章と「項目名の追加」欄の文字はデータファイ"
+                                u"ルに保存されません。"
+                                "破棄して続けますか？"_s,
+                                {u"破棄して続ける"_s, u"キャンセル"_s}) == 0;
 }
 
 // ---- File menu ------------------------------------------------------------
@@ -148,15 +174,17 @@ void FrmMain::closeEvent(QCloseEvent *event)
 
 void FrmMain::mnuPreview_Click()
 {
-    const WaitCursor wait;
+    WaitCursor wait;
     m_doc->setPreviewText(QString());
     ReadmeComposer composer(m_doc->snapshot());
     const ReadmeComposer::Result r = composer.BuildReadme(paintOnly);
+    wait.done();
     if (!r.ok) {
         m_messages->warning(u"プレビューを作成できませんでした: "_s + r.error);
         return;
     }
     m_doc->setPreviewText(r.text);
+    m_keptPreview = r.text;
 }
 
 QString FrmMain::chooseReadmeFile()
@@ -171,16 +199,20 @@ QString FrmMain::chooseReadmeFile()
     return m_dialogs->save(request);
 }
 
-void FrmMain::writeReadme(const QString &path, const QString &text)
+bool FrmMain::writeReadme(const QString &path, const QString &text)
 {
+    WaitCursor wait;
     QStringList unmappable;
     const QByteArray bytes = Cp932::encode(text + kCrLf, &unmappable);
     QString error;
-    if (!LineFile::writeBytes(path, bytes, &error)) {
+    const bool written = LineFile::writeBytes(path, bytes, &error);
+    wait.done();
+    if (!written) {
         m_messages->warning(u"README.TXTを書き込めませんでした: "_s + error);
-        return;
+        return false;
     }
     warnUnmappable(unmappable);
+    return true;
 }
 
 void FrmMain::mnuPreReadme_Click()
@@ -188,8 +220,9 @@ void FrmMain::mnuPreReadme_Click()
     const QString path = chooseReadmeFile();
     if (path.isEmpty())
         return;
-    const WaitCursor wait;
-    writeReadme(path, m_doc->previewText());
+    const QString text = m_doc->previewText();
+    if (writeReadme(path, text))
+        m_keptPreview = text; // the hand edits are in README.TXT now
 }
 
 void FrmMain::mnuReadme_Click()
@@ -197,9 +230,10 @@ void FrmMain::mnuReadme_Click()
     const QString path = chooseReadmeFile();
     if (path.isEmpty())
         return;
-    const WaitCursor wait;
+    WaitCursor wait;
     ReadmeComposer composer(m_doc->snapshot());
     const ReadmeComposer::Result r = composer.BuildReadme(paintOnly);
+    wait.done();
     if (!r.ok) {
         m_messages->warning(u"README.TXTを作成できませんでした: "_s + r.error);
         return;

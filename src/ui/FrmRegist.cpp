@@ -87,7 +87,11 @@ void FrmRegist::build()
     connect(m_text, &QLineEdit::textEdited, &m_editor, &ListEditor::setText);
     connect(m_list, &QListWidget::itemPressed, this,
             [this](QListWidgetItem *item) { m_editor.clickEntry(m_list->row(item)); });
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+    // Only a selection selects: the focus entry that Tab gives an unselected
+    // list is not a pick.
+    connect(m_list, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> picked = m_list->selectedItems();
+        const int row = picked.isEmpty() ? -1 : m_list->row(picked.first());
         if (row >= 0 && row != m_editor.selected())
             m_editor.clickEntry(row);
     });
@@ -149,29 +153,55 @@ void FrmRegist::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-void FrmRegist::saveList()
+// Saves the list on the way out; false keeps the dialog open.
+bool FrmRegist::finish()
 {
-    if (m_saved)
-        return;
-    m_saved = true;
-    const EntryLists::SaveResult r = m_editor.save();
-    if (!r.ok)
-        m_messages->warning(u"登録リストを保存できませんでした: "_s + r.error +
-                            u"\n保存されていた内容はそのまま残っています。"_s);
-    else if (!r.unmappable.isEmpty())
-        m_messages->warning(u"次の文字はシフトJISで表せないため「?」に置き換えて保存しました: "_s +
-                            r.unmappable.join(u' '));
+    if (m_finished)
+        return true;
+    if (!m_editor.readError().isEmpty()) {
+        if (m_editor.isChanged() &&
+            m_messages->question(u"%1\nこのリストは読めなかったため、変更を保存できません。"
+                                 "保存せずに閉じますか？"_s.arg(m_editor.readError()),
+                                 {u"保存せずに閉じる"_s, u"キャンセル"_s}) != 0)
+            return false;
+        m_finished = true;
+        return true;
+    }
+    for (;;) {
+        const EntryLists::SaveResult r = m_editor.save();
+        if (r.ok) {
+            m_wrote = r.written;
+            if (!r.unmappable.isEmpty())
+                m_messages->warning(
+                    u"次の文字はシフトJISで表せないため「?」に置き換えて保存しました: "_s +
+                    r.unmappable.join(u' '));
+            break;
+        }
+        const int answer =
+            m_messages->question(u"登録リストを保存できませんでした: "_s + r.error +
+                                     u"\n保存されていた内容はそのまま残っています。"_s,
+                                 {u"再試行"_s, u"保存せずに閉じる"_s, u"キャンセル"_s});
+        if (answer == 1)
+            break;
+        if (answer != 0)
+            return false; // stay open with the edits
+    }
+    m_finished = true;
+    return true;
 }
 
 void FrmRegist::closeEvent(QCloseEvent *event)
 {
-    saveList(); // every close saves, and none is refused
+    if (!finish()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QDialog::closeEvent(event);
 }
 
 void FrmRegist::done(int result)
 {
-    saveList();
-    QDialog::done(result);
+    if (finish())
+        QDialog::done(result);
 }

@@ -11,8 +11,9 @@ class QListWidget;
 class QPushButton;
 
 // The registered-entry list editor: a small modal dialog over a ListEditor.
-// Every close writes the list file; a file that cannot be written is
-// reported and the file on disk stays whole.
+// Closing writes the list file when the list changed. A write that fails
+// keeps the dialog open with its edits unless the author gives them up; a
+// list file that could not be read is never written.
 class FrmRegist : public QDialog {
     Q_OBJECT
 public:
@@ -21,6 +22,8 @@ public:
     ListEditor *editor() { return &m_editor; }
     // The caption names the list file; the text box's tooltip asks for an entry.
     void prepare(const QString &caption, const QString &tooltip);
+    // The list file was written when the dialog closed.
+    bool wroteList() const { return m_wrote; }
 
     static constexpr int kClientWidth = 4320;
     static constexpr int kClientHeight = 2520;
@@ -34,12 +37,13 @@ protected:
 private:
     void build();
     void mirror();
-    void saveList();
+    bool finish();
 
     ListEditor m_editor;
     Messages *m_messages;
     QListWidget *m_list = nullptr;
     QLineEdit *m_text = nullptr;
     std::array<QPushButton *, 5> m_buttons{};
-    bool m_saved = false;
+    bool m_finished = false;
+    bool m_wrote = false;
 };

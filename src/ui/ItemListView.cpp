@@ -98,6 +98,10 @@ void ItemListView::keyPressEvent(QKeyEvent *event)
 
 void ItemListView::mousePressEvent(QMouseEvent *event)
 {
+    // A drag whose release never came (it ended outside the window, say)
+    // must not drop on a later click.
+    if (!(event->buttons() & Qt::RightButton))
+        setArmed(false);
     if (event->button() != Qt::LeftButton || !m_list) {
         event->accept(); // the right button only drags; it never selects
         return;

@@ -1,0 +1,498 @@
+// Everyday paths on which typed work used to be lost or corrupted, driven as
+// an author would: keys to the focused widget, dialogs and message boxes
+// answering from queues. Each checks what the author sees and what is on disk.
+#include "QueuedServices.h"
+#include "TestSupport.h"
+#include "datafile/DataFileWriter.h"
+#include "itemlist/ItemList.h"
+#include "readme/ReadmeComposer.h"
+#include "ui/FrmMain.h"
+#include "ui/ItemListView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+using namespace Items;
+
+namespace {
+// Message boxes that also note whether the busy pointer was on.
+class WatchedMessages : public QueuedMessages {
+public:
+    QList<bool> busy;
+    void warning(const QString &text) override
+    {
+        busy.append(QApplication::overrideCursor() != nullptr);
+        QueuedMessages::warning(text);
+    }
+};
+
+// Types text as a keyboard with an input method would, one key per character.
+void type(QWidget *widget, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+int countOf(const QStringList &entries, const QString &entry)
+{
+    return int(entries.count(entry));
+}
+
+int compose(const QStringList &args, const QString &stdoutFile = QString())
+{
+    QProcess p;
+    if (!stdoutFile.isEmpty())
+        p.setStandardOutputFile(stdoutFile);
+    p.start(QStringLiteral(QUILLET_COMPOSE), args);
+    p.waitForFinished(60000);
+    return p.exitCode();
+}
+} // namespace
+
+class TstLostWork : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void unkeptTextIsAskedFor_data();
+    void unkeptTextIsAskedFor();
+    void listEditorLeavesTheFieldAlone_data();
+    void listEditorLeavesTheFieldAlone();
+    void openGivesBackWhatWasSaved_data();
+    void openGivesBackWhatWasSaved();
+    void openOverAChangedWindow();
+    void openRefillsTheDropDowns();
+    void unreadableListIsNeverWritten();
+    void failedListSaveKeepsTheDialogOpen();
+    void tabIntoTheListSelectsNothing();
+    void composeReportsEveryFailedWrite();
+    void alternatingChecksReadAsTheLastOne();
+    void busyPointerIsOffForMessages();
+    void lostDragReleaseDoesNotDrop();
+    void separatorCutKeepsWholeCharacters();
+    void priceTakesTheYenSign();
+
+private:
+    Document *doc() const { return m_w->document(); }
+    template <typename T> T *get(const QString &name) { return m_w->findChild<T *>(name); }
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    void press(const QKeySequence &keys);
+    void openFile(const QString &file);
+
+    std::unique_ptr<TempAppDir> m_dir;
+    std::unique_ptr<FrmMain> m_w;
+    QueuedDialogs m_dialogs;
+    WatchedMessages m_messages;
+    std::function<void(QDialog &)> m_script; // what the next dialog does
+};
+
+void TstLostWork::init()
+{
+    m_dir = std::make_unique<TempAppDir>();
+    m_dialogs = {};
+    m_messages = {};
+    m_script = nullptr;
+    m_w = std::make_unique<FrmMain>();
+    m_w->setServices(&m_dialogs, &m_messages);
+    m_w->setDialogRunner([this](QDialog &d) {
+        d.show();
+        if (m_script)
+            m_script(d);
+        if (d.isVisible())
+            d.close();
+    });
+    m_w->show();
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+}
+
+void TstLostWork::cleanup()
+{
+    m_w.reset();
+    m_dir.reset();
+}
+
+void TstLostWork::press(const QKeySequence &keys)
+{
+    QWidget *focus = QApplication::focusWidget();
+    QVERIFY(focus);
+    QTest::keySequence(focus, keys);
+}
+
+void TstLostWork::openFile(const QString &file)
+{
+    m_dialogs.answers = {file};
+    m_w->action(u"mnuOpen"_s)->trigger();
+}
+
+// Hand edits in the preview and a heading typed but not added survive every
+// way of leaving the document until the author says they may go.
+void TstLostWork::unkeptTextIsAskedFor_data()
+{
+    QTest::addColumn<QString>("where");   // what holds the unkept text
+    QTest::addColumn<QString>("command"); // how the author leaves
+    for (const QString &where : {u"preview"_s, u"txtAdd"_s})
+        for (const QString &command : {u"Ctrl+X"_s, u"mnuNew"_s, u"mnuOpen"_s, u"close"_s})
+            QTest::addRow("%s %s", qPrintable(where), qPrintable(command)) << where << command;
+}
+
+void TstLostWork::unkeptTextIsAskedFor()
+{
+    QFETCH(QString, where);
+    QFETCH(QString, command);
+    QWidget *field = nullptr;
+    if (where == u"preview") {
+        m_w->action(u"mnuPreview"_s)->trigger();
+        field = get<QPlainTextEdit>(u"txtPreView"_s);
+    } else {
+        field = get<QLineEdit>(u"txtAdd"_s);
+    }
+    field->setFocus();
+    type(field, u"私の文章"_s);
+    const QString preview = doc()->previewText();
+    const QStringList entries = doc()->items()->entries();
+
+    m_messages.answers = {1}; // キャンセル
+    if (command == u"close")
+        QVERIFY(!m_w->close());
+    else if (command.startsWith(u"Ctrl"))
+        press(QKeySequence(command));
+    else
+        m_w->action(command)->trigger();
+
+    QCOMPARE(m_messages.questions.size(), 1);
+    QVERIFY(m_w->isVisible());
+    QVERIFY(m_dialogs.requests.isEmpty()); // Open asked before its dialog
+    QCOMPARE(doc()->previewText(), preview);
+    QCOMPARE(doc()->txtAdd(), where == u"txtAdd" ? u"私の文章"_s : QString());
+    QCOMPARE(doc()->items()->entries(), entries);
+
+    m_messages.answers = {0}; // 破棄して続ける
+    QVERIFY(m_w->close());
+}
+
+// An editor closed without changes leaves the field, its drop-down and the
+// list as they were; a changed list refills the drop-down and keeps the text.
+void TstLostWork::listEditorLeavesTheFieldAlone_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("registered"); // "" closes without a change
+    QTest::addColumn<QString>("text");       // the field afterwards
+    QTest::newRow("Ctrl+A unchanged") << u"Ctrl+A"_s << int(Address) << u"Address.dat"_s
+                                      << u"私の住所"_s << QString() << u"私の住所"_s;
+    QTest::newRow("Ctrl+C unchanged") << u"Ctrl+C"_s << int(Confirmation) << u"Confirmation.dat"_s
+                                      << u"Windows 11"_s << QString() << u"Windows 11"_s;
+    QTest::newRow("Ctrl+A changed") << u"Ctrl+A"_s << int(Address) << u"Address.dat"_s
+                                    << u"私の住所"_s << u"支社"_s << u"私の住所"_s;
+    QTest::newRow("changed, empty field shows the first entry")
+        << u"Ctrl+A"_s << int(Address) << u"Address.dat"_s << QString() << u"支社"_s << u"支社"_s;
+}
+
+void TstLostWork::listEditorLeavesTheFieldAlone()
+{
+    QFETCH(QString, keys);
+    QFETCH(int, item);
+    QFETCH(QString, fileName);
+    QFETCH(QString, typed);
+    QFETCH(QString, registered);
+    QFETCH(QString, text);
+    m_dir->writeLines(fileName, {u"本社"_s});
+    m_messages.answers = {1}; // the fresh window is not asked about
+    m_w->action(u"mnuNew"_s)->trigger();
+    auto *combo = m_w->findChild<QComboBox *>(QString::fromUtf16(kFieldControlNames[item]));
+    combo->setFocus();
+    combo->lineEdit()->selectAll();
+    if (typed.isEmpty())
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Delete);
+    else
+        type(combo->lineEdit(), typed);
+    // The author moved the entry to the top of the list.
+    ItemList *list = doc()->items();
+    const int at = list->FindItemEntry(doc()->ItemNames(item));
+    if (at > 0) {
+        list->setSelected(at, true);
+        while (!list->isSelected(0))
+            list->MoveSelectedUp();
+        list->ClearSelection();
+    }
+    const QStringList entries = list->entries();
+    const QByteArray fileBefore = m_dir->read(fileName);
+
+    m_script = [&](QDialog &d) {
+        if (registered.isEmpty())
+            return;
+        type(d.findChild<QLineEdit *>(u"txtRegist"_s), registered);
+        QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
+    };
+    combo->setFocus();
+    press(QKeySequence(keys));
+
+    QCOMPARE(combo->currentText(), text);
+    QCOMPARE(doc()->fieldText(item), text);
+    const QStringList drop =
+        registered.isEmpty() ? QStringList{u"本社"_s} : QStringList{registered, u"本社"_s};
+    QCOMPARE(doc()->comboEntries(item), drop);
+    QCOMPARE(combo->count(), drop.size());
+    if (registered.isEmpty()) {
+        QCOMPARE(list->entries(), entries);
+        QCOMPARE(m_dir->read(fileName), fileBefore);
+    } else if (!typed.isEmpty()) {
+        QCOMPARE(list->entries(), entries); // the entry keeps its place
+    }
+}
+
+// Save, then Open on a fresh window: the same list, values, styles and
+// check boxes, whatever state the window was in.
+void TstLostWork::openGivesBackWhatWasSaved_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::newRow("end section off") << u"chkEndSentence"_s;
+    QTest::newRow("a body heading off and one on") << u"chkBody"_s;
+    QTest::newRow("an end line off") << u"chkEnd(2)"_s;
+    QTest::newRow("free styles") << u"styles"_s;
+}
+
+void TstLostWork::openGivesBackWhatWasSaved()
+{
+    QFETCH(QString, state);
+    if (state == u"styles") {
+        doc()->setOptLineType(3);
+        doc()->setTxtLineType(u"-=-"_s);
+        doc()->setOptBracketsType(3);
+        doc()->setTxtBracketsType(0, u"["_s);
+        doc()->setTxtBracketsType(1, u"]"_s);
+    } else if (state == u"chkBody") {
+        doc()->setChkBody(0, 0);
+        doc()->setChkBody(1, 1);
+    } else if (state == u"chkEnd(2)") {
+        doc()->setChkEnd(2, 0);
+    } else {
+        doc()->setChkEndSentence(0);
+    }
+    const QStringList saved = DataFileWriter::lines(doc()->snapshot());
+    m_dialogs.answers = {path(u"a.pwk"_s)};
+    QVERIFY(m_w->mnuSave_Click());
+    const DocumentSnapshot before = doc()->snapshot();
+
+    FrmMain fresh;
+    QueuedDialogs dialogs;
+    QueuedMessages messages;
+    fresh.setServices(&dialogs, &messages);
+    dialogs.answers = {path(u"a.pwk"_s)};
+    fresh.mnuOpen_Click();
+    const DocumentSnapshot after = fresh.document()->snapshot();
+    QCOMPARE(after.entries, before.entries);
+    QCOMPARE(DataFileWriter::lines(after), saved);
+    QCOMPARE(after.chkBody, before.chkBody);
+    QCOMPARE(after.chkEnd, before.chkEnd);
+    QCOMPARE(fresh.document()->chkEndSentence(), doc()->chkEndSentence());
+    QVERIFY(messages.warnings.isEmpty());
+}
+
+// Opening over a window whose check boxes differ gives the file's document:
+// one end marker, every line once, boxes that agree with the list, and the
+// README the file stands for.
+void TstLostWork::openOverAChangedWindow()
+{
+    QTest::mouseClick(get<QWidget>(u"chkEndSentence"_s), Qt::LeftButton);
+    QCOMPARE(doc()->chkEndSentence(), 0);
+    m_messages.answers = {1}; // 保存しない
+    openFile(testDataPath(u"sample.pwk"_s));
+    const QStringList entries = doc()->items()->entries();
+    QCOMPARE(entries.size(), 11);
+    QCOMPARE(countOf(entries, u"●文末の項目"_s), 1);
+    QCOMPARE(countOf(entries, u"   著作権"_s), 1);
+    for (int i = 0; i < kBodyCount; ++i)
+        QCOMPARE(doc()->chkBody(i) != 0,
+                 doc()->items()->FindItemEntry(doc()->ItemNames(FirstBody + i)) >= 0);
+    QCOMPARE(doc()->chkEnd(1), 0); // 連絡先(文末) is not listed
+    QCOMPARE(doc()->chkEnd(4), 1);
+    m_dialogs.answers = {path(u"README.TXT"_s)};
+    m_w->action(u"mnuReadme"_s)->trigger();
+    QCOMPARE(m_dir->read(u"README.TXT"_s), readFileBytes(testDataPath(u"sample_README.TXT"_s)));
+    // A crafted grayed end switch gives one marker too.
+    m_dir->writeLines(u"gray.pwk"_s, {u"23:=●文末の項目:=2"_s, u"@@@680"_s});
+    openFile(path(u"gray.pwk"_s));
+    QCOMPARE(doc()->items()->entries(), QStringList{u"●文末の項目"_s});
+    QCOMPARE(doc()->chkEndSentence(), 2);
+}
+
+void TstLostWork::openRefillsTheDropDowns()
+{
+    m_dir->writeLines(u"Writer.dat"_s, {u"Old Works"_s, u"Other"_s});
+    m_w->action(u"mnuNew"_s)->trigger();
+    openFile(testDataPath(u"sample.pwk"_s));
+    auto *writer = get<QComboBox>(u"cboWriter"_s);
+    QCOMPARE(writer->count(), 2);
+    QCOMPARE(writer->currentText(), QString()); // the file has no 著作権者
+    auto *reprint = get<QComboBox>(u"cboRprinting"_s);
+    QCOMPARE(reprint->count(), 4);
+    QCOMPARE(reprint->currentText(), u"可"_s);
+    QVERIFY(!m_w->isModified());
+}
+
+void TstLostWork::unreadableListIsNeverWritten()
+{
+    {
+        QFile big(path(u"Writer.dat"_s));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        QVERIFY(big.resize(65 * 1024 * 1024)); // over the size limit, sparse
+    }
+    m_script = [](QDialog &d) {
+        QTest::keyClicks(d.findChild<QLineEdit *>(u"txtRegist"_s), u"New"_s);
+        QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
+    };
+    m_messages.answers = {0}; // 保存せずに閉じる
+    m_w->action(u"mnuRegist(0)"_s)->trigger();
+    QCOMPARE(m_messages.warnings.size(), 1);
+    QVERIFY(m_messages.warnings.first().contains(u"読めません"_s));
+    QCOMPARE(m_messages.questions.size(), 1);
+    QCOMPARE(QFileInfo(path(u"Writer.dat"_s)).size(), 65 * 1024 * 1024);
+}
+
+void TstLostWork::failedListSaveKeepsTheDialogOpen()
+{
+    std::optional<ReadOnlyDir> guard(std::in_place, m_dir->path());
+    QVERIFY(guard->effective());
+    bool stayedOpen = false;
+    m_script = [&](QDialog &d) {
+        QTest::keyClicks(d.findChild<QLineEdit *>(u"txtRegist"_s), u"New"_s);
+        QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
+        m_messages.answers = {2}; // キャンセル: stay and keep the edits
+        d.close();
+        stayedOpen = d.isVisible() && d.findChild<QListWidget *>()->count() == 1;
+        guard.reset();
+        m_messages.answers = {0}; // 再試行
+        d.close();
+    };
+    m_w->action(u"mnuRegist(0)"_s)->trigger();
+    QVERIFY(stayedOpen);
+    QCOMPARE(m_messages.questions.size(), 1); // the retry went through
+    QCOMPARE(m_dir->read(u"Writer.dat"_s), QByteArray("New\r\n"));
+    QCOMPARE(doc()->comboEntries(Writer), QStringList{u"New"_s});
+}
+
+void TstLostWork::tabIntoTheListSelectsNothing()
+{
+    m_dir->writeLines(u"Writer.dat"_s, {u"A"_s, u"B"_s});
+    m_script = [](QDialog &d) {
+        auto *list = d.findChild<QListWidget *>(u"lstRegist"_s);
+        QFocusEvent tab(QEvent::FocusIn, Qt::TabFocusReason); // what Tab brings
+        QApplication::sendEvent(list, &tab);
+        QVERIFY(list->currentIndex().isValid());
+        QVERIFY(!d.findChild<QPushButton *>(u"cmdRegist(1)"_s)->isEnabled());
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->count(), 2);
+    };
+    m_w->action(u"mnuRegist(0)"_s)->trigger();
+    QCOMPARE(m_dir->read(u"Writer.dat"_s), QByteArray("A\r\nB\r\n"));
+}
+
+// A failed write is never reported as success, and "--" ends the options.
+void TstLostWork::composeReportsEveryFailedWrite()
+{
+    const QString sample = testDataPath(u"sample.pwk"_s);
+    QVERIFY(QFileInfo(u"/dev/full"_s).exists() && !QFileInfo(u"/dev/full"_s).isFile());
+    QCOMPARE(compose({sample}, u"/dev/full"_s), 5);
+    QCOMPARE(compose({sample, u"/dev/full"_s}), 5);
+    QCOMPARE(compose({u"--help"_s}, u"/dev/full"_s), 5);
+    QVERIFY(!QFileInfo(u"/dev/full"_s).isFile()); // still the device
+    QFile::copy(sample, path(u"-dash.pwk"_s));
+    QCOMPARE(compose({u"--"_s, path(u"-dash.pwk"_s), path(u"R.TXT"_s)}), 0);
+    QCOMPARE(m_dir->read(u"R.TXT"_s), readFileBytes(testDataPath(u"sample_README.TXT"_s)));
+    for (const QString &set : {u"99=x"_s, u"存在しない項目=x"_s, u"●文頭の項目=x"_s, u"15=x"_s})
+        QCOMPARE(compose({u"--set"_s, set, sample, u"-"_s}), 2);
+}
+
+// Thousands of alternating check lines read as the last of them.
+void TstLostWork::alternatingChecksReadAsTheLastOne()
+{
+    QStringList lines;
+    for (int i = 0; i < 4000; ++i)
+        lines.append(u"16:=x:=%1"_s.arg(i % 2));
+    lines.append(u"1:=   ソフト名:=A"_s);
+    lines.append(u"1:=y:=B"_s);
+    m_dir->writeLines(u"alt.pwk"_s, lines);
+    openFile(path(u"alt.pwk"_s));
+    QCOMPARE(doc()->items()->count(), 4002);
+    QCOMPARE(doc()->fieldText(SoftName), u"B"_s);
+    QCOMPARE(doc()->chkBody(0), 0); // ソフト紹介 is not listed
+    QVERIFY(m_messages.warnings.isEmpty());
+}
+
+void TstLostWork::busyPointerIsOffForMessages()
+{
+    m_dialogs.answers = {m_dir->path()}; // a folder: the write fails
+    m_w->action(u"mnuReadme"_s)->trigger();
+    doc()->setTxtLineCount(u"x"_s); // the composition fails
+    m_w->action(u"mnuPreview"_s)->trigger();
+    QCOMPARE(m_messages.busy, (QList<bool>{false, false}));
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TstLostWork::lostDragReleaseDoesNotDrop()
+{
+    ItemList *list = doc()->items();
+    auto *view = get<ItemListView>(u"lstItem"_s);
+    QWidget *vp = view->viewport();
+    loadItemList(*list, u"A B* C D"_s);
+    const auto send = [vp](QEvent::Type type, QPoint at, Qt::MouseButton b, Qt::MouseButtons bs) {
+        QMouseEvent e(type, at, vp->mapToGlobal(at), b, bs, Qt::NoModifier);
+        QApplication::sendEvent(vp, &e);
+    };
+    const QPoint c = view->visualRect(list->index(2)).center();
+    send(QEvent::MouseButtonPress, view->visualRect(list->index(1)).center(), Qt::RightButton,
+         Qt::RightButton);
+    send(QEvent::MouseMove, c, Qt::NoButton, Qt::RightButton);
+    QVERIFY(view->dropArmed()); // and the release never comes
+    const QPoint d = view->visualRect(list->index(3)).center();
+    send(QEvent::MouseButtonPress, d, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, d, Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(dumpItemList(*list), u"A B* C D*"_s);
+    QVERIFY(!view->dropArmed());
+}
+
+void TstLostWork::separatorCutKeepsWholeCharacters()
+{
+    for (const QString &width : {u"1"_s, u"5"_s}) {
+        doc()->setOptLineType(3);
+        doc()->setTxtLineType(u"𠀋"_s); // one character, two UTF-16 units
+        doc()->setTxtLineCount(width);
+        ReadmeComposer composer(doc()->snapshot());
+        const ReadmeComposer::Result r = composer.BuildReadme();
+        QVERIFY(r.ok);
+        QVERIFY(QStringView(r.text).isValidUtf16());
+        const QString line = u"\r\n"_s + QString(u"𠀋"_s).repeated(width.toInt() / 2) + u"\r\n"_s;
+        QVERIFY(r.text.contains(line));
+    }
+}
+
+void TstLostWork::priceTakesTheYenSign()
+{
+    auto *price = get<QLineEdit>(u"txtPrice"_s);
+    price->setFocus();
+    type(price, u"¥1,000\\a"_s);
+    QCOMPARE(doc()->fieldText(Price), u"¥1,000\\"_s);
+}
+
+QTEST_MAIN(TstLostWork)
+#include "tst_lostwork.moc"
