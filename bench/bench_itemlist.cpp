@@ -55,25 +55,25 @@ void BM_VectorPassBaseline(benchmark::State &state)
 
 static void BM_MoveSelectedUp(benchmark::State &s)
 {
-    runListOp(s, [](ItemList &l) { l.MoveSelectedUp(); });
+    runListOp(s, [](ItemList &l) { l.moveSelectedUp(); });
 }
 static void BM_MoveSelectedDown(benchmark::State &s)
 {
-    runListOp(s, [](ItemList &l) { l.MoveSelectedDown(); });
+    runListOp(s, [](ItemList &l) { l.moveSelectedDown(); });
 }
 static void BM_DropSelected(benchmark::State &s)
 {
-    runListOp(s, [](ItemList &l) { l.DropSelected(10, true); });
+    runListOp(s, [](ItemList &l) { l.dropSelected(10, true); });
 }
 static void BM_DeleteSelectedItems(benchmark::State &s)
 {
-    runListOp(s, [](ItemList &l) { l.DeleteSelectedItems(); });
+    runListOp(s, [](ItemList &l) { l.deleteSelected(); });
 }
 
 static void BM_SyncItem(benchmark::State &state)
 {
     Document doc;
-    doc.InitializeForm();
+    doc.initialize();
     doc.setFieldText(Items::SoftName, QStringLiteral("Sample"));
     const QStringList extra = makeEntries(int(state.range(0)));
     for (const QString &e : extra)

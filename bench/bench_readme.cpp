@@ -15,7 +15,7 @@ namespace {
 void fill(Document &doc, int n)
 {
     using namespace Items;
-    doc.InitializeForm();
+    doc.initialize();
     for (int i = SoftName; i <= HomePage; ++i)
         doc.setFieldText(i, QStringLiteral("値 %1 value").arg(i));
     doc.setFieldText(SoftClass, QStringLiteral("シェアウエア"));
@@ -23,17 +23,17 @@ void fill(Document &doc, int n)
     entries.reserve(n);
     while (entries.size() < n) {
         const int block = int(entries.size());
-        entries.append(doc.ItemNames(StartMarker));
+        entries.append(doc.itemName(StartMarker));
         for (int i = SoftName; i <= HomePage; ++i)
-            entries.append(Items::indent() + doc.ItemNames(i));
-        entries.append(doc.ItemNames(BodyMarker));
+            entries.append(Entry::indented(doc.itemName(i)));
+        entries.append(doc.itemName(BodyMarker));
         for (int i = FirstBody; i <= LastBody; ++i)
-            entries.append(Items::indent() + doc.ItemNames(i));
+            entries.append(Entry::indented(doc.itemName(i)));
         for (int i = 0; i < 20; ++i)
             entries.append(QStringLiteral("   独自の見出し %1").arg(block + i));
-        entries.append(doc.ItemNames(EndMarker));
+        entries.append(doc.itemName(EndMarker));
         for (int i = FirstEnd; i <= LastEnd; ++i)
-            entries.append(Items::indent() + doc.ItemNames(i));
+            entries.append(Entry::indented(doc.itemName(i)));
     }
     entries = entries.mid(0, n);
     doc.items()->setEntries(entries);
@@ -53,7 +53,7 @@ static void BM_BuildReadme(benchmark::State &state)
     const DocumentSnapshot snap = doc.snapshot();
     for (auto _ : state) {
         ReadmeComposer c(snap);
-        benchmark::DoNotOptimize(c.BuildReadme().text.size());
+        benchmark::DoNotOptimize(c.compose().value().size());
     }
 }
 
@@ -64,7 +64,7 @@ static void BM_CopyBaseline(benchmark::State &state)
     Document doc;
     fill(doc, int(state.range(0)));
     ReadmeComposer c(doc.snapshot());
-    const QByteArray bytes = Cp932::encode(c.BuildReadme().text);
+    const QByteArray bytes = Cp932::encode(c.compose().value());
     for (auto _ : state) {
         QByteArray out;
         for (qsizetype i = 0; i < bytes.size(); i += 64)
@@ -80,7 +80,7 @@ static void BM_WriteDataFile(benchmark::State &state)
     fill(doc, int(state.range(0)));
     const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(DataFileWriter::write(path, doc.snapshot()).ok);
+        benchmark::DoNotOptimize(DataFileWriter::write(path, doc.snapshot()).ok());
 }
 
 static void BM_ReadDataFile(benchmark::State &state)
@@ -89,9 +89,9 @@ static void BM_ReadDataFile(benchmark::State &state)
     Document doc;
     fill(doc, int(state.range(0)));
     const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
-    DataFileWriter::write(path, doc.snapshot());
+    (void)DataFileWriter::write(path, doc.snapshot());
     Document target;
-    target.InitializeForm();
+    target.initialize();
     for (auto _ : state)
         benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
 }
@@ -110,7 +110,7 @@ static void BM_ReadDataFileAlternatingChecks(benchmark::State &state)
         state.SkipWithError("cannot write the data file");
     file.close();
     Document target;
-    target.InitializeForm();
+    target.initialize();
     for (auto _ : state)
         benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
 }

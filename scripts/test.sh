@@ -5,6 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
+# Formatting first: it takes a second and a misformatted tree fails CI anyway.
+echo "== clang-format"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 jobs=$(nproc)
 run_tree() {
     local dir=$1; shift

@@ -4,9 +4,10 @@
 #include "datafile/DataFileWriter.h"
 #include "document/Document.h"
 #include "platform/AppInfo.h"
-#include "platform/Cp932.h"
 #include "platform/LineFile.h"
+#include "platform/UserTexts.h"
 #include "readme/ReadmeComposer.h"
+#include "readme/ReadmeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,11 +144,7 @@ int itemIndexByName(const Document &doc, const QString &name)
     const int n = name.toInt(&numeric);
     if (numeric)
         return n >= 0 && n < Items::kCount ? n : -1;
-    for (int k = 0; k < Items::kCount; ++k) {
-        if (doc.ItemNames(k) == name)
-            return k;
-    }
-    return -1;
+    return Items::NameIndex(doc.snapshot().itemNames).indexOf(name);
 }
 
 int applySets(const Options &o, Document &doc)
@@ -159,9 +156,9 @@ int applySets(const Options &o, Document &doc)
         // The two section markers carry no value of their own.
         if (index == Items::StartMarker || index == Items::BodyMarker)
             return usageError(u"項目「%1」には値を設定できません"_s.arg(name));
-        const Document::ApplyResult r = doc.ApplyFields(index, value);
-        if (!r.ok)
-            return usageError(u"--set %1: %2"_s.arg(name, r.reason));
+        const Result<> r = doc.applyStoredValue(index, value);
+        if (!r.ok())
+            return usageError(u"--set %1: %2"_s.arg(name, r.reason()));
     }
     return -1;
 }
@@ -169,8 +166,7 @@ int applySets(const Options &o, Document &doc)
 void warnUnmappable(const QStringList &chars)
 {
     if (!chars.isEmpty())
-        err(u"quillet-compose: 次の文字はコード ページ 932 で表せないため「?」で書き出しました: "_s +
-            chars.join(u' '));
+        err(u"quillet-compose: "_s + UserTexts::unmappable(chars));
 }
 
 } // namespace
@@ -182,46 +178,48 @@ int run(const QStringList &arguments)
         return status;
 
     Document doc;
-    doc.InitializeForm();
-    const DataFileReader::Result read = DataFileReader::read(o.data, doc);
-    if (read.status == DataFileReader::Result::Unreadable) {
-        err(read.reason);
+    doc.initialize();
+    const Result<DataFileReader::ReadReport> read = DataFileReader::read(o.data, doc);
+    if (!read.ok()) {
+        err(u"quillet-compose: "_s + UserTexts::dataOpenFailed(read.reason()));
         return DataUnreadable;
     }
-    if (read.status == DataFileReader::Result::Malformed) {
-        err(u"%1:%2: %3"_s.arg(QDir::toNativeSeparators(o.data)).arg(read.line).arg(read.reason));
+    if (!read->complete()) {
+        err(u"quillet-compose: "_s +
+            UserTexts::malformedLine(o.data, read->malformedLine, read->malformedReason));
         return DataUnreadable;
     }
-    if (read.foreignEncoding)
-        err(u"quillet-compose: %1 はシフトJISのテキストとして読めない部分があります"_s.arg(o.data));
+    if (read->foreignEncoding)
+        err(u"quillet-compose: "_s + UserTexts::foreignEncoding(o.data));
     if (const int status = applySets(o, doc); status >= 0)
         return status;
 
     if (!o.writeData.isEmpty()) {
-        const DataFileWriter::Result w = DataFileWriter::write(o.writeData, doc.snapshot());
-        if (!w.ok) {
-            err(w.error);
+        const Result<DataFileWriter::WriteReport> w =
+            DataFileWriter::write(o.writeData, doc.snapshot());
+        if (!w.ok()) {
+            err(u"quillet-compose: "_s + UserTexts::dataSaveFailed(w.reason()));
             return WriteFailed;
         }
-        for (const QString &t : w.notIntact)
-            err(u"quillet-compose: 次のテキストは「:=」か改行を含むため、読み戻すと変わります: "_s +
-                t);
-        warnUnmappable(w.unmappable);
+        if (!w->notIntact.isEmpty())
+            err(u"quillet-compose: "_s + UserTexts::notIntact(w->notIntact));
+        warnUnmappable(w->unmappable);
     }
 
     ReadmeComposer composer(doc.snapshot());
-    const ReadmeComposer::Result composed = composer.BuildReadme();
-    if (!composed.ok) {
-        err(u"quillet-compose: "_s + composed.error);
+    const Result<QString> composed = composer.compose();
+    if (!composed.ok()) {
+        err(u"quillet-compose: "_s + UserTexts::readmeComposeFailed(composed.reason()));
         return ComposeFailed;
     }
-    const QString text = composed.text + u"\r\n"_s;
     QStringList unmappable;
-    const QByteArray bytes = o.utf8 ? text.toUtf8() : Cp932::encode(text, &unmappable);
+    const QByteArray bytes = ReadmeFile::bytes(
+        composed.value(), o.utf8 ? ReadmeFile::Encoding::Utf8 : ReadmeFile::Encoding::Cp932,
+        &unmappable);
 
     if (o.check) {
-        QByteArray existing;
-        if (!LineFile::readBytes(o.readme, &existing, nullptr) || existing != bytes)
+        const Result<QByteArray> existing = LineFile::readBytes(o.readme);
+        if (!existing.ok() || existing.value() != bytes)
             return Differs;
         return Done;
     }
@@ -229,9 +227,8 @@ int run(const QStringList &arguments)
         if (!out(bytes))
             return outputFailed();
     } else {
-        QString error;
-        if (!LineFile::writeBytes(o.readme, bytes, &error)) {
-            err(error);
+        if (const Result<> w = LineFile::writeBytes(o.readme, bytes); !w.ok()) {
+            err(u"quillet-compose: "_s + UserTexts::readmeWriteFailed(w.reason()));
             return WriteFailed;
         }
     }

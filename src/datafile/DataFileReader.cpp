@@ -1,10 +1,12 @@
 #include "DataFileReader.h"
 
+#include "DataFileFormat.h"
 #include "document/Document.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
 using namespace Qt::StringLiterals;
+using namespace DataFileFormat;
 
 namespace DataFileReader {
 
@@ -13,7 +15,7 @@ namespace {
 bool optionIndex(const QString &line, int *index)
 {
     bool ok = false;
-    const int n = QStringView(line).mid(4).trimmed().toInt(&ok);
+    const int n = QStringView(line).mid(kTagLength).trimmed().toInt(&ok);
     if (!ok || n < 0 || n > 3)
         return false;
     *index = n;
@@ -24,28 +26,28 @@ bool optionIndex(const QString &line, int *index)
 // reason it is malformed.
 QString applyLine(const QString &line, StoredDocument &doc)
 {
-    const QStringView tag = QStringView(line).left(4);
-    const QString rest = line.mid(4);
+    const QStringView tag = QStringView(line).left(kTagLength);
+    const QString rest = line.mid(kTagLength);
     int n = 0;
-    if (tag == u"@@@1" || tag == u"@@@3") {
+    if (tag == kLineOption || tag == kBracketOption) {
         if (!optionIndex(line, &n))
             return u"「%1」は 0 から 3 の選択肢番号ではありません"_s.arg(rest);
-        (tag == u"@@@1" ? doc.optLineType : doc.optBracketsType) = n;
+        (tag == kLineOption ? doc.optLineType : doc.optBracketsType) = n;
         return QString();
     }
-    if (tag == u"@@@2") {
+    if (tag == kFreeLine) {
         doc.txtLineType = rest;
         return QString();
     }
-    if (tag == u"@@@4" || tag == u"@@@5") {
-        doc.txtBracketsType[tag == u"@@@4" ? 0 : 1] = rest;
+    if (tag == kFreeLeft || tag == kFreeRight) {
+        doc.txtBracketsType[tag == kFreeLeft ? 0 : 1] = rest;
         return QString();
     }
-    if (tag == u"@@@6") {
+    if (tag == kLineWidth) {
         doc.txtLineCount = rest;
         return QString();
     }
-    const QStringList parts = line.split(u":="_s);
+    const QStringList parts = line.split(kSeparator.toString());
     if (parts.size() < 2)
         return line.isEmpty() ? u"空の行です"_s : u"「:=」がありません"_s;
     doc.entries.append(parts.at(1));
@@ -68,10 +70,10 @@ QString applyLine(const QString &line, StoredDocument &doc)
     case Kind::BodyHeading:
     case Kind::EndMarker:
     case Kind::EndLine: {
-        const Document::ApplyResult r = Document::parseCheckState(value, &n);
-        if (r.ok)
-            doc.values[size_t(index)] = QString::number(n);
-        return r.reason;
+        const Result<int> state = Document::parseCheckState(value);
+        if (state.ok())
+            doc.values[size_t(index)] = QString::number(state.value());
+        return state.reason();
     }
     default:
         return QString();
@@ -79,11 +81,11 @@ QString applyLine(const QString &line, StoredDocument &doc)
 }
 } // namespace
 
-Result apply(const QStringList &lines, Document &doc)
+ReadReport apply(const QStringList &lines, Document &doc)
 {
     StoredDocument stored;
     stored.entries.reserve(lines.size());
-    Result result;
+    ReadReport result;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString reason = applyLine(lines.at(i), stored);
         if (reason.isEmpty())
@@ -92,22 +94,21 @@ Result apply(const QStringList &lines, Document &doc)
         const bool onlyBlankLeft = std::all_of(lines.begin() + i, lines.end(),
                                                [](const QString &l) { return l.isEmpty(); });
         if (!onlyBlankLeft)
-            result = {Result::Malformed, int(i + 1), reason};
+            result = {int(i + 1), reason, false};
         break;
     }
     doc.load(stored);
     return result;
 }
 
-Result read(const QString &path, Document &doc)
+Result<ReadReport> read(const QString &path, Document &doc)
 {
-    QByteArray bytes;
-    QString error;
-    if (!LineFile::readBytes(path, &bytes, &error))
-        return {Result::Unreadable, 0, error};
-    Result r = apply(LineFile::splitLines(Cp932::decode(bytes)), doc);
-    r.foreignEncoding = Cp932::looksLikeOtherEncoding(bytes);
-    return r;
+    const Result<QByteArray> bytes = LineFile::readBytes(path);
+    if (!bytes.ok())
+        return Result<ReadReport>::failure(bytes.reason());
+    ReadReport report = apply(LineFile::splitLines(Cp932::decode(bytes.value())), doc);
+    report.foreignEncoding = Cp932::looksLikeOtherEncoding(bytes.value());
+    return report;
 }
 
 } // namespace DataFileReader

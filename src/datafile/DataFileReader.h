@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QStringList>
 
 class Document;
@@ -11,17 +13,17 @@ class Document;
 // reported with its line number.
 namespace DataFileReader {
 
-struct Result {
-    enum Status { Ok, Unreadable, Malformed };
-    Status status = Ok;
-    int line = 0;                 // 1-based number of the malformed line
-    QString reason;               // why the file or the line could not be read
+// What a read found besides the document.
+struct ReadReport {
+    int malformedLine = 0;        // 1-based line that ended the reading; 0: none
+    QString malformedReason;      // why that line could not be read
     bool foreignEncoding = false; // the bytes do not look like code page 932 text
-    bool ok() const { return status == Ok; }
+    bool complete() const { return malformedLine == 0; }
 };
 
-Result read(const QString &path, Document &doc);
-// Clears the document and applies already decoded lines.
-Result apply(const QStringList &lines, Document &doc);
+// Fails, leaving the document as it was, when the file cannot be read.
+Result<ReadReport> read(const QString &path, Document &doc);
+// Replaces the document by already decoded lines.
+ReadReport apply(const QStringList &lines, Document &doc);
 
 } // namespace DataFileReader

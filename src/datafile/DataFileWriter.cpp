@@ -1,22 +1,16 @@
 #include "DataFileWriter.h"
 
+#include "DataFileFormat.h"
+#include "document/Styles.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
 using namespace Qt::StringLiterals;
+using namespace DataFileFormat;
 
 namespace DataFileWriter {
 
 namespace {
-// The item an entry stands for in the file: only leading spaces are removed.
-int numberOf(const Items::NameIndex &names, const QString &entry)
-{
-    qsizetype b = 0;
-    while (b < entry.size() && entry.at(b) == u' ')
-        ++b;
-    return names.indexOf(QStringView(entry).mid(b));
-}
-
 bool breaksALine(const QString &s)
 {
     return s.contains(u'\r') || s.contains(u'\n');
@@ -34,24 +28,29 @@ QString text(const DocumentSnapshot &doc)
     const Items::NameIndex names(doc.itemNames);
     int custom = 0;
     for (const QString &entry : doc.entries) {
-        const int k = numberOf(names, entry);
-        out += QString::number(k >= 0 ? k : 29 + custom++);
-        out += u":=";
+        const int k = names.itemOfStoredEntry(entry);
+        out += QString::number(k >= 0 ? k : kFirstCustomNumber + custom++);
+        out += kSeparator;
         out += entry;
-        out += u":=";
+        out += kSeparator;
         if (k >= 0)
             out += doc.itemValues[size_t(k)];
-        out += u"\r\n";
+        out += kLineEnd;
     }
-    out += u"@@@1"_s + QString::number(doc.optLineType) + u"\r\n";
-    if (doc.optLineType == 3)
-        out += u"@@@2"_s + doc.txtLineType + u"\r\n";
-    out += u"@@@3"_s + QString::number(doc.optBracketsType) + u"\r\n";
-    if (doc.optBracketsType == 3) {
-        out += u"@@@4"_s + doc.txtBracketsType[0] + u"\r\n";
-        out += u"@@@5"_s + doc.txtBracketsType[1] + u"\r\n";
+    const auto setting = [&out](QStringView tag, const QString &content) {
+        out += tag;
+        out += content;
+        out += kLineEnd;
+    };
+    setting(kLineOption, QString::number(doc.optLineType));
+    if (doc.optLineType == Styles::kFree)
+        setting(kFreeLine, doc.txtLineType);
+    setting(kBracketOption, QString::number(doc.optBracketsType));
+    if (doc.optBracketsType == Styles::kFree) {
+        setting(kFreeLeft, doc.txtBracketsType[0]);
+        setting(kFreeRight, doc.txtBracketsType[1]);
     }
-    out += u"@@@6"_s + doc.txtLineCount + u"\r\n";
+    setting(kLineWidth, doc.txtLineCount);
     return out;
 }
 
@@ -64,13 +63,13 @@ QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
 {
     QStringList found;
     const auto check = [&found](const QString &s, bool split) {
-        if (((split && s.contains(u":="_s)) || breaksALine(s)) && !found.contains(s))
+        if (((split && s.contains(kSeparator)) || breaksALine(s)) && !found.contains(s))
             found.append(s);
     };
     const Items::NameIndex names(doc.itemNames);
     for (const QString &entry : doc.entries) {
         check(entry, true);
-        const int k = numberOf(names, entry);
+        const int k = names.itemOfStoredEntry(entry);
         if (k >= 0)
             check(doc.itemValues[size_t(k)], true);
     }
@@ -81,13 +80,14 @@ QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
     return found;
 }
 
-Result write(const QString &path, const DocumentSnapshot &doc)
+Result<WriteReport> write(const QString &path, const DocumentSnapshot &doc)
 {
-    Result result;
-    result.notIntact = textsNotReadBackIntact(doc);
-    const QByteArray bytes = Cp932::encode(text(doc), &result.unmappable);
-    result.ok = LineFile::writeBytes(path, bytes, &result.error);
-    return result;
+    WriteReport report;
+    report.notIntact = textsNotReadBackIntact(doc);
+    const QByteArray bytes = Cp932::encode(text(doc), &report.unmappable);
+    if (const Result<> written = LineFile::writeBytes(path, bytes); !written.ok())
+        return Result<WriteReport>::failure(written.reason());
+    return report;
 }
 
 } // namespace DataFileWriter

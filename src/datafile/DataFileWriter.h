@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Document.h"
+#include "platform/Result.h"
 
 #include <QStringList>
 
@@ -12,9 +13,8 @@ namespace DataFileWriter {
 QString text(const DocumentSnapshot &doc);
 QStringList lines(const DocumentSnapshot &doc);
 
-struct Result {
-    bool ok = false;
-    QString error;          // "<path>: <reason>"
+// What a successful save wants the author to know.
+struct WriteReport {
     QStringList notIntact;  // texts that will not read back as they are
     QStringList unmappable; // characters written as "?"
 };
@@ -24,6 +24,6 @@ struct Result {
 QStringList textsNotReadBackIntact(const DocumentSnapshot &doc);
 
 // Saves atomically: a failed save leaves an existing file whole.
-Result write(const QString &path, const DocumentSnapshot &doc);
+Result<WriteReport> write(const QString &path, const DocumentSnapshot &doc);
 
 } // namespace DataFileWriter

@@ -1,16 +1,15 @@
 #include "Document.h"
 
+#include "document/Styles.h"
 #include "entrylists/EntryLists.h"
 
 #include <QSet>
 
 using namespace Qt::StringLiterals;
-using Items::indent;
 
 namespace {
 const std::array<const char16_t *, 4> kReprintChoices = {u"可", u"不可", u"転載前、作者に連絡",
                                                          u"転載後、作者に連絡"};
-const std::array<int, Items::kBodyCount> kBodyDefaults = {1, 0, 1, 1, 1, 1, 0};
 } // namespace
 
 Document::Document(QObject *parent) : QObject(parent), m_items(new ItemList(this))
@@ -38,12 +37,12 @@ void Document::fillComboLists()
     setComboEntries(Reprinting, reprint);
     for (const EntryLists::ListInfo &list : EntryLists::kLists) {
         QStringList entries = m_comboLists.at(size_t(list.itemIndex));
-        EntryLists::LoadEntryList(QString::fromUtf16(list.fileName), entries);
+        EntryLists::appendListFile(QString::fromUtf16(list.fileName), entries);
         setComboEntries(list.itemIndex, entries);
     }
 }
 
-void Document::InitializeForm()
+void Document::initialize()
 {
     using namespace Items;
     fillComboLists();
@@ -53,13 +52,12 @@ void Document::InitializeForm()
         setFieldText(list.itemIndex, entries.isEmpty() ? QString() : entries.first());
     }
 
-    setTxtLineCount(u"80"_s);
+    setTxtLineCount(QString::fromUtf16(kDefaultLineCount));
     for (int i = 0; i < kBodyCount; ++i)
         setChkBody(i, kBodyDefaults[size_t(i)]);
-    setChkEndSentence(1);
+    setChkEndSentence(kEndDefault);
     for (int i = 0; i < kEndCount; ++i)
-        setChkEnd(i, 1);
-    GatherFields();
+        setChkEnd(i, kEndDefault);
     rebuildItemList();
     m_formReady = true;
 }
@@ -74,24 +72,24 @@ void Document::rebuildItemList()
         const QString &name = m_itemNames[size_t(i)];
         if (name.startsWith(u'●'))
             entries.append(name);
-        else if (!m_itemValues[size_t(i)].isEmpty())
-            entries.append(indent() + name);
+        else if (!itemValue(i).isEmpty())
+            entries.append(Entry::indented(name));
     }
     for (int i = FirstBody; i <= LastBody; ++i) {
         if (m_chkBody[size_t(i - FirstBody)] != 0)
-            entries.append(indent() + m_itemNames[size_t(i)]);
+            entries.append(Entry::indented(m_itemNames[size_t(i)]));
     }
     const bool endAdded = m_chkEndSentence != 0;
     if (endAdded)
         entries.append(m_itemNames[EndMarker]);
     for (int i = FirstEnd; i <= LastEnd; ++i) {
         if (endAdded && m_chkEnd[size_t(i - FirstEnd)] != 0)
-            entries.append(indent() + m_itemNames[size_t(i)]);
+            entries.append(Entry::indented(m_itemNames[size_t(i)]));
     }
     m_items->setEntries(entries);
 }
 
-void Document::ClearForm()
+void Document::clearForm()
 {
     using namespace Items;
     setPreviewText(QString());
@@ -112,10 +110,10 @@ void Document::ClearForm()
     m_items->clear();
 }
 
-void Document::New()
+void Document::reset()
 {
-    ClearForm();
-    InitializeForm();
+    clearForm();
+    initialize();
 }
 
 void Document::setCheckQuietly(int &box, int state, Control control, int index)
@@ -129,7 +127,7 @@ void Document::setCheckQuietly(int &box, int state, Control control, int index)
 void Document::load(const StoredDocument &stored)
 {
     using namespace Items;
-    ClearForm();
+    clearForm();
     setOptLineType(stored.optLineType);
     setTxtLineType(stored.txtLineType);
     setOptBracketsType(stored.optBracketsType);
@@ -150,7 +148,7 @@ void Document::load(const StoredDocument &stored)
     }
     QSet<QStringView> listed;
     for (const QString &entry : stored.entries)
-        listed.insert(ItemList::trimSpaces(entry));
+        listed.insert(Entry::trimSpaces(entry));
     const auto stateOf = [&](int index, int unlisted) {
         if (!listed.contains(m_itemNames[size_t(index)]))
             return unlisted;
@@ -169,39 +167,43 @@ void Document::load(const StoredDocument &stored)
     }
     for (int i = SoftName; i <= HomePage; ++i) {
         if (!m_fields[size_t(i)].isEmpty())
-            m_items->InsertItemEntry(m_itemNames[size_t(i)], m_itemNames[BodyMarker]);
+            m_items->insertItemEntry(m_itemNames[size_t(i)], m_itemNames[BodyMarker]);
     }
     fillComboLists();
 }
 
-Document::ApplyResult Document::parseCheckState(const QString &value, int *state)
+Result<int> Document::parseCheckState(const QString &value)
 {
     bool ok = false;
-    *state = value.trimmed().toInt(&ok);
+    const int state = value.trimmed().toInt(&ok);
     if (!ok)
-        return {false, u"チェック状態「%1」は整数ではありません"_s.arg(value)};
-    if (*state < 0 || *state > 2)
-        return {false, u"チェック状態「%1」は 0、1、2 のいずれでもありません"_s.arg(value)};
-    return {};
+        return Result<int>::failure(u"チェック状態「%1」は整数ではありません"_s.arg(value));
+    if (state < 0 || state > 2)
+        return Result<int>::failure(
+            u"チェック状態「%1」は 0、1、2 のいずれでもありません"_s.arg(value));
+    return state;
 }
 
 // ---- item tables ----------------------------------------------------------
 
-void Document::GatherFields()
+QString Document::itemValue(int index) const
 {
     using namespace Items;
-    m_itemValues[StartMarker].clear();
-    m_itemValues[BodyMarker].clear();
-    for (int i = SoftName; i <= HomePage; ++i)
-        m_itemValues[size_t(i)] = m_fields[size_t(i)];
-    for (int i = 0; i < kBodyCount; ++i)
-        m_itemValues[size_t(FirstBody + i)] = QString::number(m_chkBody[size_t(i)]);
-    m_itemValues[EndMarker] = QString::number(m_chkEndSentence);
-    for (int i = 0; i < kEndCount; ++i)
-        m_itemValues[size_t(FirstEnd + i)] = QString::number(m_chkEnd[size_t(i)]);
+    switch (kindOf(index)) {
+    case Kind::Field:
+        return m_fields[size_t(index)];
+    case Kind::BodyHeading:
+        return QString::number(m_chkBody[size_t(index - FirstBody)]);
+    case Kind::EndMarker:
+        return QString::number(m_chkEndSentence);
+    case Kind::EndLine:
+        return QString::number(m_chkEnd[size_t(index - FirstEnd)]);
+    default:
+        return QString();
+    }
 }
 
-Document::ApplyResult Document::ApplyFields(int index, const QString &value)
+Result<> Document::applyStoredValue(int index, const QString &value)
 {
     using namespace Items;
     if (isField(index)) {
@@ -212,9 +214,10 @@ Document::ApplyResult Document::ApplyFields(int index, const QString &value)
                        (index >= FirstEnd && index <= LastEnd);
     if (!isBox)
         return {};
-    int state = 0;
-    if (const ApplyResult r = parseCheckState(value, &state); !r.ok)
-        return r;
+    const Result<int> parsed = parseCheckState(value);
+    if (!parsed.ok())
+        return Result<>::failure(parsed.reason());
+    const int state = parsed.value();
     if (index == EndMarker)
         setChkEndSentence(state);
     else if (index >= FirstEnd)
@@ -224,23 +227,22 @@ Document::ApplyResult Document::ApplyFields(int index, const QString &value)
     return {};
 }
 
-void Document::SyncItem(int index)
+void Document::syncItemEntry(int index)
 {
     Q_ASSERT(index >= 0 && index < Items::kCount);
-    GatherFields();
     const QString &name = m_itemNames[size_t(index)];
-    if (!m_itemValues[size_t(index)].isEmpty())
-        m_items->InsertItemEntry(name, m_itemNames[Items::BodyMarker]);
+    if (!itemValue(index).isEmpty())
+        m_items->insertItemEntry(name, m_itemNames[Items::BodyMarker]);
     else
-        m_items->RemoveItemEntries(name);
+        m_items->removeItemEntries(name);
 }
 
-DocumentSnapshot Document::snapshot()
+DocumentSnapshot Document::snapshot() const
 {
-    GatherFields();
     DocumentSnapshot s;
     s.itemNames = m_itemNames;
-    s.itemValues = m_itemValues;
+    for (int i = 0; i < Items::kCount; ++i)
+        s.itemValues[size_t(i)] = itemValue(i);
     s.entries = m_items->entries();
     s.chkBody = m_chkBody;
     s.chkEnd = m_chkEnd;
@@ -265,13 +267,13 @@ void Document::setFieldText(int index, const QString &text)
     if (Items::isComboField(index))
         comboChange(index);
     else
-        SyncItem(index);
+        syncItemEntry(index);
 }
 
 void Document::comboChange(int index)
 {
     if (m_formReady)
-        SyncItem(index);
+        syncItemEntry(index);
 }
 
 void Document::pickComboEntry(int index, int entry)
@@ -306,7 +308,7 @@ void Document::reloadRegisteredList(int listIndex)
 {
     const EntryLists::ListInfo &row = EntryLists::kLists.at(size_t(listIndex));
     QStringList entries;
-    EntryLists::LoadEntryList(QString::fromUtf16(row.fileName), entries);
+    EntryLists::appendListFile(QString::fromUtf16(row.fileName), entries);
     setComboEntries(row.itemIndex, entries);
     if (m_fields[size_t(row.itemIndex)].isEmpty() && !entries.isEmpty())
         setFieldText(row.itemIndex, entries.first());
@@ -328,7 +330,7 @@ void Document::setChkBody(int i, int state)
         return;
     m_chkBody[size_t(i)] = state;
     emit changed(Control::BodyCheck, i);
-    chkBody_Click(i);
+    bodyCheckRule(i);
 }
 
 void Document::setChkEndSentence(int state)
@@ -337,7 +339,7 @@ void Document::setChkEndSentence(int state)
         return;
     m_chkEndSentence = state;
     emit changed(Control::EndSentenceCheck, 0);
-    chkEndSentence_Click();
+    endSectionRule();
 }
 
 void Document::setChkEnd(int i, int state)
@@ -346,7 +348,7 @@ void Document::setChkEnd(int i, int state)
         return;
     m_chkEnd[size_t(i)] = state;
     emit changed(Control::EndCheck, i);
-    chkEnd_Click(i);
+    endCheckRule(i);
 }
 
 void Document::setChkEndEnabled(int i, bool enabled)
@@ -357,27 +359,27 @@ void Document::setChkEndEnabled(int i, bool enabled)
     emit changed(Control::EndCheckEnabled, i);
 }
 
-void Document::chkBody_Click(int i)
+void Document::bodyCheckRule(int i)
 {
     const QString &name = m_itemNames[size_t(Items::FirstBody + i)];
     if (m_chkBody[size_t(i)] != 0)
-        m_items->InsertItemEntry(name, m_itemNames[Items::EndMarker]);
+        m_items->insertItemEntry(name, m_itemNames[Items::EndMarker]);
     else
-        m_items->RemoveItemEntries(name);
+        m_items->removeItemEntries(name);
 }
 
-void Document::chkEnd_Click(int i)
+void Document::endCheckRule(int i)
 {
     if (m_chkEndSentence == 0)
         return;
     const QString &name = m_itemNames[size_t(Items::FirstEnd + i)];
     if (m_chkEnd[size_t(i)] != 0)
-        m_items->AppendItemEntry(name);
+        m_items->appendItemEntry(name);
     else
-        m_items->RemoveItemEntries(name);
+        m_items->removeItemEntries(name);
 }
 
-void Document::chkEndSentence_Click()
+void Document::endSectionRule()
 {
     const QString &marker = m_itemNames[Items::EndMarker];
     if (m_chkEndSentence != 0) {
@@ -391,8 +393,8 @@ void Document::chkEndSentence_Click()
     for (int i = 0; i < Items::kEndCount; ++i) {
         setChkEnd(i, 2);
         setChkEndEnabled(i, false);
-        m_items->RemoveItemEntries(m_itemNames[size_t(Items::FirstEnd + i)]);
-        m_items->RemoveItemEntries(marker);
+        m_items->removeItemEntries(m_itemNames[size_t(Items::FirstEnd + i)]);
+        m_items->removeItemEntries(marker);
     }
 }
 
@@ -404,10 +406,10 @@ void Document::setOptLineType(int i)
         return;
     m_optLineType = i;
     emit changed(Control::LineType, i);
-    optLineType_Click();
+    lineOptionRule();
 }
 
-void Document::optLineType_Click()
+void Document::lineOptionRule()
 {
     const bool enabled = m_optLineType == 3;
     if (m_txtLineTypeEnabled == enabled)
@@ -438,10 +440,10 @@ void Document::setOptBracketsType(int i)
         return;
     m_optBracketsType = i;
     emit changed(Control::BracketsType, i);
-    optBracketsType_Click();
+    bracketOptionRule();
 }
 
-void Document::optBracketsType_Click()
+void Document::bracketOptionRule()
 {
     const bool enabled = m_optBracketsType == 3;
     for (int i = 0; i < 2; ++i) {
@@ -460,10 +462,11 @@ void Document::setTxtBracketsType(int i, const QString &text)
     emit changed(Control::BracketsText, i);
 }
 
-void Document::Label5_Click(int)
+// A click on 左側 or 右側: the free brackets become the chosen style.
+void Document::chooseFreeBrackets()
 {
-    setOptBracketsType(3);
-    optBracketsType_Click();
+    setOptBracketsType(Styles::kFree);
+    bracketOptionRule();
 }
 
 // ---- adding headings and the preview -------------------------------------
@@ -476,20 +479,9 @@ void Document::setTxtAdd(const QString &text)
     emit changed(Control::AddText, 0);
 }
 
-void Document::cmdAddDel_Click(int index)
+void Document::addTypedHeading()
 {
-    if (index == 0)
-        m_items->AddEntry(m_txtAdd);
-    else
-        m_items->DeleteSelectedItems();
-}
-
-void Document::cmdUpDown_Click(int index)
-{
-    if (index == 0)
-        m_items->MoveSelectedUp();
-    else
-        m_items->MoveSelectedDown();
+    m_items->addHeading(m_txtAdd);
 }
 
 void Document::setPreviewText(const QString &text)

@@ -2,6 +2,7 @@
 
 #include "ItemTables.h"
 #include "itemlist/ItemList.h"
+#include "platform/Result.h"
 
 #include <QObject>
 #include <QStringList>
@@ -41,7 +42,10 @@ struct StoredDocument {
 class Document : public QObject {
     Q_OBJECT
 public:
-    // Which control changed (index: item index, box index or 0).
+    // Which control changed. changed()'s index says which of its kind: the
+    // item index for FieldText and ComboList, the box for BodyCheck, EndCheck
+    // and EndCheckEnabled, the option for LineType and BracketsType, left (0)
+    // or right (1) for the Brackets ones, and 0 for the single controls.
     enum class Control {
         FieldText,
         ComboList,
@@ -61,17 +65,12 @@ public:
     };
     Q_ENUM(Control)
 
-    struct ApplyResult {
-        bool ok = true;
-        QString reason;
-    };
-
     explicit Document(QObject *parent = nullptr);
 
     // Start-up and reset.
-    void InitializeForm();
-    void ClearForm();
-    void New();
+    void initialize();
+    void clearForm();
+    void reset();
     bool FormReady() const { return m_formReady; }
 
     // Replaces the document by a stored one. Check boxes follow the list: a
@@ -81,15 +80,16 @@ public:
     // The drop-down lists are refilled as at start-up.
     void load(const StoredDocument &stored);
     // A check box value as stored: 0, 1 or 2; the reason when it is not.
-    static ApplyResult parseCheckState(const QString &value, int *state);
+    static Result<int> parseCheckState(const QString &value);
 
     // Item tables.
-    void GatherFields();
-    ApplyResult ApplyFields(int index, const QString &value);
-    const QString &ItemNames(int index) const { return m_itemNames.at(size_t(index)); }
-    const QString &ItemValues(int index) const { return m_itemValues.at(size_t(index)); }
-    void SyncItem(int index);
-    DocumentSnapshot snapshot();
+    Result<> applyStoredValue(int index, const QString &value);
+    const QString &itemName(int index) const { return m_itemNames.at(size_t(index)); }
+    // The value an item stands for: a field's text, a check box state as
+    // "0" to "2", nothing for the start and body markers.
+    QString itemValue(int index) const;
+    void syncItemEntry(int index);
+    DocumentSnapshot snapshot() const;
 
     // Fields 1 to 14.
     const QString &fieldText(int index) const { return m_fields.at(size_t(index)); }
@@ -131,13 +131,13 @@ public:
     const QString &txtBracketsType(int i) const { return m_txtBracketsType.at(size_t(i)); }
     void setTxtBracketsType(int i, const QString &text);
     bool txtBracketsTypeEnabled(int i) const { return m_txtBracketsEnabled.at(size_t(i)); }
-    void Label5_Click(int index);
+    void chooseFreeBrackets();
 
     // Adding headings and the preview.
     const QString &txtAdd() const { return m_txtAdd; }
     void setTxtAdd(const QString &text);
-    void cmdAddDel_Click(int index);
-    void cmdUpDown_Click(int index);
+    // Adds the heading typed in the add box in front of the focus entry.
+    void addTypedHeading();
     const QString &previewText() const { return m_preview; }
     void setPreviewText(const QString &text);
 
@@ -148,11 +148,11 @@ signals:
 
 private:
     void comboChange(int index);
-    void chkBody_Click(int i);
-    void chkEnd_Click(int i);
-    void chkEndSentence_Click();
-    void optLineType_Click();
-    void optBracketsType_Click();
+    void bodyCheckRule(int i);
+    void endCheckRule(int i);
+    void endSectionRule();
+    void lineOptionRule();
+    void bracketOptionRule();
     void setChkEndEnabled(int i, bool enabled);
     void rebuildItemList();
     void fillComboLists();
@@ -160,15 +160,16 @@ private:
 
     ItemList *m_items;
     std::array<QString, Items::kCount> m_itemNames;
-    std::array<QString, Items::kCount> m_itemValues;
     bool m_formReady = false;
 
     std::array<QString, 15> m_fields;
     std::array<QStringList, 15> m_comboLists;
 
-    std::array<int, Items::kBodyCount> m_chkBody{1, 0, 1, 1, 1, 1, 0};
-    int m_chkEndSentence = 1;
-    std::array<int, Items::kEndCount> m_chkEnd{1, 1, 1, 1, 1};
+    std::array<int, Items::kBodyCount> m_chkBody = Items::kBodyDefaults;
+    int m_chkEndSentence = Items::kEndDefault;
+    std::array<int, Items::kEndCount> m_chkEnd{Items::kEndDefault, Items::kEndDefault,
+                                               Items::kEndDefault, Items::kEndDefault,
+                                               Items::kEndDefault};
     std::array<bool, Items::kEndCount> m_chkEndEnabled{true, true, true, true, true};
 
     int m_optLineType = 0;

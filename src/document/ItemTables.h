@@ -1,5 +1,7 @@
 #pragma once
 
+#include "itemlist/Entry.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -51,6 +53,19 @@ inline bool isComboField(int index)
     return isField(index) && index >= Writer && index != Price;
 }
 
+// What a fresh window shows: the heading boxes checked at start (the end
+// section and its lines all start checked) and the columns per line.
+inline constexpr std::array<int, kBodyCount> kBodyDefaults = {1, 0, 1, 1, 1, 1, 0};
+inline constexpr int kEndDefault = 1;
+inline constexpr char16_t kDefaultLineCount[] = u"80";
+
+// The field an end-of-document line repeats: 著作権者(文末) repeats 著作権者,
+// the next three the contact fields 連絡先 to ホームページ.
+inline int endLineField(int endLine)
+{
+    return endLine == FirstEnd ? Writer : Address + (endLine - FirstEnd - 1);
+}
+
 // Captions of the Label1 array (indices 0 to 15), of chkBody and of chkEnd.
 extern const std::array<const char16_t *, 16> kLabelCaptions;
 extern const std::array<const char16_t *, kBodyCount> kBodyCaptions;
@@ -68,15 +83,17 @@ class NameIndex {
 public:
     explicit NameIndex(const std::array<QString, kCount> &names);
     int indexOf(QStringView text) const { return m_byName.value(text, -1); }
+    // The item an entry stands for (Entry::standsFor), or -1.
+    int itemOfEntry(QStringView entry) const { return indexOf(Entry::trimSpaces(entry)); }
+    // The data file numbers an entry with its leading spaces removed only:
+    // an item name followed by spaces is a custom entry there.
+    int itemOfStoredEntry(QStringView entry) const
+    {
+        return indexOf(Entry::trimLeadingSpaces(entry));
+    }
 
 private:
     QHash<QStringView, int> m_byName;
 };
-
-// The three-space indent of an item entry in the list.
-inline QString indent()
-{
-    return QStringLiteral("   ");
-}
 
 } // namespace Items

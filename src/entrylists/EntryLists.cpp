@@ -30,14 +30,14 @@ int listForItem(int itemIndex)
     return -1;
 }
 
-void LoadEntryList(const QString &fileName, QStringList &target)
+void appendListFile(const QString &fileName, QStringList &target)
 {
-    const LineFile::ReadResult r = LineFile::read(AppInfo::pathInApplicationDirectory(fileName));
-    if (r.ok)
-        target += r.lines;
+    const Result<QStringList> r = LineFile::read(AppInfo::pathInApplicationDirectory(fileName));
+    if (r.ok())
+        target += r.value();
 }
 
-QString GetListPath(const QString &caption)
+QString listPath(const QString &caption)
 {
     // The order in which the captions are tried.
     static const int order[kListCount] = {0, 6, 7, 5, 2, 3, 1, 4};
@@ -48,29 +48,24 @@ QString GetListPath(const QString &caption)
     return QString();
 }
 
-QStringList ReloadList(const QString &caption)
+QStringList readList(const QString &caption)
 {
-    const QString path = GetListPath(caption);
+    const QString path = listPath(caption);
     if (path.isEmpty())
         return {};
-    const LineFile::ReadResult r = LineFile::read(path);
-    return r.ok ? r.lines : QStringList();
+    const Result<QStringList> r = LineFile::read(path);
+    return r.ok() ? r.value() : QStringList();
 }
 
-SaveResult SaveList(const QString &caption, const QStringList &entries)
+Result<ListSaved> saveList(const QString &caption, const QStringList &entries)
 {
-    SaveResult result;
-    const QString path = GetListPath(caption);
-    if (path.isEmpty()) {
-        result.error = caption + u": 登録リストではありません"_s;
-        return result;
-    }
-    const LineFile::WriteResult w = LineFile::write(path, entries);
-    result.ok = w.ok;
-    result.written = w.ok;
-    result.error = w.error;
-    result.unmappable = w.unmappable;
-    return result;
+    const QString path = listPath(caption);
+    if (path.isEmpty())
+        return Result<ListSaved>::failure(caption + u": 登録リストではありません"_s);
+    const Result<QStringList> w = LineFile::write(path, entries);
+    if (!w.ok())
+        return Result<ListSaved>::failure(w.reason());
+    return ListSaved{w.value(), true};
 }
 
 } // namespace EntryLists

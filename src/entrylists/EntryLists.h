@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Result.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -25,22 +27,20 @@ int listForItem(int itemIndex);
 
 // Appends the lines of fileName (a bare name in the application directory) to
 // target. A missing or unreadable file adds nothing and is not reported.
-void LoadEntryList(const QString &fileName, QStringList &target);
+void appendListFile(const QString &fileName, QStringList &target);
 
 // Full path of the list file whose editor caption is caption, or "".
-QString GetListPath(const QString &caption);
+QString listPath(const QString &caption);
 
 // The entries of the list file behind caption; empty when it cannot be read.
-QStringList ReloadList(const QString &caption);
+QStringList readList(const QString &caption);
 
-struct SaveResult {
-    bool ok = false;
-    QString error;          // "<path>: <reason>"
+struct ListSaved {
     QStringList unmappable; // characters written as "?"
     bool written = false;   // the file was (re)written
 };
 // Writes entries, each followed by CR LF, to the list file behind caption.
 // The old file stays whole when the write fails.
-SaveResult SaveList(const QString &caption, const QStringList &entries);
+Result<ListSaved> saveList(const QString &caption, const QStringList &entries);
 
 } // namespace EntryLists

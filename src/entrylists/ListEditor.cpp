@@ -10,13 +10,15 @@ ListEditor::ListEditor(QObject *parent) : QObject(parent) {}
 void ListEditor::open(const QString &caption)
 {
     m_caption = caption;
-    const QString path = EntryLists::GetListPath(caption);
-    QByteArray bytes;
+    const QString path = EntryLists::listPath(caption);
     if (path.isEmpty())
         return;
     if (!QFileInfo::exists(path))
         return; // a missing list starts empty and is created on close
-    if (LineFile::readBytes(path, &bytes, &m_readError)) {
+    const Result<QByteArray> read = LineFile::readBytes(path);
+    m_readError = read.reason();
+    if (read.ok()) {
+        const QByteArray &bytes = read.value();
         m_opened = true;
         m_openedBytes = bytes;
         m_foreign = Cp932::looksLikeOtherEncoding(bytes);
@@ -44,7 +46,7 @@ void ListEditor::setText(const QString &text)
 void ListEditor::select(int index)
 {
     m_selected = index;
-    lstRegist_Click();
+    enableDeleteOnSelection();
 }
 
 void ListEditor::clickEntry(int index)
@@ -54,7 +56,7 @@ void ListEditor::clickEntry(int index)
 }
 
 // Enables the delete button once an entry is selected; never disables it.
-void ListEditor::lstRegist_Click()
+void ListEditor::enableDeleteOnSelection()
 {
     if (m_selected >= 0)
         m_deleteEnabled = true;
@@ -63,22 +65,22 @@ void ListEditor::lstRegist_Click()
 
 void ListEditor::revert()
 {
-    m_entries = EntryLists::ReloadList(m_caption);
+    m_entries = EntryLists::readList(m_caption);
     m_selected = -1;
     emit changed();
 }
 
-void ListEditor::cmdRegist_Click(int index)
+void ListEditor::run(Command command)
 {
-    switch (index) {
-    case 0:
+    switch (command) {
+    case Command::Register:
         if (m_text.isEmpty())
             return;
         m_entries.prepend(m_text);
         select(0);
         setText(QString());
         break;
-    case 1:
+    case Command::Delete:
         if (m_selected >= 0) {
             const int p = m_selected;
             m_entries.removeAt(p);
@@ -89,31 +91,29 @@ void ListEditor::cmdRegist_Click(int index)
         setText(QString());
         emit changed();
         break;
-    case 2:
+    case Command::ClearAll:
         m_entries.clear();
         m_selected = -1;
         setText(QString());
         emit changed();
         break;
-    case 3:
+    case Command::Revert:
         revert();
-        break;
-    default:
         break;
     }
 }
 
-void ListEditor::txtRegist_KeyDown(Key key)
+void ListEditor::textKey(Key key)
 {
     if (key == Key::Insert) {
         if (m_registerEnabled)
-            cmdRegist_Click(0);
+            run(Command::Register);
         return;
     }
-    lstRegist_KeyDown(key);
+    listKey(key);
 }
 
-void ListEditor::lstRegist_KeyDown(Key key)
+void ListEditor::listKey(Key key)
 {
     if (key == Key::Delete) {
         if (!m_deleteEnabled)
@@ -131,15 +131,14 @@ void ListEditor::lstRegist_KeyDown(Key key)
     }
 }
 
-EntryLists::SaveResult ListEditor::save() const
+Result<EntryLists::ListSaved> ListEditor::save() const
 {
     if (!m_readError.isEmpty())
-        return {false, m_readError, {}, false};
+        return Result<EntryLists::ListSaved>::failure(m_readError);
     if (m_opened && m_entries == m_openedEntries) {
-        QByteArray now;
-        if (LineFile::readBytes(EntryLists::GetListPath(m_caption), &now, nullptr) &&
-            now == m_openedBytes)
-            return {true, QString(), {}, false};
+        const Result<QByteArray> now = LineFile::readBytes(EntryLists::listPath(m_caption));
+        if (now.ok() && now.value() == m_openedBytes)
+            return EntryLists::ListSaved{};
     }
-    return EntryLists::SaveList(m_caption, m_entries);
+    return EntryLists::saveList(m_caption, m_entries);
 }

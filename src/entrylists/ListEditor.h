@@ -12,14 +12,16 @@ class ListEditor : public QObject {
     Q_OBJECT
 public:
     enum class Key { Insert, Delete, Escape, Other };
+    // The buttons that change the list, left to right.
+    enum class Command { Register, Delete, ClearAll, Revert };
 
     explicit ListEditor(QObject *parent = nullptr);
 
-    // The caption names the list file (GetListPath).
+    // The caption names the list file (listPath).
     const QString &caption() const { return m_caption; }
     void setCaption(const QString &caption) { m_caption = caption; }
 
-    // Fills the list from the list file behind caption, as LoadEntryList
+    // Fills the list from the list file behind caption, as appendListFile
     // would, and remembers the file as it was.
     void open(const QString &caption);
     // The list file does not read as code page 932 text (UTF-8, say).
@@ -32,7 +34,7 @@ public:
     bool isChanged() const { return m_entries != m_openedEntries; }
 
     const QStringList &entries() const { return m_entries; }
-    // Appends the lines of a list file (LoadEntryList) or any entries.
+    // Appends the lines of a list file (appendListFile) or any entries.
     void appendEntries(const QStringList &entries);
     int selected() const { return m_selected; }
     const QString &text() const { return m_text; }
@@ -41,23 +43,23 @@ public:
 
     // User input.
     void setText(const QString &text); // txtRegist_Change
-    void clickEntry(int index);        // a click selects, then lstRegist_Click
-    void cmdRegist_Click(int index);   // 0 register, 1 delete, 2 clear all, 3 revert
-    void txtRegist_KeyDown(Key key);
-    void lstRegist_KeyDown(Key key);
-    void cmdRegist_KeyDown(Key key) { txtRegist_KeyDown(key); }
+    void clickEntry(int index);        // a click selects, then enableDeleteOnSelection
+    void run(Command command);
+    void textKey(Key key);
+    void listKey(Key key);
+    void buttonKey(Key key) { textKey(key); }
 
     // The list save of every close; the old file stays whole on failure.
     // A list left as it was opened is not rewritten (written stays false),
     // so a file in another encoding or with other line ends stays byte for
     // byte as it was. A list that could not be read is refused.
-    EntryLists::SaveResult save() const;
+    Result<EntryLists::ListSaved> save() const;
 
 signals:
     void changed();
 
 private:
-    void lstRegist_Click();
+    void enableDeleteOnSelection();
     void select(int index);
     void revert();
 

@@ -1,5 +1,7 @@
 #include "ItemList.h"
 
+#include "Entry.h"
+
 ItemList::ItemList(QObject *parent) : QAbstractListModel(parent) {}
 
 ItemList::Batch::Batch(ItemList &list) : m_list(list)
@@ -12,22 +14,6 @@ ItemList::Batch::~Batch()
 {
     if (--m_list.m_batchDepth == 0)
         m_list.endResetModel();
-}
-
-QStringView ItemList::trimSpaces(QStringView text)
-{
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text[b] == u' ')
-        ++b;
-    while (e > b && text[e - 1] == u' ')
-        --e;
-    return text.mid(b, e - b);
-}
-
-bool ItemList::matches(QStringView entry, QStringView name)
-{
-    return trimSpaces(entry) == name;
 }
 
 int ItemList::rowCount(const QModelIndex &parent) const
@@ -143,35 +129,35 @@ void ItemList::appendEntry(const QString &text)
     insertEntry(count(), text);
 }
 
-int ItemList::FindItemEntry(QStringView name) const
+int ItemList::findItemEntry(QStringView name) const
 {
     for (int i = 0; i < count(); ++i) {
-        if (matches(m_entries.at(i), name))
+        if (Entry::standsFor(m_entries.at(i), name))
             return i;
     }
     return -1;
 }
 
-void ItemList::InsertItemEntry(const QString &name, QStringView anchorName)
+void ItemList::insertItemEntry(const QString &name, QStringView anchorName)
 {
-    if (FindItemEntry(name) != -1)
+    if (findItemEntry(name) != -1)
         return;
-    const int anchor = FindItemEntry(anchorName);
-    insertEntry(anchor == -1 ? count() : anchor, QStringLiteral("   ") + name);
+    const int anchor = findItemEntry(anchorName);
+    insertEntry(anchor == -1 ? count() : anchor, Entry::indented(name));
 }
 
-void ItemList::AppendItemEntry(const QString &name)
+void ItemList::appendItemEntry(const QString &name)
 {
-    if (FindItemEntry(name) == -1)
-        appendEntry(QStringLiteral("   ") + name);
+    if (findItemEntry(name) == -1)
+        appendEntry(Entry::indented(name));
 }
 
-void ItemList::RemoveItemEntries(QStringView name)
+void ItemList::removeItemEntries(QStringView name)
 {
     std::vector<char> keep(m_selected.size(), 1);
     bool any = false;
     for (int i = 0; i < count(); ++i) {
-        if (matches(m_entries.at(i), name)) {
+        if (Entry::standsFor(m_entries.at(i), name)) {
             keep[size_t(i)] = 0;
             any = true;
         }
@@ -191,17 +177,17 @@ void ItemList::RemoveItemEntries(QStringView name)
     replaceAll(std::move(entries), std::move(selected));
 }
 
-void ItemList::AddEntry(const QString &text)
+void ItemList::addHeading(const QString &text)
 {
     int p = m_focus; // read before the text, as the button does
     if (text.isEmpty())
         return;
     if (p == -1)
         p = count();
-    insertEntry(p, text.startsWith(u'●') ? text : QStringLiteral("   ") + text);
+    insertEntry(p, text.startsWith(u'●') ? text : Entry::indented(text));
 }
 
-void ItemList::DeleteSelectedItems()
+void ItemList::deleteSelected()
 {
     int t = -1;
     QStringList entries;
@@ -232,7 +218,7 @@ void ItemList::notifyAllChanged(int first, int last)
 
 // A selected entry with an unselected one above it swaps with it; walking
 // downwards lets a run of selected entries move as a whole.
-void ItemList::MoveSelectedUp()
+void ItemList::moveSelectedUp()
 {
     int first = count();
     int last = -1;
@@ -247,7 +233,7 @@ void ItemList::MoveSelectedUp()
     notifyAllChanged(first, last);
 }
 
-void ItemList::MoveSelectedDown()
+void ItemList::moveSelectedDown()
 {
     int first = count();
     int last = -1;
@@ -271,50 +257,50 @@ void ItemList::setAllSelected(bool selected)
         emit dataChanged(index(0), index(count() - 1), {SelectedRole});
 }
 
-void ItemList::SelectAll()
+void ItemList::selectAll()
 {
     setAllSelected(true);
 }
 
-void ItemList::SelectFocusEntry()
+void ItemList::selectFocusEntry()
 {
     if (m_focus >= 0)
         setSelected(m_focus, true);
 }
 
-void ItemList::ClearSelection()
+void ItemList::clearSelection()
 {
     setAllSelected(false);
 }
 
-void ItemList::KeyDown(Key key, bool shift)
+void ItemList::handleKey(Key key, bool shift)
 {
     switch (key) {
     case Key::Delete:
-        DeleteSelectedItems();
+        deleteSelected();
         break;
     case Key::Up:
-        MoveSelectedUp();
+        moveSelectedUp();
         break;
     case Key::Down:
-        MoveSelectedDown();
+        moveSelectedDown();
         break;
     case Key::A:
         if (shift)
-            SelectAll();
+            selectAll();
         break;
     case Key::Enter:
-        SelectFocusEntry();
+        selectFocusEntry();
         break;
     case Key::Escape:
-        ClearSelection();
+        clearSelection();
         break;
     case Key::Other:
         break;
     }
 }
 
-void ItemList::DropSelected(int k, bool insideList)
+void ItemList::dropSelected(int k, bool insideList)
 {
     if (k < 0 && !insideList)
         return;

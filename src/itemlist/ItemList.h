@@ -15,11 +15,6 @@ public:
 
     explicit ItemList(QObject *parent = nullptr);
 
-    // True when the entry stands for the item named name: the entry with
-    // leading and trailing U+0020 removed equals the name exactly.
-    static bool matches(QStringView entry, QStringView name);
-    static QStringView trimSpaces(QStringView text);
-
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
@@ -41,29 +36,29 @@ public:
     void insertEntry(int position, const QString &text);
 
     // Shared list operations of the fields and the check boxes.
-    int FindItemEntry(QStringView name) const;
-    void InsertItemEntry(const QString &name, QStringView anchorName);
-    void AppendItemEntry(const QString &name);
-    void RemoveItemEntries(QStringView name);
+    int findItemEntry(QStringView name) const;
+    void insertItemEntry(const QString &name, QStringView anchorName);
+    void appendItemEntry(const QString &name);
+    void removeItemEntries(QStringView name);
 
     // Inserts the typed heading in front of the focus entry (or appends it).
-    void AddEntry(const QString &text);
-    void DeleteSelectedItems();
-    void MoveSelectedUp();
-    void MoveSelectedDown();
+    void addHeading(const QString &text);
+    void deleteSelected();
+    void moveSelectedUp();
+    void moveSelectedDown();
 
-    void SelectAll();
-    void SelectFocusEntry();
-    void ClearSelection();
+    void selectAll();
+    void selectFocusEntry();
+    void clearSelection();
 
     // The list's key table; the key is not consumed. shift: Shift bit set.
     enum class Key { Delete, Up, Down, A, Enter, Escape, Other };
-    void KeyDown(Key key, bool shift);
+    void handleKey(Key key, bool shift);
 
     // Drops the selected entries as one block in front of entry k (k >= 0),
     // or appends them when k is -1 and the release was inside the list.
     // With k = -1 outside the list nothing changes.
-    void DropSelected(int k, bool insideList);
+    void dropSelected(int k, bool insideList);
 
     // Many changes in a row, told to the view as one reset when the last
     // guard ends (the data file reader appends thousands of entries).

@@ -17,14 +17,14 @@ QString describe(const QString &path, const QString &reason)
     return QDir::toNativeSeparators(path) + u": "_s + reason;
 }
 
-bool writeToDevice(const QString &path, const QByteArray &bytes, QString *error)
+Result<> writeToDevice(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
     const bool written =
         file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-    if (!written && error)
-        *error = describe(path, file.errorString());
-    return written;
+    if (!written)
+        return Result<>::failure(describe(path, file.errorString()));
+    return {};
 }
 } // namespace
 
@@ -47,7 +47,7 @@ QStringList splitLines(const QString &text)
     return lines;
 }
 
-bool readBytes(const QString &path, QByteArray *bytes, QString *error)
+Result<QByteArray> readBytes(const QString &path)
 {
     QFile file(path);
     const QFileInfo info(path);
@@ -58,81 +58,55 @@ bool readBytes(const QString &path, QByteArray *bytes, QString *error)
         refused = u"通常のファイルではありません"_s;
     else if (info.size() > kMaxFileSize)
         refused = u"ファイルが大きすぎます（%1 MB まで）"_s.arg(kMaxFileSize / (1024 * 1024));
-    if (!refused.isEmpty()) {
-        if (error)
-            *error = describe(path, refused);
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = describe(path, file.errorString());
-        return false;
-    }
+    if (!refused.isEmpty())
+        return Result<QByteArray>::failure(describe(path, refused));
+    if (!file.open(QIODevice::ReadOnly))
+        return Result<QByteArray>::failure(describe(path, file.errorString()));
     QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = describe(path, file.errorString());
-        return false;
-    }
-    *bytes = std::move(data);
-    return true;
+    if (file.error() != QFileDevice::NoError)
+        return Result<QByteArray>::failure(describe(path, file.errorString()));
+    return data;
 }
 
-ReadResult read(const QString &path)
+Result<QStringList> read(const QString &path)
 {
-    ReadResult result;
-    QByteArray bytes;
-    if (!readBytes(path, &bytes, &result.error))
-        return result;
-    result.lines = splitLines(Cp932::decode(bytes));
-    result.ok = true;
-    return result;
+    const Result<QByteArray> bytes = readBytes(path);
+    if (!bytes.ok())
+        return Result<QStringList>::failure(bytes.reason());
+    return splitLines(Cp932::decode(bytes.value()));
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error)
+Result<> writeBytes(const QString &path, const QByteArray &bytes)
 {
-    if (QFileInfo(path).isDir()) {
-        if (error)
-            *error = describe(path, u"フォルダーです"_s);
-        return false;
-    }
+    if (QFileInfo(path).isDir())
+        return Result<>::failure(describe(path, u"フォルダーです"_s));
     // A device or a pipe cannot be replaced, only written to; replacing
     // /dev/full by a regular file would also hide the failure.
     if (const QFileInfo info(path); info.exists() && !info.isFile())
-        return writeToDevice(path, bytes, error);
+        return writeToDevice(path, bytes);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = describe(path, file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly))
+        return Result<>::failure(describe(path, file.errorString()));
     // A write cut short (a full disk, a file size limit) can pass unnoticed
     // by write() and commit(); the size on disk is checked before the new
     // file takes the old one's place.
     const bool written =
         file.write(bytes) == bytes.size() && file.flush() && file.size() == bytes.size();
     if (!written) {
-        if (error) {
-            const bool known = file.error() != QFileDevice::NoError;
-            *error = describe(
-                path,
-                known ? file.errorString()
-                      : u"書き込みが途中で止まりました（ディスクの空きがない可能性があります）"_s);
-        }
+        const bool known = file.error() != QFileDevice::NoError;
+        const QString reason =
+            known ? file.errorString()
+                  : u"書き込みが途中で止まりました（ディスクの空きがない可能性があります）"_s;
         file.cancelWriting();
-        return false;
+        return Result<>::failure(describe(path, reason));
     }
-    if (!file.commit()) {
-        if (error)
-            *error = describe(path, file.errorString());
-        return false;
-    }
-    return true;
+    if (!file.commit())
+        return Result<>::failure(describe(path, file.errorString()));
+    return {};
 }
 
-WriteResult write(const QString &path, const QStringList &lines)
+Result<QStringList> write(const QString &path, const QStringList &lines)
 {
-    WriteResult result;
     qsizetype size = 0;
     for (const QString &line : lines)
         size += line.size() + 2;
@@ -142,9 +116,11 @@ WriteResult write(const QString &path, const QStringList &lines)
         text += line;
         text += u"\r\n";
     }
-    const QByteArray bytes = Cp932::encode(text, &result.unmappable);
-    result.ok = writeBytes(path, bytes, &result.error);
-    return result;
+    QStringList unmappable;
+    const Result<> written = writeBytes(path, Cp932::encode(text, &unmappable));
+    if (!written.ok())
+        return Result<QStringList>::failure(written.reason());
+    return unmappable;
 }
 
 } // namespace LineFile

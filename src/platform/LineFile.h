@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Result.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -17,29 +19,20 @@ namespace LineFile {
 // and reading one whole would take the memory of the machine.
 constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
-struct ReadResult {
-    bool ok = false;
-    QStringList lines;
-    QString error; // "<path>: <reason>" when !ok
-};
-
-struct WriteResult {
-    bool ok = false;
-    QString error;          // "<path>: <reason>" when !ok
-    QStringList unmappable; // characters written as "?"
-};
+// Failure reasons read "<path>: <reason>".
 
 // Splits decoded text into lines by the rules above.
 QStringList splitLines(const QString &text);
 
 // Reads the whole file as bytes; a missing, unreadable, oversized or
 // irregular file (a folder, a device) is an error.
-bool readBytes(const QString &path, QByteArray *bytes, QString *error);
-ReadResult read(const QString &path);
+Result<QByteArray> readBytes(const QString &path);
+Result<QStringList> read(const QString &path);
 
 // Replaces the file with the given bytes, atomically.
-bool writeBytes(const QString &path, const QByteArray &bytes, QString *error);
-// Encodes each line in code page 932, each followed by CR LF.
-WriteResult write(const QString &path, const QStringList &lines);
+Result<> writeBytes(const QString &path, const QByteArray &bytes);
+// Encodes each line in code page 932, each followed by CR LF; the value
+// holds the characters written as "?".
+Result<QStringList> write(const QString &path, const QStringList &lines);
 
 } // namespace LineFile

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/Document.h"
+#include "platform/Result.h"
 
 #include <QString>
 #include <functional>
@@ -15,12 +16,6 @@ public:
     // Called before entries 0, 10, 20, ... so a window can repaint.
     using EventPump = std::function<void()>;
 
-    struct Result {
-        bool ok = false;
-        QString text;
-        QString error;
-    };
-
     // Widths beyond this are refused: a data file could otherwise ask for
     // separator lines of billions of characters.
     static constexpr int kMaxLineWidth = 10000;
@@ -29,25 +24,25 @@ public:
     ReadmeComposer(const ReadmeComposer &) = delete; // m_names points into m_doc
     ReadmeComposer &operator=(const ReadmeComposer &) = delete;
 
-    Result BuildReadme(const EventPump &pump = {});
+    // The README text, or why the styles do not allow one.
+    Result<QString> compose(const EventPump &pump = {});
 
-    // Style state; valid after ReadStyles() returned true.
-    bool ReadStyles(QString *error);
-    int LineWidth = 0;
-    QString SeparatorLine;
-    QString LeftBracket;
-    QString RightBracket;
-    bool OneSidedBrackets = false;
+    // Style state; valid after readStyles() succeeded.
+    Result<> readStyles();
+    int lineWidth = 0;
+    QString separatorLine;
+    QString leftBracket;
+    QString rightBracket;
+    bool oneSidedBrackets = false;
 
-    QString FormatItem(int index, ItemLayout layout) const;
-    QString PadSpaces(int fieldWidth, int textWidth, int halve) const;
-    QString FormatCustomHeading(int listIndex) const;
+    QString formatItem(int index, ItemLayout layout) const;
+    QString padding(int fieldWidth, int textWidth, int halve) const;
+    QString formatCustomHeading(int listIndex) const;
 
 private:
-    QString piece(int position, bool &inEndSection) const;
+    QString entryText(int position, bool &inEndSection) const;
     QString customEndLine(const QString &text) const;
     QString copyrightLine() const;
-    int itemIndexOf(QStringView trimmed) const;
 
     DocumentSnapshot m_doc;
     Items::NameIndex m_names; // refers to m_doc's names

@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <map>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using Inventory::Kind;
@@ -32,7 +33,7 @@ QWidget *createControl(const Inventory::Control &c, QWidget *parent)
         return label;
     }
     case Kind::TextBox: {
-        QLineEdit *edit = c.name == u"txtPrice"
+        QLineEdit *edit = c.flags & Inventory::PriceKeys
                               ? new FilteredLineEdit(&Document::priceKeyAccepted, parent)
                               : new QLineEdit(parent);
         if (c.flags & Inventory::MaxLength3)
@@ -118,8 +119,6 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     client->setFixedSize(Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi));
     setCentralWidget(client);
     buildControls(client);
-    findControls();
-    applyTabOrder();
     bindControls();
     m_ownDialogs = std::make_unique<WidgetFileDialogs>(this);
     m_ownMessages = std::make_unique<WidgetMessages>(this);
@@ -127,7 +126,7 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     m_runDialog = [](QDialog &dialog) { dialog.exec(); };
     setWindowIcon(applicationIcon());
     buildMenus();
-    m_doc->InitializeForm();
+    m_doc->initialize();
     mirrorAll();
     markUnmodified();
 }
@@ -144,6 +143,8 @@ void FrmMain::buildControls(QWidget *client)
 {
     const double dpi = Twips::logicalDpi(this);
     std::map<QString, QWidget *> frames;
+    std::map<int, QWidget *> tabOrder;
+    std::vector<QWidget *> labels;
     for (const Inventory::Control &c : Inventory::mainWindow()) {
         QWidget *parent = c.frame.isEmpty() ? client : frames.at(c.frame);
         QWidget *w = createControl(c, parent);
@@ -153,73 +154,80 @@ void FrmMain::buildControls(QWidget *client)
         w->setEnabled(!(c.flags & Inventory::Disabled));
         if (c.kind == Kind::Frame)
             frames[c.name] = w;
-        if (c.tab < 0)
-            w->setFocusPolicy(Qt::NoFocus);
-        if (c.name == u"Label2")
-            w->lower(); // the width box stands over its label
-    }
-    for (const Inventory::Control &c : Inventory::mainWindow()) {
         if (c.kind == Kind::Label)
-            widenToCaption(findChild<QWidget *>(c.name));
-    }
-}
-
-void FrmMain::findControls()
-{
-    using Inventory::element;
-    const auto get = [this]<typename T>(T *&out, const QString &name) {
-        out = findChild<T *>(name);
-        Q_ASSERT(out);
-    };
-    for (int i = Items::SoftName; i <= Items::HomePage; ++i) {
-        const QString name = QString::fromUtf16(Items::kFieldControlNames[size_t(i)]);
-        if (Items::isComboField(i))
-            get(m_combos[size_t(i)], name);
-        else
-            get(m_textFields[size_t(i)], name);
-    }
-    for (int i = 0; i < 16; ++i)
-        get(m_label1[size_t(i)], element(u"Label1"_s, i));
-    for (int i = 0; i < Items::kBodyCount; ++i)
-        get(m_chkBody[size_t(i)], element(u"chkBody"_s, i));
-    get(m_chkEndSentence, u"chkEndSentence"_s);
-    for (int i = 0; i < Items::kEndCount; ++i)
-        get(m_chkEnd[size_t(i)], element(u"chkEnd"_s, i));
-    for (int i = 0; i < 4; ++i) {
-        get(m_optLineType[size_t(i)], element(u"optLineType"_s, i));
-        get(m_optBracketsType[size_t(i)], element(u"optBracketsType"_s, i));
-    }
-    for (int i = 0; i < 2; ++i) {
-        get(m_label5[size_t(i)], element(u"Label5"_s, i));
-        get(m_txtBracketsType[size_t(i)], element(u"txtBracketsType"_s, i));
-        get(m_cmdAddDel[size_t(i)], element(u"cmdAddDel"_s, i));
-        get(m_cmdUpDown[size_t(i)], element(u"cmdUpDown"_s, i));
-    }
-    get(m_txtLineType, u"txtLineType"_s);
-    get(m_txtLineCount, u"txtLineCount"_s);
-    get(m_txtAdd, u"txtAdd"_s);
-    get(m_lstItem, u"lstItem"_s);
-    get(m_txtPreView, u"txtPreView"_s);
-}
-
-void FrmMain::applyTabOrder()
-{
-    std::map<int, QWidget *> order;
-    for (const Inventory::Control &c : Inventory::mainWindow()) {
+            labels.push_back(w);
         if (c.tab >= 0)
-            order[c.tab] = findChild<QWidget *>(c.name);
+            tabOrder[c.tab] = w;
+        else
+            w->setFocusPolicy(Qt::NoFocus);
+        if (c.flags & Inventory::Behind)
+            w->lower();
+        keep(c, w);
     }
+    for (QWidget *label : labels)
+        widenToCaption(label);
     QWidget *previous = nullptr;
-    for (const auto &[tab, w] : order) {
+    for (const auto &[tab, w] : tabOrder) {
         if (previous)
             setTabOrder(previous, w);
         previous = w;
     }
 }
 
-void FrmMain::Label1_Click(int index)
+// Keeps the widget in its typed slot; createControl made it of that type.
+void FrmMain::keep(const Inventory::Control &c, QWidget *w)
+{
+    using Inventory::Role;
+    const auto as = [w]<typename T>(T *&slot) { slot = static_cast<T *>(w); };
+    switch (c.role) {
+    case Role::LineOption:
+        return as(m_optLineType[size_t(c.index)]);
+    case Role::FreeLine:
+        return as(m_txtLineType);
+    case Role::LineCount:
+        return as(m_txtLineCount);
+    case Role::BracketOption:
+        return as(m_optBracketsType[size_t(c.index)]);
+    case Role::FreeBracket:
+        return as(m_txtBracketsType[size_t(c.index)]);
+    case Role::FreeBracketLabel:
+        return as(m_label5[size_t(c.index)]);
+    case Role::AddText:
+        return as(m_txtAdd);
+    case Role::AddButton:
+        return as(m_addButton);
+    case Role::DeleteButton:
+        return as(m_deleteButton);
+    case Role::UpButton:
+        return as(m_upButton);
+    case Role::DownButton:
+        return as(m_downButton);
+    case Role::ItemList:
+        return as(m_lstItem);
+    case Role::Preview:
+        return as(m_txtPreView);
+    case Role::None:
+        break;
+    }
+    using Items::EndMarker, Items::FirstBody, Items::FirstEnd;
+    const size_t item = size_t(c.item);
+    if (c.kind == Kind::Label && c.item >= 0)
+        as(m_label1[item]);
+    else if (c.kind == Kind::ComboBox)
+        as(m_combos[item]);
+    else if (c.kind == Kind::TextBox && Items::isField(c.item))
+        as(m_textFields[item]);
+    else if (c.kind == Kind::CheckBox && c.item == EndMarker)
+        as(m_chkEndSentence);
+    else if (c.kind == Kind::CheckBox && c.item >= FirstEnd)
+        as(m_chkEnd[item - FirstEnd]);
+    else if (c.kind == Kind::CheckBox)
+        as(m_chkBody[item - FirstBody]);
+}
+
+void FrmMain::fieldLabelClicked(int index)
 {
     const int list = EntryLists::listForItem(index);
     if (list >= 0)
-        mnuRegist_Click(list);
+        editRegisteredList(list);
 }

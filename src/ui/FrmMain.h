@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Inventory.h"
 #include "document/Document.h"
 
 #include <QMainWindow>
@@ -46,18 +47,18 @@ public:
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
 
     // A click on a field's caption label.
-    void Label1_Click(int index);
+    void fieldLabelClicked(int index);
 
     // Menu commands.
-    void mnuNew_Click();
-    void mnuOpen_Click();
-    bool mnuSave_Click();
-    void mnuClose_Click();
-    void mnuPreview_Click();
-    void mnuPreReadme_Click();
-    void mnuReadme_Click();
-    void mnuRegist_Click(int index);
-    void mnuVersion_Click();
+    void newDocument();
+    void openDocument();
+    bool saveDocument();
+    void closeWindow();
+    void showPreview();
+    void writeReadmeFromPreview();
+    void composeAndWriteReadme();
+    void editRegisteredList(int index);
+    void showAbout();
 
     // True when the document differs from what the last start-up, New, Open
     // or Save left.
@@ -82,8 +83,7 @@ private:
 
     // FrmMain.cpp: building the controls from the inventory.
     void buildControls(QWidget *client);
-    void findControls();
-    void applyTabOrder();
+    void keep(const Inventory::Control &control, QWidget *widget);
 
     // FrmMainBinding.cpp: the two directions between controls and Document.
     void bindControls();
@@ -118,8 +118,10 @@ private:
     QLineEdit *m_txtLineCount = nullptr;
     std::array<QLineEdit *, 2> m_txtBracketsType{};
     QLineEdit *m_txtAdd = nullptr;
-    std::array<QPushButton *, 2> m_cmdAddDel{};
-    std::array<QPushButton *, 2> m_cmdUpDown{};
+    QPushButton *m_addButton = nullptr;
+    QPushButton *m_deleteButton = nullptr;
+    QPushButton *m_upButton = nullptr;
+    QPushButton *m_downButton = nullptr;
     ItemListView *m_lstItem = nullptr;
     QPlainTextEdit *m_txtPreView = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "Controls.h"
 #include "FrmMain.h"
 #include "ItemListView.h"
+#include "itemlist/ItemList.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -72,7 +73,7 @@ void FrmMain::bindFields()
     }
     for (int i = 0; i < 16; ++i)
         connect(m_label1[size_t(i)], &ClickableLabel::clicked, this,
-                [this, i] { Label1_Click(i); });
+                [this, i] { fieldLabelClicked(i); });
 }
 
 void FrmMain::bindChecks()
@@ -105,7 +106,7 @@ void FrmMain::bindStyles()
         connect(m_txtBracketsType[size_t(i)], &QLineEdit::textEdited, this,
                 [this, i](const QString &t) { m_doc->setTxtBracketsType(i, t); });
         connect(m_label5[size_t(i)], &ClickableLabel::clicked, this,
-                [this, i] { m_doc->Label5_Click(i); });
+                [this] { m_doc->chooseFreeBrackets(); });
     }
 }
 
@@ -113,12 +114,11 @@ void FrmMain::bindListControls()
 {
     m_lstItem->setItemList(m_doc->items());
     connect(m_txtAdd, &QLineEdit::textEdited, m_doc, &Document::setTxtAdd);
-    for (int i = 0; i < 2; ++i) {
-        connect(m_cmdAddDel[size_t(i)], &QPushButton::clicked, this,
-                [this, i] { m_doc->cmdAddDel_Click(i); });
-        connect(m_cmdUpDown[size_t(i)], &QPushButton::clicked, this,
-                [this, i] { m_doc->cmdUpDown_Click(i); });
-    }
+    ItemList *items = m_doc->items();
+    connect(m_addButton, &QPushButton::clicked, m_doc, &Document::addTypedHeading);
+    connect(m_deleteButton, &QPushButton::clicked, items, &ItemList::deleteSelected);
+    connect(m_upButton, &QPushButton::clicked, items, &ItemList::moveSelectedUp);
+    connect(m_downButton, &QPushButton::clicked, items, &ItemList::moveSelectedDown);
     connect(m_txtPreView, &QPlainTextEdit::textChanged, this,
             [this] { m_doc->setPreviewText(toDocumentText(m_txtPreView->toPlainText())); });
 }

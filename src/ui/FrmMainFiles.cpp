@@ -3,9 +3,9 @@
 #include "datafile/DataFileReader.h"
 #include "datafile/DataFileWriter.h"
 #include "platform/AppInfo.h"
-#include "platform/Cp932.h"
-#include "platform/LineFile.h"
+#include "platform/UserTexts.h"
 #include "readme/ReadmeComposer.h"
+#include "readme/ReadmeFile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -50,7 +50,6 @@ FileDialogRequest dataFileRequest(const QString &title)
     return r;
 }
 
-const QString kCrLf = u"\r\n"_s;
 } // namespace
 
 // ---- unsaved changes ------------------------------------------------------
@@ -77,13 +76,16 @@ bool FrmMain::hasUnkeptText() const
 bool FrmMain::maybeSave()
 {
     if (DataFileWriter::text(m_doc->snapshot()) != m_savedText) {
-        switch (m_messages->question(u"変更を保存しますか？"_s,
-                                     {u"保存"_s, u"保存しない"_s, u"キャンセル"_s})) {
-        case 0:
-            if (!mnuSave_Click())
+        using Answer = Messages::Answer;
+        switch (
+            m_messages->question(u"変更を保存しますか？"_s, {{Answer::Save, u"保存"_s},
+                                                             {Answer::Discard, u"保存しない"_s},
+                                                             {Answer::Cancel, u"キャンセル"_s}})) {
+        case Answer::Save:
+            if (!saveDocument())
                 return false;
             break;
-        case 1:
+        case Answer::Discard:
             break;
         default:
             return false;
@@ -94,20 +96,22 @@ bool FrmMain::maybeSave()
     return m_messages->question(u"プレビューで編集した文章と「項目名の追加」欄の文字はデータファイ"
                                 u"ルに保存されません。"
                                 "破棄して続けますか？"_s,
-                                {u"破棄して続ける"_s, u"キャンセル"_s}) == 0;
+                                {{Messages::Answer::Discard, u"破棄して続ける"_s},
+                                 {Messages::Answer::Cancel, u"キャンセル"_s}}) ==
+           Messages::Answer::Discard;
 }
 
 // ---- File menu ------------------------------------------------------------
 
-void FrmMain::mnuNew_Click()
+void FrmMain::newDocument()
 {
     if (!maybeSave())
         return;
-    m_doc->New();
+    m_doc->reset();
     markUnmodified();
 }
 
-void FrmMain::mnuOpen_Click()
+void FrmMain::openDocument()
 {
     if (!maybeSave())
         return;
@@ -116,25 +120,19 @@ void FrmMain::mnuOpen_Click()
     const QString path = m_dialogs->open(request);
     if (path.isEmpty())
         return;
-    const DataFileReader::Result r = DataFileReader::read(path, *m_doc);
-    if (r.status == DataFileReader::Result::Unreadable) {
-        m_messages->warning(u"データを開けませんでした: "_s + r.reason);
+    const Result<DataFileReader::ReadReport> r = DataFileReader::read(path, *m_doc);
+    if (!r.ok()) {
+        m_messages->warning(UserTexts::dataOpenFailed(r.reason()));
         return;
     }
     markUnmodified();
-    if (r.foreignEncoding)
-        m_messages->warning(
-            u"%1 はシフトJISのテキストとして読めない部分があるため、文字化けしている可能性があります。"_s
-                .arg(QDir::toNativeSeparators(path)));
-    if (r.status == DataFileReader::Result::Malformed)
-        m_messages->warning(
-            u"%1 の %2 行目を読めませんでした: %3\nそれより前の行だけを読み込みました。"_s
-                .arg(QDir::toNativeSeparators(path))
-                .arg(r.line)
-                .arg(r.reason));
+    if (r->foreignEncoding)
+        m_messages->warning(UserTexts::foreignEncoding(path));
+    if (!r->complete())
+        m_messages->warning(UserTexts::malformedLine(path, r->malformedLine, r->malformedReason));
 }
 
-bool FrmMain::mnuSave_Click()
+bool FrmMain::saveDocument()
 {
     FileDialogRequest request = dataFileRequest(u"名前を付けて保存"_s);
     request.fileName = u"readme.pwk"_s;
@@ -143,21 +141,19 @@ bool FrmMain::mnuSave_Click()
     if (path.isEmpty())
         return false;
     const DocumentSnapshot snapshot = m_doc->snapshot();
-    const DataFileWriter::Result r = DataFileWriter::write(path, snapshot);
-    if (!r.ok) {
-        m_messages->warning(u"データを保存できませんでした: "_s + r.error);
+    const Result<DataFileWriter::WriteReport> r = DataFileWriter::write(path, snapshot);
+    if (!r.ok()) {
+        m_messages->warning(UserTexts::dataSaveFailed(r.reason()));
         return false;
     }
     m_savedText = DataFileWriter::text(snapshot);
-    if (!r.notIntact.isEmpty())
-        m_messages->warning(
-            u"次のテキストは「:=」か改行を含むため、開き直すと元どおりになりません:\n"_s +
-            r.notIntact.join(u'\n'));
-    warnUnmappable(r.unmappable);
+    if (!r->notIntact.isEmpty())
+        m_messages->warning(UserTexts::notIntact(r->notIntact));
+    warnUnmappable(r->unmappable);
     return true;
 }
 
-void FrmMain::mnuClose_Click()
+void FrmMain::closeWindow()
 {
     close();
 }
@@ -172,19 +168,19 @@ void FrmMain::closeEvent(QCloseEvent *event)
 
 // ---- Create menu ----------------------------------------------------------
 
-void FrmMain::mnuPreview_Click()
+void FrmMain::showPreview()
 {
     WaitCursor wait;
     m_doc->setPreviewText(QString());
     ReadmeComposer composer(m_doc->snapshot());
-    const ReadmeComposer::Result r = composer.BuildReadme(paintOnly);
+    const Result<QString> r = composer.compose(paintOnly);
     wait.done();
-    if (!r.ok) {
-        m_messages->warning(u"プレビューを作成できませんでした: "_s + r.error);
+    if (!r.ok()) {
+        m_messages->warning(UserTexts::previewFailed(r.reason()));
         return;
     }
-    m_doc->setPreviewText(r.text);
-    m_keptPreview = r.text;
+    m_doc->setPreviewText(r.value());
+    m_keptPreview = r.value();
 }
 
 QString FrmMain::chooseReadmeFile()
@@ -203,19 +199,18 @@ bool FrmMain::writeReadme(const QString &path, const QString &text)
 {
     WaitCursor wait;
     QStringList unmappable;
-    const QByteArray bytes = Cp932::encode(text + kCrLf, &unmappable);
-    QString error;
-    const bool written = LineFile::writeBytes(path, bytes, &error);
+    const Result<> written =
+        ReadmeFile::write(path, text, ReadmeFile::Encoding::Cp932, &unmappable);
     wait.done();
-    if (!written) {
-        m_messages->warning(u"README.TXTを書き込めませんでした: "_s + error);
+    if (!written.ok()) {
+        m_messages->warning(UserTexts::readmeWriteFailed(written.reason()));
         return false;
     }
     warnUnmappable(unmappable);
     return true;
 }
 
-void FrmMain::mnuPreReadme_Click()
+void FrmMain::writeReadmeFromPreview()
 {
     const QString path = chooseReadmeFile();
     if (path.isEmpty())
@@ -225,26 +220,24 @@ void FrmMain::mnuPreReadme_Click()
         m_keptPreview = text; // the hand edits are in README.TXT now
 }
 
-void FrmMain::mnuReadme_Click()
+void FrmMain::composeAndWriteReadme()
 {
     const QString path = chooseReadmeFile();
     if (path.isEmpty())
         return;
     WaitCursor wait;
     ReadmeComposer composer(m_doc->snapshot());
-    const ReadmeComposer::Result r = composer.BuildReadme(paintOnly);
+    const Result<QString> r = composer.compose(paintOnly);
     wait.done();
-    if (!r.ok) {
-        m_messages->warning(u"README.TXTを作成できませんでした: "_s + r.error);
+    if (!r.ok()) {
+        m_messages->warning(UserTexts::readmeComposeFailed(r.reason()));
         return;
     }
-    writeReadme(path, r.text);
+    writeReadme(path, r.value());
 }
 
 void FrmMain::warnUnmappable(const QStringList &chars)
 {
     if (!chars.isEmpty())
-        m_messages->warning(
-            u"次の文字はシフトJISで表せないため「?」に置き換えて書き込みました: "_s +
-            chars.join(u' '));
+        m_messages->warning(UserTexts::unmappable(chars));
 }

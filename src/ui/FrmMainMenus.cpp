@@ -27,25 +27,25 @@ void FrmMain::buildMenus()
     QMenu *file = bar->addMenu(u"ファイル(&F)"_s);
     file->setObjectName(u"mnuFile"_s);
     connect(addItem(file, u"mnuNew"_s, u"新規作成"_s, QKeySequence(u"Ctrl+N"_s)),
-            &QAction::triggered, this, &FrmMain::mnuNew_Click);
+            &QAction::triggered, this, &FrmMain::newDocument);
     file->addSeparator()->setObjectName(u"mnuBlank1"_s);
     connect(addItem(file, u"mnuOpen"_s, u"データを開く"_s, QKeySequence(u"Ctrl+O"_s)),
-            &QAction::triggered, this, &FrmMain::mnuOpen_Click);
+            &QAction::triggered, this, &FrmMain::openDocument);
     connect(addItem(file, u"mnuSave"_s, u"データの保存"_s, QKeySequence(u"Ctrl+S"_s)),
-            &QAction::triggered, this, [this] { mnuSave_Click(); });
+            &QAction::triggered, this, [this] { saveDocument(); });
     file->addSeparator()->setObjectName(u"mnuBlank2"_s);
     connect(addItem(file, u"mnuClose"_s, u"閉じる"_s, QKeySequence(u"Ctrl+X"_s)),
-            &QAction::triggered, this, &FrmMain::mnuClose_Click);
+            &QAction::triggered, this, &FrmMain::closeWindow);
 
     QMenu *create = bar->addMenu(u"作成(&S)"_s);
     create->setObjectName(u"mnuCreate"_s);
     connect(addItem(create, u"mnuPreview"_s, u"プレビューの表示"_s, QKeySequence(u"Ctrl+P"_s)),
-            &QAction::triggered, this, &FrmMain::mnuPreview_Click);
+            &QAction::triggered, this, &FrmMain::showPreview);
     connect(addItem(create, u"mnuPreReadme"_s, u"プレビューを使ってREADME.TXTの作成"_s,
                     QKeySequence(u"Ctrl+Q"_s)),
-            &QAction::triggered, this, &FrmMain::mnuPreReadme_Click);
+            &QAction::triggered, this, &FrmMain::writeReadmeFromPreview);
     connect(addItem(create, u"mnuReadme"_s, u"README.TXTの作成"_s, QKeySequence(u"Ctrl+R"_s)),
-            &QAction::triggered, this, &FrmMain::mnuReadme_Click);
+            &QAction::triggered, this, &FrmMain::composeAndWriteReadme);
 
     QMenu *regist = bar->addMenu(u"登録(&R)"_s);
     regist->setObjectName(u"mnuRegistration"_s);
@@ -53,12 +53,12 @@ void FrmMain::buildMenus()
         const EntryLists::ListInfo &l = EntryLists::kLists[size_t(i)];
         QAction *a = addItem(regist, u"mnuRegist(%1)"_s.arg(i), QString::fromUtf16(l.caption),
                              QKeySequence(QString::fromLatin1(l.shortcut)));
-        connect(a, &QAction::triggered, this, [this, i] { mnuRegist_Click(i); });
+        connect(a, &QAction::triggered, this, [this, i] { editRegisteredList(i); });
     }
 
     QAction *version = bar->addAction(u"バージョン情報(&V)"_s);
     version->setObjectName(u"mnuVersion"_s);
-    connect(version, &QAction::triggered, this, &FrmMain::mnuVersion_Click);
+    connect(version, &QAction::triggered, this, &FrmMain::showAbout);
 
     // Menu shortcuts win over the focused field's own editing keys.
     qApp->installEventFilter(this);

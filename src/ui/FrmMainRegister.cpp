@@ -3,12 +3,13 @@
 #include "FrmRegist.h"
 #include "Services.h"
 #include "entrylists/EntryLists.h"
+#include "platform/UserTexts.h"
 
 using namespace Qt::StringLiterals;
 
 // Opens the list editor on one registered-entry list and, when it has
 // written the list file, refills the field's drop-down from that file.
-void FrmMain::mnuRegist_Click(int index)
+void FrmMain::editRegisteredList(int index)
 {
     const EntryLists::ListInfo &row = EntryLists::kLists.at(size_t(index));
     bool wrote = false;
@@ -22,10 +23,8 @@ void FrmMain::mnuRegist_Click(int index)
                 u"登録リストを読めませんでした: %1\n"
                 "このリストへの変更は保存されません。"_s.arg(dialog.editor()->readError()));
         else if (dialog.editor()->fileLooksForeign())
-            m_messages->warning(
-                u"%1 はシフトJISのテキストとして読めないため、文字化けしている可能性があります。"
-                "変更せずに閉じれば、ファイルはそのまま残ります。"_s.arg(
-                    QString::fromUtf16(row.fileName)));
+            m_messages->warning(UserTexts::foreignEncoding(QString::fromUtf16(row.fileName)) +
+                                u"変更せずに閉じれば、ファイルはそのまま残ります。"_s);
         m_runDialog(dialog);
         wrote = dialog.wroteList();
     }
@@ -33,7 +32,7 @@ void FrmMain::mnuRegist_Click(int index)
         m_doc->reloadRegisteredList(index);
 }
 
-void FrmMain::mnuVersion_Click()
+void FrmMain::showAbout()
 {
     FrmAbout dialog(this);
     m_runDialog(dialog);

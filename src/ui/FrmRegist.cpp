@@ -2,6 +2,7 @@
 
 #include "Services.h"
 #include "Twips.h"
+#include "platform/UserTexts.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -13,6 +14,8 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+// The buttons in order: the four commands of ListEditor::Command, then close.
+constexpr int kCloseButton = 4;
 struct ButtonRow {
     const char16_t *caption;
     const char16_t *tooltip;
@@ -71,12 +74,11 @@ void FrmRegist::build()
         b->setAutoDefault(false);
         b->installEventFilter(this);
         m_buttons[size_t(i)] = b;
-        connect(b, &QPushButton::clicked, this, [this, i] {
-            if (i == 4)
-                close();
-            else
-                m_editor.cmdRegist_Click(i);
-        });
+        if (i == kCloseButton)
+            connect(b, &QPushButton::clicked, this, &QWidget::close);
+        else
+            connect(b, &QPushButton::clicked, this,
+                    [this, i] { m_editor.run(ListEditor::Command(i)); });
     }
     setTabOrder(m_text, m_buttons[0]);
     for (int i = 0; i < 4; ++i)
@@ -133,11 +135,11 @@ bool FrmRegist::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         const ListEditor::Key key = keyOf(static_cast<QKeyEvent *>(event)->key());
         if (watched == m_list)
-            m_editor.lstRegist_KeyDown(key);
+            m_editor.listKey(key);
         else if (watched == m_text)
-            m_editor.txtRegist_KeyDown(key);
+            m_editor.textKey(key);
         else
-            m_editor.cmdRegist_KeyDown(key);
+            m_editor.buttonKey(key);
     }
     return QDialog::eventFilter(watched, event); // the control still handles the key
 }
@@ -156,34 +158,36 @@ void FrmRegist::keyPressEvent(QKeyEvent *event)
 // Saves the list on the way out; false keeps the dialog open.
 bool FrmRegist::finish()
 {
+    using Answer = Messages::Answer;
     if (m_finished)
         return true;
     if (!m_editor.readError().isEmpty()) {
         if (m_editor.isChanged() &&
             m_messages->question(u"%1\nこのリストは読めなかったため、変更を保存できません。"
                                  "保存せずに閉じますか？"_s.arg(m_editor.readError()),
-                                 {u"保存せずに閉じる"_s, u"キャンセル"_s}) != 0)
+                                 {{Answer::Discard, u"保存せずに閉じる"_s},
+                                  {Answer::Cancel, u"キャンセル"_s}}) != Answer::Discard)
             return false;
         m_finished = true;
         return true;
     }
     for (;;) {
-        const EntryLists::SaveResult r = m_editor.save();
-        if (r.ok) {
-            m_wrote = r.written;
-            if (!r.unmappable.isEmpty())
-                m_messages->warning(
-                    u"次の文字はシフトJISで表せないため「?」に置き換えて保存しました: "_s +
-                    r.unmappable.join(u' '));
+        const Result<EntryLists::ListSaved> r = m_editor.save();
+        if (r.ok()) {
+            m_wrote = r->written;
+            if (!r->unmappable.isEmpty())
+                m_messages->warning(UserTexts::unmappable(r->unmappable));
             break;
         }
-        const int answer =
-            m_messages->question(u"登録リストを保存できませんでした: "_s + r.error +
+        const Answer answer =
+            m_messages->question(u"登録リストを保存できませんでした: "_s + r.reason() +
                                      u"\n保存されていた内容はそのまま残っています。"_s,
-                                 {u"再試行"_s, u"保存せずに閉じる"_s, u"キャンセル"_s});
-        if (answer == 1)
+                                 {{Answer::Retry, u"再試行"_s},
+                                  {Answer::Discard, u"保存せずに閉じる"_s},
+                                  {Answer::Cancel, u"キャンセル"_s}});
+        if (answer == Answer::Discard)
             break;
-        if (answer != 0)
+        if (answer != Answer::Retry)
             return false; // stay open with the edits
     }
     m_finished = true;

@@ -1,6 +1,7 @@
 #include "Inventory.h"
 
 #include "document/ItemTables.h"
+#include "document/Styles.h"
 
 using namespace Qt::StringLiterals;
 using namespace Items;
@@ -46,26 +47,25 @@ const FieldRow kFieldRows[] = {
 
 struct BoxRow {
     QRect twips;
-    bool on;
     const char16_t *tooltip;
 };
 
 const BoxRow kBodyRows[kBodyCount] = {
-    {{4350, 2970, 1080, 225}, true, u"「ソフト紹介」見出し表示の可否"},
-    {{4350, 3270, 1470, 225}, false, u"「ファイルの説明」見出し表示の可否"},
-    {{4350, 3570, 1245, 225}, true, u"「インストール」見出し表示の可否"},
-    {{4350, 3870, 1560, 225}, true, u"「アンインストール」見出し表示の可否"},
-    {{4350, 4170, 1020, 225}, true, u"「注意事項」見出し表示の可否"},
-    {{4350, 4470, 660, 225}, true, u"「謝辞」見出し表示の可否"},
-    {{4350, 4770, 1470, 225}, false, u"「バージョン履歴」見出し表示の可否"},
+    {{4350, 2970, 1080, 225}, u"「ソフト紹介」見出し表示の可否"},
+    {{4350, 3270, 1470, 225}, u"「ファイルの説明」見出し表示の可否"},
+    {{4350, 3570, 1245, 225}, u"「インストール」見出し表示の可否"},
+    {{4350, 3870, 1560, 225}, u"「アンインストール」見出し表示の可否"},
+    {{4350, 4170, 1020, 225}, u"「注意事項」見出し表示の可否"},
+    {{4350, 4470, 660, 225}, u"「謝辞」見出し表示の可否"},
+    {{4350, 4770, 1470, 225}, u"「バージョン履歴」見出し表示の可否"},
 };
 
 const BoxRow kEndRows[kEndCount] = {
-    {{4410, 5580, 1500, 225}, true, u"著作権者(文末)の表示の可否"},
-    {{4410, 5835, 1320, 225}, true, u"著作権者の連絡先(文末)の表示の可否"},
-    {{4410, 6030, 1425, 420}, true, u"著作権者のEメールアドレス(文末)の表示の可否"},
-    {{4410, 6450, 1860, 225}, true, u"著作権者のホームページアドレス(文末)の表示の可否"},
-    {{4410, 6705, 840, 225}, true, u"著作権の表示の可否"},
+    {{4410, 5580, 1500, 225}, u"著作権者(文末)の表示の可否"},
+    {{4410, 5835, 1320, 225}, u"著作権者の連絡先(文末)の表示の可否"},
+    {{4410, 6030, 1425, 420}, u"著作権者のEメールアドレス(文末)の表示の可否"},
+    {{4410, 6450, 1860, 225}, u"著作権者のホームページアドレス(文末)の表示の可否"},
+    {{4410, 6705, 840, 225}, u"著作権の表示の可否"},
 };
 
 void addFields(std::vector<Control> &c)
@@ -75,7 +75,8 @@ void addFields(std::vector<Control> &c)
         const int top = 3000 + 390 * (row.item - 1);
         const QString tooltip = QString::fromUtf16(row.tooltip);
         c.push_back(make(QString::fromUtf16(kFieldControlNames[size_t(row.item)]), row.kind, {},
-                         {1500, top, 2670, 300}, tooltip, tab++, {}, NoFlags, row.item));
+                         {1500, top, 2670, 300}, tooltip, tab++, {},
+                         row.item == Price ? PriceKeys : NoFlags, row.item));
         const int left = row.item == SoftName ? 165 : 180;
         const int width = row.item == Price ? 1320 : row.item == EMail ? 1200 : 1050;
         c.push_back(make(element(u"Label1"_s, row.item), Kind::Label,
@@ -101,18 +102,20 @@ void addCheckBoxes(std::vector<Control> &c)
     int tab = 26;
     for (int i = 0; i < kBodyCount; ++i) {
         const BoxRow &r = kBodyRows[i];
-        c.push_back(make(
-            element(u"chkBody"_s, i), Kind::CheckBox, QString::fromUtf16(kBodyCaptions[size_t(i)]),
-            r.twips, QString::fromUtf16(r.tooltip), tab++, {}, r.on ? On : NoFlags, FirstBody + i));
+        c.push_back(make(element(u"chkBody"_s, i), Kind::CheckBox,
+                         QString::fromUtf16(kBodyCaptions[size_t(i)]), r.twips,
+                         QString::fromUtf16(r.tooltip), tab++, {},
+                         kBodyDefaults[size_t(i)] != 0 ? On : NoFlags, FirstBody + i));
     }
     c.push_back(make(u"chkEndSentence"_s, Kind::CheckBox, QString::fromUtf16(kEndSentenceCaption),
-                     {4230, 5160, 1725, 435}, u"文末の見出しと項目の表示の可否"_s, tab++, {}, On,
-                     EndMarker));
+                     {4230, 5160, 1725, 435}, u"文末の見出しと項目の表示の可否"_s, tab++, {},
+                     kEndDefault != 0 ? On : NoFlags, EndMarker));
     for (int i = 0; i < kEndCount; ++i) {
         const BoxRow &r = kEndRows[i];
-        c.push_back(make(
-            element(u"chkEnd"_s, i), Kind::CheckBox, QString::fromUtf16(kEndCaptions[size_t(i)]),
-            r.twips, QString::fromUtf16(r.tooltip), tab++, {}, r.on ? On : NoFlags, FirstEnd + i));
+        c.push_back(make(element(u"chkEnd"_s, i), Kind::CheckBox,
+                         QString::fromUtf16(kEndCaptions[size_t(i)]), r.twips,
+                         QString::fromUtf16(r.tooltip), tab++, {}, kEndDefault != 0 ? On : NoFlags,
+                         FirstEnd + i));
     }
 }
 
@@ -120,18 +123,25 @@ void addListControls(std::vector<Control> &c)
 {
     c.push_back(make(u"txtAdd"_s, Kind::TextBox, {}, {4320, 7260, 1740, 300},
                      u"リストに追加する項目を入力します"_s, 39));
+    c.back().role = Role::AddText;
     c.push_back(make(element(u"cmdAddDel"_s, 0), Kind::Button, u"リストに追加―→"_s,
                      {4440, 7650, 1500, 360}, u"リストに項目の見出しを追加します"_s, 40));
+    c.back().role = Role::AddButton;
     c.push_back(make(element(u"cmdAddDel"_s, 1), Kind::Button, u"選択項目を削除"_s,
                      {4440, 8055, 1500, 360}, u"リストの選択行を削除します"_s, 41));
+    c.back().role = Role::DeleteButton;
     c.push_back(make(element(u"cmdUpDown"_s, 0), Kind::Button, u"↑"_s, {7350, 2700, 600, 300},
                      u"リストの選択行を上に移動します"_s, 42, {}, ArrowFont));
+    c.back().role = Role::UpButton;
     c.push_back(make(element(u"cmdUpDown"_s, 1), Kind::Button, u"↓"_s, {7950, 2700, 600, 300},
                      u"リストの選択行を下に移動します"_s, 43, {}, ArrowFont));
+    c.back().role = Role::DownButton;
     c.push_back(make(u"lstItem"_s, Kind::ListBox, {}, {6210, 3030, 2460, 6720},
                      u"このリストの並び順が各項目の出力順になります"_s, 44));
+    c.back().role = Role::ItemList;
     c.push_back(make(u"txtPreView"_s, Kind::Preview, {}, {120, 120, 8550, 2400},
                      u"プレビューを表示します"_s, 45));
+    c.back().role = Role::Preview;
 }
 
 void addStyleFrames(std::vector<Control> &c)
@@ -141,40 +151,58 @@ void addStyleFrames(std::vector<Control> &c)
     c.push_back(
         make(f2, Kind::Frame, u"●線の種類を選んで下さい"_s, {180, 8490, 2700, 1290}, lineTip));
     c.push_back(make(u"Label2"_s, Kind::Label, u"文字数　　　　　　文字まで"_s,
-                     {150, 900, 2145, 240}, u"1行の桁数を指定します"_s, -1, f2));
-    c.push_back(make(element(u"optLineType"_s, 0), Kind::OptionButton, u"===="_s,
-                     {150, 240, 780, 300}, lineTip, 14, f2, On));
-    c.push_back(make(element(u"optLineType"_s, 1), Kind::OptionButton, u"----"_s,
-                     {960, 240, 780, 300}, lineTip, 15, f2));
-    c.push_back(make(element(u"optLineType"_s, 2), Kind::OptionButton, u"・・・・"_s,
-                     {1770, 240, 780, 300}, lineTip, 16, f2));
-    c.push_back(make(element(u"optLineType"_s, 3), Kind::OptionButton, u"その他"_s,
-                     {150, 525, 1050, 300}, u"任意の区切り線を指定できます"_s, 17, f2));
+                     {150, 900, 2145, 240}, u"1行の桁数を指定します"_s, -1, f2, Behind));
+    for (int i = 0; i < Styles::kFree; ++i) {
+        c.push_back(make(element(u"optLineType"_s, i), Kind::OptionButton,
+                         QString::fromUtf16(Styles::kLines[size_t(i)].caption),
+                         {150 + 810 * i, 240, 780, 300}, lineTip, 14 + i, f2,
+                         i == 0 ? On : NoFlags));
+        c.back().role = Role::LineOption;
+        c.back().index = i;
+    }
+    c.push_back(make(element(u"optLineType"_s, Styles::kFree), Kind::OptionButton,
+                     QString::fromUtf16(Styles::kFreeCaption), {150, 525, 1050, 300},
+                     u"任意の区切り線を指定できます"_s, 17, f2));
+    c.back().role = Role::LineOption;
+    c.back().index = Styles::kFree;
     c.push_back(make(u"txtLineType"_s, Kind::TextBox, {}, {1200, 525, 1200, 300},
                      u"任意の区切り線を入力します"_s, 18, f2, Disabled));
+    c.back().role = Role::FreeLine;
     c.push_back(make(u"txtLineCount"_s, Kind::TextBox, {}, {750, 870, 570, 300},
                      u"1行の桁数を指定します"_s, 19, f2, MaxLength3));
+    c.back().role = Role::LineCount;
 
     const QString f1 = u"Frame1"_s;
     const QString bracketTip = u"括弧の種類を指定します"_s;
     c.push_back(make(f1, Kind::Frame, u"●括弧の種類を選択して下さい"_s, {3000, 8490, 2700, 945},
                      bracketTip));
-    c.push_back(make(element(u"optBracketsType"_s, 0), Kind::OptionButton, u"  【  】"_s,
-                     {150, 240, 780, 300}, bracketTip, 20, f1, On));
-    c.push_back(make(element(u"optBracketsType"_s, 1), Kind::OptionButton, u"  《  》"_s,
-                     {960, 240, 780, 300}, bracketTip, 21, f1));
-    c.push_back(make(element(u"optBracketsType"_s, 2), Kind::OptionButton, u"  <  >"_s,
-                     {1770, 240, 780, 300}, bracketTip, 22, f1));
-    c.push_back(make(element(u"optBracketsType"_s, 3), Kind::OptionButton, u"その他"_s,
-                     {150, 525, 900, 300}, u"任意の括弧を指定できます"_s, 23, f1));
+    for (int i = 0; i < Styles::kFree; ++i) {
+        c.push_back(make(element(u"optBracketsType"_s, i), Kind::OptionButton,
+                         QString::fromUtf16(Styles::kBrackets[size_t(i)].caption),
+                         {150 + 810 * i, 240, 780, 300}, bracketTip, 20 + i, f1,
+                         i == 0 ? On : NoFlags));
+        c.back().role = Role::BracketOption;
+        c.back().index = i;
+    }
+    c.push_back(make(element(u"optBracketsType"_s, Styles::kFree), Kind::OptionButton,
+                     QString::fromUtf16(Styles::kFreeCaption), {150, 525, 900, 300},
+                     u"任意の括弧を指定できます"_s, 23, f1));
+    c.back().role = Role::BracketOption;
+    c.back().index = Styles::kFree;
     c.push_back(make(element(u"txtBracketsType"_s, 0), Kind::TextBox, {}, {1440, 525, 390, 300},
                      u"任意の括弧の左側を入力します"_s, 24, f1, Disabled));
+    c.back().role = Role::FreeBracket;
     c.push_back(make(element(u"txtBracketsType"_s, 1), Kind::TextBox, {}, {2250, 525, 390, 300},
                      u"任意の括弧の右側を入力します"_s, 25, f1, Disabled));
+    c.back().role = Role::FreeBracket;
+    c.back().index = 1;
     c.push_back(make(element(u"Label5"_s, 0), Kind::Label, u"左側"_s, {1050, 570, 360, 240},
                      u"括弧の左側を入力します"_s, -1, f1));
+    c.back().role = Role::FreeBracketLabel;
     c.push_back(make(element(u"Label5"_s, 1), Kind::Label, u"右側"_s, {1860, 570, 360, 240},
                      u"括弧の右側を入力します"_s, -1, f1));
+    c.back().role = Role::FreeBracketLabel;
+    c.back().index = 1;
 }
 
 std::vector<Control> build()

@@ -27,6 +27,27 @@ enum Flag {
     On = 2,         // check box checked, option selected
     MaxLength3 = 4, // accepts at most three characters
     ArrowFont = 8,  // "ＭＳ Ｐゴシック" 11.25 pt bold
+    PriceKeys = 16, // takes only the keys of a price
+    Behind = 32,    // lies under the controls that overlap it
+};
+
+// What a control is to the window, beside fields, their labels and the
+// heading boxes, which the item index names.
+enum class Role {
+    None,
+    LineOption,
+    FreeLine,
+    LineCount,
+    BracketOption,
+    FreeBracket,
+    FreeBracketLabel,
+    AddText,
+    AddButton,
+    DeleteButton,
+    UpButton,
+    DownButton,
+    ItemList,
+    Preview,
 };
 
 struct Control {
@@ -39,6 +60,8 @@ struct Control {
     QString frame; // object name of the enclosing frame, or empty
     int flags = NoFlags;
     int item = -1; // item index of a field, a label of Label1 or a heading box
+    Role role = Role::None;
+    int index = 0; // within its role: option number, left or right bracket
 };
 
 // Every control of the main window, frames before their contents.

@@ -86,7 +86,7 @@ void ItemListView::currentChanged(const QModelIndex &current, const QModelIndex 
 void ItemListView::keyPressEvent(QKeyEvent *event)
 {
     if (m_list) {
-        m_list->KeyDown(keyOf(event->key()), event->modifiers() & Qt::ShiftModifier);
+        m_list->handleKey(keyOf(event->key()), event->modifiers() & Qt::ShiftModifier);
         if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
             m_list->toggleSelected(m_list->focusEntry());
             event->accept();
@@ -199,7 +199,7 @@ void ItemListView::mouseReleaseEvent(QMouseEvent *event)
     const QPoint pos = viewPos(event);
     const int k = entryAt(pos, true);
     const bool inside = pos.x() > 0 && pos.x() < width() && pos.y() > 0 && pos.y() < height();
-    m_list->DropSelected(k, inside);
+    m_list->dropSelected(k, inside);
     setArmed(false);
     event->accept();
 }

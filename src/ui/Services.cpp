@@ -36,18 +36,19 @@ void WidgetMessages::warning(const QString &text)
     QMessageBox::warning(m_parent, AppInfo::title(), text);
 }
 
-int WidgetMessages::question(const QString &text, const QStringList &buttons)
+Messages::Answer WidgetMessages::question(const QString &text, const QList<Choice> &choices)
 {
     QMessageBox box(QMessageBox::Question, AppInfo::title(), text, QMessageBox::NoButton, m_parent);
     QList<QAbstractButton *> added;
-    for (qsizetype i = 0; i < buttons.size(); ++i) {
-        const auto role = i == buttons.size() - 1 ? QMessageBox::RejectRole
-                          : i == 0                ? QMessageBox::AcceptRole
-                                                  : QMessageBox::DestructiveRole;
-        added.append(box.addButton(buttons.at(i), role));
+    for (const Choice &c : choices) {
+        const auto role = c.answer == Answer::Cancel    ? QMessageBox::RejectRole
+                          : c.answer == Answer::Discard ? QMessageBox::DestructiveRole
+                                                        : QMessageBox::AcceptRole;
+        added.append(box.addButton(c.caption, role));
     }
     if (!added.isEmpty())
         box.setDefaultButton(static_cast<QPushButton *>(added.first()));
     box.exec();
-    return int(added.indexOf(box.clickedButton()));
+    const qsizetype chosen = added.indexOf(box.clickedButton());
+    return chosen >= 0 ? choices.at(chosen).answer : Answer::Cancel;
 }

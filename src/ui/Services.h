@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -27,10 +28,15 @@ public:
 // Message boxes.
 class Messages {
 public:
+    enum class Answer { Save, Retry, Discard, Cancel };
+    struct Choice {
+        Answer answer;
+        QString caption;
+    };
     virtual ~Messages() = default;
     virtual void warning(const QString &text) = 0;
-    // Returns the index of the chosen button, or -1 when the box was closed.
-    virtual int question(const QString &text, const QStringList &buttons) = 0;
+    // The first choice is the default; closing the box answers Cancel.
+    virtual Answer question(const QString &text, const QList<Choice> &choices) = 0;
 };
 
 // The real ones, over QFileDialog and QMessageBox.
@@ -49,7 +55,7 @@ class WidgetMessages : public Messages {
 public:
     explicit WidgetMessages(QWidget *parent) : m_parent(parent) {}
     void warning(const QString &text) override;
-    int question(const QString &text, const QStringList &buttons) override;
+    Answer question(const QString &text, const QList<Choice> &choices) override;
 
 private:
     QWidget *m_parent;

@@ -1,0 +1,60 @@
+#include "UserTexts.h"
+
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+namespace UserTexts {
+
+QString unmappable(const QStringList &chars)
+{
+    return u"次の文字はシフトJISで表せないため「?」に置き換えて書き込みました: "_s +
+           chars.join(u' ');
+}
+
+QString foreignEncoding(const QString &path)
+{
+    return u"%1 はシフトJISのテキストとして読めない部分があるため、文字化けしている可能性があります。"_s
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString notIntact(const QStringList &texts)
+{
+    return u"次のテキストは「:=」か改行を含むため、開き直すと元どおりになりません:\n"_s +
+           texts.join(u'\n');
+}
+
+QString malformedLine(const QString &path, int line, const QString &reason)
+{
+    return u"%1 の %2 行目を読めませんでした: %3\nそれより前の行だけを読み込みました。"_s
+        .arg(QDir::toNativeSeparators(path))
+        .arg(line)
+        .arg(reason);
+}
+
+QString dataOpenFailed(const QString &reason)
+{
+    return u"データを開けませんでした: "_s + reason;
+}
+
+QString dataSaveFailed(const QString &reason)
+{
+    return u"データを保存できませんでした: "_s + reason;
+}
+
+QString previewFailed(const QString &reason)
+{
+    return u"プレビューを作成できませんでした: "_s + reason;
+}
+
+QString readmeComposeFailed(const QString &reason)
+{
+    return u"README.TXTを作成できませんでした: "_s + reason;
+}
+
+QString readmeWriteFailed(const QString &reason)
+{
+    return u"README.TXTを書き込めませんでした: "_s + reason;
+}
+
+} // namespace UserTexts

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The words the author reads when something needs attention, shared by the
+// window and quillet-compose so that both say the same thing.
+namespace UserTexts {
+
+// Characters code page 932 cannot hold, written as "?".
+QString unmappable(const QStringList &chars);
+// A file whose bytes do not read as code page 932 text.
+QString foreignEncoding(const QString &path);
+// Texts that a data file cannot give back as they are.
+QString notIntact(const QStringList &texts);
+// A data file line that could not be read; the lines before it were.
+QString malformedLine(const QString &path, int line, const QString &reason);
+
+QString dataOpenFailed(const QString &reason);
+QString dataSaveFailed(const QString &reason);
+QString previewFailed(const QString &reason);
+QString readmeComposeFailed(const QString &reason);
+QString readmeWriteFailed(const QString &reason);
+
+} // namespace UserTexts
