@@ -28,12 +28,12 @@ class QueuedMessages : public Messages {
 public:
     QStringList warnings;
     QStringList questions;
-    QList<int> answers; // button indices; none left means the box was closed
+    QList<Answer> answers; // none left means the box was closed
 
     void warning(const QString &text) override { warnings.append(text); }
-    int question(const QString &text, const QStringList &) override
+    Answer question(const QString &text, const QList<Choice> &) override
     {
         questions.append(text);
-        return answers.isEmpty() ? -1 : answers.takeFirst();
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
     }
 };

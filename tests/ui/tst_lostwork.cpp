@@ -25,6 +25,7 @@
 
 using namespace Qt::StringLiterals;
 using namespace Items;
+using Answer = Messages::Answer;
 
 namespace {
 // Message boxes that also note whether the busy pointer was on.
@@ -168,7 +169,7 @@ void TstLostWork::unkeptTextIsAskedFor()
     const QString preview = doc()->previewText();
     const QStringList entries = doc()->items()->entries();
 
-    m_messages.answers = {1}; // キャンセル
+    m_messages.answers = {Answer::Cancel};
     if (command == u"close")
         QVERIFY(!m_w->close());
     else if (command.startsWith(u"Ctrl"))
@@ -183,7 +184,7 @@ void TstLostWork::unkeptTextIsAskedFor()
     QCOMPARE(doc()->txtAdd(), where == u"txtAdd" ? u"私の文章"_s : QString());
     QCOMPARE(doc()->items()->entries(), entries);
 
-    m_messages.answers = {0}; // 破棄して続ける
+    m_messages.answers = {Answer::Discard};
     QVERIFY(m_w->close());
 }
 
@@ -216,7 +217,7 @@ void TstLostWork::listEditorLeavesTheFieldAlone()
     QFETCH(QString, registered);
     QFETCH(QString, text);
     m_dir->writeLines(fileName, {u"本社"_s});
-    m_messages.answers = {1}; // the fresh window is not asked about
+    m_messages.answers = {Answer::Discard}; // the fresh window is not asked about
     m_w->action(u"mnuNew"_s)->trigger();
     auto *combo = m_w->findChild<QComboBox *>(QString::fromUtf16(kFieldControlNames[item]));
     combo->setFocus();
@@ -227,12 +228,12 @@ void TstLostWork::listEditorLeavesTheFieldAlone()
         type(combo->lineEdit(), typed);
     // The author moved the entry to the top of the list.
     ItemList *list = doc()->items();
-    const int at = list->FindItemEntry(doc()->ItemNames(item));
+    const int at = list->findItemEntry(doc()->itemName(item));
     if (at > 0) {
         list->setSelected(at, true);
         while (!list->isSelected(0))
-            list->MoveSelectedUp();
-        list->ClearSelection();
+            list->moveSelectedUp();
+        list->clearSelection();
     }
     const QStringList entries = list->entries();
     const QByteArray fileBefore = m_dir->read(fileName);
@@ -290,7 +291,7 @@ void TstLostWork::openGivesBackWhatWasSaved()
     }
     const QStringList saved = DataFileWriter::lines(doc()->snapshot());
     m_dialogs.answers = {path(u"a.pwk"_s)};
-    QVERIFY(m_w->mnuSave_Click());
+    QVERIFY(m_w->saveDocument());
     const DocumentSnapshot before = doc()->snapshot();
 
     FrmMain fresh;
@@ -298,7 +299,7 @@ void TstLostWork::openGivesBackWhatWasSaved()
     QueuedMessages messages;
     fresh.setServices(&dialogs, &messages);
     dialogs.answers = {path(u"a.pwk"_s)};
-    fresh.mnuOpen_Click();
+    fresh.openDocument();
     const DocumentSnapshot after = fresh.document()->snapshot();
     QCOMPARE(after.entries, before.entries);
     QCOMPARE(DataFileWriter::lines(after), saved);
@@ -315,7 +316,7 @@ void TstLostWork::openOverAChangedWindow()
 {
     QTest::mouseClick(get<QWidget>(u"chkEndSentence"_s), Qt::LeftButton);
     QCOMPARE(doc()->chkEndSentence(), 0);
-    m_messages.answers = {1}; // 保存しない
+    m_messages.answers = {Answer::Discard}; // 保存しない
     openFile(testDataPath(u"sample.pwk"_s));
     const QStringList entries = doc()->items()->entries();
     QCOMPARE(entries.size(), 11);
@@ -323,7 +324,7 @@ void TstLostWork::openOverAChangedWindow()
     QCOMPARE(countOf(entries, u"   著作権"_s), 1);
     for (int i = 0; i < kBodyCount; ++i)
         QCOMPARE(doc()->chkBody(i) != 0,
-                 doc()->items()->FindItemEntry(doc()->ItemNames(FirstBody + i)) >= 0);
+                 doc()->items()->findItemEntry(doc()->itemName(FirstBody + i)) >= 0);
     QCOMPARE(doc()->chkEnd(1), 0); // 連絡先(文末) is not listed
     QCOMPARE(doc()->chkEnd(4), 1);
     m_dialogs.answers = {path(u"README.TXT"_s)};
@@ -361,7 +362,7 @@ void TstLostWork::unreadableListIsNeverWritten()
         QTest::keyClicks(d.findChild<QLineEdit *>(u"txtRegist"_s), u"New"_s);
         QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
     };
-    m_messages.answers = {0}; // 保存せずに閉じる
+    m_messages.answers = {Answer::Discard}; // 保存せずに閉じる
     m_w->action(u"mnuRegist(0)"_s)->trigger();
     QCOMPARE(m_messages.warnings.size(), 1);
     QVERIFY(m_messages.warnings.first().contains(u"読めません"_s));
@@ -377,11 +378,11 @@ void TstLostWork::failedListSaveKeepsTheDialogOpen()
     m_script = [&](QDialog &d) {
         QTest::keyClicks(d.findChild<QLineEdit *>(u"txtRegist"_s), u"New"_s);
         QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
-        m_messages.answers = {2}; // キャンセル: stay and keep the edits
+        m_messages.answers = {Answer::Cancel}; // stay and keep the edits
         d.close();
         stayedOpen = d.isVisible() && d.findChild<QListWidget *>()->count() == 1;
         guard.reset();
-        m_messages.answers = {0}; // 再試行
+        m_messages.answers = {Answer::Retry};
         d.close();
     };
     m_w->action(u"mnuRegist(0)"_s)->trigger();
@@ -478,11 +479,11 @@ void TstLostWork::separatorCutKeepsWholeCharacters()
         doc()->setTxtLineType(u"𠀋"_s); // one character, two UTF-16 units
         doc()->setTxtLineCount(width);
         ReadmeComposer composer(doc()->snapshot());
-        const ReadmeComposer::Result r = composer.BuildReadme();
-        QVERIFY(r.ok);
-        QVERIFY(QStringView(r.text).isValidUtf16());
+        const Result<QString> r = composer.compose();
+        QVERIFY(r.ok());
+        QVERIFY(QStringView(r.value()).isValidUtf16());
         const QString line = u"\r\n"_s + QString(u"𠀋"_s).repeated(width.toInt() / 2) + u"\r\n"_s;
-        QVERIFY(r.text.contains(line));
+        QVERIFY(r.value().contains(line));
     }
 }
 
