@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-translations-l10n
   fonts-ipafont-gothic
   libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick

@@ -1,5 +1,6 @@
 #include "platform/AppInfo.h"
 #include "ui/FrmMain.h"
+#include "ui/Language.h"
 
 #include <QApplication>
 
@@ -7,7 +8,13 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
+    QApplication::setOrganizationName(AppInfo::title());
+    Language::useJapanese();
+
     FrmMain window;
     window.show();
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1)
+        window.openPath(args.at(1)); // a double-clicked or dropped-on-icon project
     return QApplication::exec();
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 
 using namespace Qt::StringLiterals;
 
@@ -17,13 +18,49 @@ QString describe(const QString &path, const QString &reason)
     return QDir::toNativeSeparators(path) + u": "_s + reason;
 }
 
+// A reason in the author's words; the system's own text follows for a
+// support request. errno is read right after the call that failed.
+QString failure(const QString &path, const QFileDevice &file, int error, bool writing)
+{
+    QString reason;
+    switch (error) {
+    case ENOENT:
+        reason = u"ファイルまたはフォルダーが見つかりません"_s;
+        break;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        reason = u"アクセスが許可されていません（読み取り専用の可能性があります）"_s;
+        break;
+    case ENOSPC:
+    case EFBIG:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        reason = u"ディスクの空きが足りません"_s;
+        break;
+    case EISDIR:
+        reason = u"フォルダーです"_s;
+        break;
+    case ENAMETOOLONG:
+        reason = u"名前が長すぎます"_s;
+        break;
+    default:
+        reason = writing ? u"書き込めませんでした"_s : u"読み込めませんでした"_s;
+        break;
+    }
+    const QString system = file.errorString();
+    return describe(path, system.isEmpty() ? reason : u"%1（%2）"_s.arg(reason, system));
+}
+
 Result<> writeToDevice(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
+    errno = 0;
     const bool written =
         file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
     if (!written)
-        return Result<>::failure(describe(path, file.errorString()));
+        return Result<>::failure(failure(path, file, errno, true));
     return {};
 }
 } // namespace
@@ -60,11 +97,12 @@ Result<QByteArray> readBytes(const QString &path)
         refused = u"ファイルが大きすぎます（%1 MB まで）"_s.arg(kMaxFileSize / (1024 * 1024));
     if (!refused.isEmpty())
         return Result<QByteArray>::failure(describe(path, refused));
+    errno = 0;
     if (!file.open(QIODevice::ReadOnly))
-        return Result<QByteArray>::failure(describe(path, file.errorString()));
+        return Result<QByteArray>::failure(failure(path, file, errno, false));
     QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        return Result<QByteArray>::failure(describe(path, file.errorString()));
+        return Result<QByteArray>::failure(failure(path, file, errno, false));
     return data;
 }
 
@@ -85,23 +123,27 @@ Result<> writeBytes(const QString &path, const QByteArray &bytes)
     if (const QFileInfo info(path); info.exists() && !info.isFile())
         return writeToDevice(path, bytes);
     QSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        return Result<>::failure(describe(path, file.errorString()));
+        return Result<>::failure(failure(path, file, errno, true));
     // A write cut short (a full disk, a file size limit) can pass unnoticed
     // by write() and commit(); the size on disk is checked before the new
     // file takes the old one's place.
     const bool written =
         file.write(bytes) == bytes.size() && file.flush() && file.size() == bytes.size();
     if (!written) {
-        const bool known = file.error() != QFileDevice::NoError;
+        const int error = errno;
         const QString reason =
-            known ? file.errorString()
-                  : u"書き込みが途中で止まりました（ディスクの空きがない可能性があります）"_s;
+            file.error() != QFileDevice::NoError
+                ? failure(path, file, error == 0 ? ENOSPC : error, true)
+                : describe(path,
+                           u"書き込みが途中で止まりました（ディスクの空きがない可能性があります）"_s);
         file.cancelWriting();
-        return Result<>::failure(describe(path, reason));
+        return Result<>::failure(reason);
     }
+    errno = 0;
     if (!file.commit())
-        return Result<>::failure(describe(path, file.errorString()));
+        return Result<>::failure(failure(path, file, errno, true));
     return {};
 }
 

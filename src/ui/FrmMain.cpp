@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <map>
 #include <vector>
 
@@ -116,10 +117,19 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     auto *client = new QWidget(this);
     client->setObjectName(u"client"_s);
     const double dpi = Twips::logicalDpi(this);
-    client->setFixedSize(Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi));
+    m_baseClient = {Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi)};
+    client->setMinimumSize(m_baseClient);
+    client->resize(m_baseClient);
+    client->installEventFilter(this);
     setCentralWidget(client);
     buildControls(client);
+    m_basePreview = m_txtPreView->size();
+    m_baseList = m_lstItem->size();
     bindControls();
+    nameForAccessibility();
+    installContextMenus();
+    setAcceptDrops(true);
+    statusBar()->setSizeGripEnabled(true);
     m_ownDialogs = std::make_unique<WidgetFileDialogs>(this);
     m_ownMessages = std::make_unique<WidgetMessages>(this);
     setServices(m_ownDialogs.get(), m_ownMessages.get());
@@ -129,6 +139,13 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     m_doc->initialize();
     mirrorAll();
     markUnmodified();
+    connect(m_doc, &Document::changed, this, &FrmMain::scheduleTitleUpdate);
+    connect(m_doc->items(), &QAbstractItemModel::modelReset, this, &FrmMain::scheduleTitleUpdate);
+    connect(m_doc->items(), &QAbstractItemModel::rowsInserted, this,
+            &FrmMain::scheduleTitleUpdate);
+    connect(m_doc->items(), &QAbstractItemModel::rowsRemoved, this, &FrmMain::scheduleTitleUpdate);
+    connect(m_doc->items(), &QAbstractItemModel::dataChanged, this, &FrmMain::scheduleTitleUpdate);
+    restorePlace();
 }
 
 FrmMain::~FrmMain() = default;

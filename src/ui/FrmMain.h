@@ -11,6 +11,7 @@
 class FileDialogs;
 class Messages;
 class QAction;
+class QMenu;
 class QDialog;
 class QComboBox;
 class QGroupBox;
@@ -64,14 +65,37 @@ public:
     // or Save left.
     bool isModified() const;
 
+    // Opens a data file as Open does once its dialog has answered; false
+    // when nothing was opened (the reason has been shown).
+    bool openPath(const QString &path);
+    // The data file last opened or saved, or "".
+    const QString &currentFile() const { return m_currentFile; }
+    QStringList recentFiles() const;
+    // The context menu a text field shows (the caller owns it).
+    QMenu *truthfulContextMenu(QWidget *edit);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // FrmMainMenus.cpp: the menu bar and its window-wide shortcuts.
     void buildMenus();
-    bool isOwnShortcut(const QKeyEvent *event) const;
+    bool isOwnShortcut(const QKeySequence &keys) const;
+
+    // FrmMainDesktop.cpp: title, recent files, status line, size, menus.
+    void setCurrentFile(const QString &path);
+    void updateTitle();
+    void scheduleTitleUpdate();
+    void fillRecentMenu(QMenu *menu);
+    void tellWritten(const QString &what, const QString &path);
+    void restorePlace();
+    void savePlace();
+    void layoutGrowing(QSize client);
+    void installContextMenus();
+    void nameForAccessibility();
 
     // FrmMainFiles.cpp: the file commands.
     bool maybeSave();
@@ -103,6 +127,11 @@ private:
     Messages *m_messages = nullptr;
     QString m_savedText;   // the data file text of the unmodified document
     QString m_keptPreview; // the preview as last composed, opened or written
+    QString m_currentFile;
+    bool m_titlePending = false;
+    QSize m_baseClient;
+    QSize m_basePreview;
+    QSize m_baseList;
     DialogRunner m_runDialog;
 
     std::array<QLineEdit *, 15> m_textFields{};

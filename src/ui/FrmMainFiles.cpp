@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -40,13 +41,15 @@ void paintOnly()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-FileDialogRequest dataFileRequest(const QString &title)
+// The folder of the file in use, or the application directory.
+FileDialogRequest dataFileRequest(const QString &title, const QString &current)
 {
     FileDialogRequest r;
     r.title = title;
     r.filters = {u"データファイル(*.pwk)"_s};
     r.defaultSuffix = u"pwk"_s;
-    r.directory = AppInfo::applicationDirectory();
+    r.directory = current.isEmpty() ? AppInfo::applicationDirectory()
+                                    : QFileInfo(current).absolutePath();
     return r;
 }
 
@@ -109,33 +112,41 @@ void FrmMain::newDocument()
         return;
     m_doc->reset();
     markUnmodified();
+    setCurrentFile(QString());
 }
 
 void FrmMain::openDocument()
 {
     if (!maybeSave())
         return;
-    FileDialogRequest request = dataFileRequest(u"ファイルを開く"_s);
+    FileDialogRequest request = dataFileRequest(u"ファイルを開く"_s, m_currentFile);
     request.mustExist = true;
     const QString path = m_dialogs->open(request);
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openPath(path);
+}
+
+bool FrmMain::openPath(const QString &path)
+{
     const Result<DataFileReader::ReadReport> r = DataFileReader::read(path, *m_doc);
     if (!r.ok()) {
         m_messages->warning(UserTexts::dataOpenFailed(r.reason()));
-        return;
+        return false;
     }
     markUnmodified();
+    setCurrentFile(path);
     if (r->foreignEncoding)
         m_messages->warning(UserTexts::foreignEncoding(path));
     if (!r->complete())
         m_messages->warning(UserTexts::malformedLine(path, r->malformedLine, r->malformedReason));
+    return true;
 }
 
 bool FrmMain::saveDocument()
 {
-    FileDialogRequest request = dataFileRequest(u"名前を付けて保存"_s);
-    request.fileName = u"readme.pwk"_s;
+    FileDialogRequest request = dataFileRequest(u"名前を付けて保存"_s, m_currentFile);
+    request.fileName =
+        m_currentFile.isEmpty() ? u"readme.pwk"_s : QFileInfo(m_currentFile).fileName();
     request.confirmOverwrite = true;
     const QString path = m_dialogs->save(request);
     if (path.isEmpty())
@@ -147,6 +158,8 @@ bool FrmMain::saveDocument()
         return false;
     }
     m_savedText = DataFileWriter::text(snapshot);
+    setCurrentFile(path);
+    tellWritten(u"データ"_s, path);
     if (!r->notIntact.isEmpty())
         m_messages->warning(UserTexts::notIntact(r->notIntact));
     warnUnmappable(r->unmappable);
@@ -160,10 +173,12 @@ void FrmMain::closeWindow()
 
 void FrmMain::closeEvent(QCloseEvent *event)
 {
-    if (maybeSave())
-        event->accept();
-    else
+    if (!maybeSave()) {
         event->ignore();
+        return;
+    }
+    savePlace();
+    event->accept();
 }
 
 // ---- Create menu ----------------------------------------------------------
@@ -189,7 +204,8 @@ QString FrmMain::chooseReadmeFile()
     request.title = u"名前を付けて保存"_s;
     request.filters = {u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s};
     request.defaultSuffix = u"txt"_s;
-    request.directory = AppInfo::applicationDirectory();
+    request.directory = m_currentFile.isEmpty() ? AppInfo::applicationDirectory()
+                                                : QFileInfo(m_currentFile).absolutePath();
     request.fileName = u"README.TXT"_s;
     request.confirmOverwrite = true;
     return m_dialogs->save(request);
@@ -206,6 +222,7 @@ bool FrmMain::writeReadme(const QString &path, const QString &text)
         m_messages->warning(UserTexts::readmeWriteFailed(written.reason()));
         return false;
     }
+    tellWritten(QFileInfo(path).fileName(), path);
     warnUnmappable(unmappable);
     return true;
 }

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QMenuBar>
 
 using namespace Qt::StringLiterals;
@@ -33,6 +34,9 @@ void FrmMain::buildMenus()
             &QAction::triggered, this, &FrmMain::openDocument);
     connect(addItem(file, u"mnuSave"_s, u"データの保存"_s, QKeySequence(u"Ctrl+S"_s)),
             &QAction::triggered, this, [this] { saveDocument(); });
+    QMenu *recent = file->addMenu(u"最近使ったファイル"_s);
+    recent->setObjectName(u"mnuRecent"_s);
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { fillRecentMenu(recent); });
     file->addSeparator()->setObjectName(u"mnuBlank2"_s);
     connect(addItem(file, u"mnuClose"_s, u"閉じる"_s, QKeySequence(u"Ctrl+X"_s)),
             &QAction::triggered, this, &FrmMain::closeWindow);
@@ -69,20 +73,21 @@ QAction *FrmMain::action(const QString &name) const
     return findChild<QAction *>(name);
 }
 
-bool FrmMain::isOwnShortcut(const QKeyEvent *event) const
+bool FrmMain::isOwnShortcut(const QKeySequence &keys) const
 {
-    const QKeySequence pressed(event->keyCombination());
     const QList<QAction *> actions = findChildren<QAction *>();
     return std::any_of(actions.begin(), actions.end(), [&](const QAction *a) {
-        return !a->shortcut().isEmpty() && a->shortcut() == pressed;
+        return !a->shortcut().isEmpty() && a->shortcut() == keys;
     });
 }
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::Resize && watched == centralWidget())
+        layoutGrowing(static_cast<QResizeEvent *>(event)->size());
     if (event->type() == QEvent::ShortcutOverride) {
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == this && isOwnShortcut(static_cast<QKeyEvent *>(event))) {
+        if (widget && widget->window() == this && isOwnShortcut(QKeySequence(static_cast<QKeyEvent *>(event)->keyCombination()))) {
             event->ignore(); // not wanted by the field: the shortcut runs
             return true;
         }

@@ -1,0 +1,229 @@
+// The habits of a desktop program: a window that grows and remembers its
+// place, the file it works on in its title, recent files, dropped files,
+// a status line, context menus that tell the truth, accessible names.
+#include "FrmMain.h"
+#include "Controls.h"
+#include "ItemListView.h"
+#include "platform/AppInfo.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kRecentKey = u"recentFiles"_s;
+const QString kGeometryKey = u"window/geometry"_s;
+constexpr int kRecentCount = 8;
+
+QString dataFileIn(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    if (urls.size() != 1 || !urls.first().isLocalFile())
+        return QString();
+    const QString path = urls.first().toLocalFile();
+    return path.endsWith(u".pwk"_s, Qt::CaseInsensitive) ? path : QString();
+}
+} // namespace
+
+// ---- the file in the title, recent files --------------------------------
+
+void FrmMain::setCurrentFile(const QString &path)
+{
+    m_currentFile = path;
+    if (!path.isEmpty()) {
+        QSettings settings;
+        QStringList recent = settings.value(kRecentKey).toStringList();
+        recent.removeAll(path);
+        recent.prepend(path);
+        while (recent.size() > kRecentCount)
+            recent.removeLast();
+        settings.setValue(kRecentKey, recent);
+    }
+    updateTitle();
+}
+
+void FrmMain::updateTitle()
+{
+    if (m_currentFile.isEmpty()) {
+        setWindowTitle(AppInfo::title());
+        return;
+    }
+    setWindowTitle(QFileInfo(m_currentFile).fileName() + u"[*] - "_s + AppInfo::title());
+    setWindowModified(isModified());
+}
+
+// Many edits come in a row; the mark is brought up to date once they stop.
+void FrmMain::scheduleTitleUpdate()
+{
+    if (!m_currentFile.isEmpty() && !m_titlePending) {
+        m_titlePending = true;
+        QTimer::singleShot(0, this, [this] {
+            m_titlePending = false;
+            updateTitle();
+        });
+    }
+}
+
+QStringList FrmMain::recentFiles() const
+{
+    return QSettings().value(kRecentKey).toStringList();
+}
+
+void FrmMain::fillRecentMenu(QMenu *menu)
+{
+    menu->clear();
+    const QStringList files = recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString &path = files.at(i);
+        QAction *a = menu->addAction(u"&%1 %2"_s.arg(i + 1).arg(QFileInfo(path).fileName()));
+        a->setObjectName(u"mnuRecent(%1)"_s.arg(i));
+        a->setToolTip(QDir::toNativeSeparators(path));
+        a->setStatusTip(QDir::toNativeSeparators(path));
+        a->setEnabled(QFileInfo::exists(path)); // a moved file stays listed, greyed
+        connect(a, &QAction::triggered, this, [this, path] {
+            if (maybeSave())
+                openPath(path);
+        });
+    }
+    if (files.isEmpty())
+        menu->addAction(u"（なし）"_s)->setEnabled(false);
+}
+
+// ---- dropped files ----------------------------------------------------------
+
+void FrmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!dataFileIn(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent *event)
+{
+    const QString path = dataFileIn(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    if (maybeSave())
+        openPath(path);
+}
+
+// ---- status line --------------------------------------------------------
+
+void FrmMain::tellWritten(const QString &what, const QString &path)
+{
+    statusBar()->showMessage(u"%1を書き込みました: %2"_s.arg(what, QDir::toNativeSeparators(path)));
+}
+
+// ---- size and place -----------------------------------------------------
+
+void FrmMain::restorePlace()
+{
+    const QByteArray geometry = QSettings().value(kGeometryKey).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
+
+void FrmMain::savePlace()
+{
+    QSettings().setValue(kGeometryKey, saveGeometry());
+}
+
+// The controls keep their places; extra width goes to the preview and the
+// item list, extra height to the item list.
+void FrmMain::layoutGrowing(QSize client)
+{
+    const int dx = std::max(0, client.width() - m_baseClient.width());
+    const int dy = std::max(0, client.height() - m_baseClient.height());
+    m_txtPreView->resize(m_basePreview.width() + dx, m_basePreview.height());
+    m_lstItem->resize(m_baseList.width() + dx, m_baseList.height() + dy);
+}
+
+// ---- context menus and accessible names ---------------------------------
+
+// The window's shortcuts take Ctrl+X, Ctrl+C and Ctrl+A from the fields, so
+// their menus offer the other keys that still do the same, or none.
+QMenu *FrmMain::truthfulContextMenu(QWidget *edit)
+{
+    QMenu *menu = nullptr;
+    if (auto *line = qobject_cast<QLineEdit *>(edit))
+        menu = line->createStandardContextMenu();
+    else if (auto *text = qobject_cast<QPlainTextEdit *>(edit))
+        menu = text->createStandardContextMenu();
+    if (!menu)
+        return nullptr;
+    const QList<QKeySequence::StandardKey> keys = {
+        QKeySequence::Undo, QKeySequence::Redo,   QKeySequence::Cut,      QKeySequence::Copy,
+        QKeySequence::Paste, QKeySequence::Delete, QKeySequence::SelectAll};
+    for (QAction *a : menu->actions()) {
+        const qsizetype tab = a->text().indexOf(u'\t');
+        if (tab < 0)
+            continue;
+        const QKeySequence shown(a->text().mid(tab + 1), QKeySequence::NativeText);
+        if (!isOwnShortcut(shown))
+            continue;
+        QString other;
+        for (QKeySequence::StandardKey key : keys) {
+            const QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+            if (!bindings.contains(shown))
+                continue;
+            for (const QKeySequence &b : bindings) {
+                if (!isOwnShortcut(b)) {
+                    other = b.toString(QKeySequence::NativeText);
+                    break;
+                }
+            }
+        }
+        a->setText(a->text().left(tab) + (other.isEmpty() ? QString() : u"\t"_s + other));
+    }
+    return menu;
+}
+
+void FrmMain::installContextMenus()
+{
+    QList<QWidget *> edits;
+    for (QLineEdit *e : findChildren<QLineEdit *>())
+        edits.append(e);
+    edits.append(m_txtPreView);
+    for (QWidget *e : edits) {
+        e->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(e, &QWidget::customContextMenuRequested, this, [this, e](QPoint pos) {
+            if (QMenu *menu = truthfulContextMenu(e)) {
+                menu->setAttribute(Qt::WA_DeleteOnClose);
+                menu->popup(e->mapToGlobal(pos));
+            }
+        });
+    }
+}
+
+void FrmMain::nameForAccessibility()
+{
+    for (int i = Items::SoftName; i <= Items::HomePage; ++i) {
+        QWidget *field = m_combos[size_t(i)] ? static_cast<QWidget *>(m_combos[size_t(i)])
+                                             : m_textFields[size_t(i)];
+        QLabel *label = m_label1[size_t(i)];
+        label->setBuddy(field);
+        field->setAccessibleName(label->text());
+        if (m_combos[size_t(i)])
+            m_combos[size_t(i)]->lineEdit()->setAccessibleName(label->text());
+    }
+    m_lstItem->setAccessibleName(u"項目の順序"_s);
+    m_txtPreView->setAccessibleName(u"プレビュー"_s);
+    m_txtAdd->setAccessibleName(u"項目名の追加"_s);
+    m_txtLineType->setAccessibleName(u"任意の区切り線"_s);
+    m_txtLineCount->setAccessibleName(u"1行の文字数"_s);
+    m_txtBracketsType[0]->setAccessibleName(u"任意の括弧の左側"_s);
+    m_txtBracketsType[1]->setAccessibleName(u"任意の括弧の右側"_s);
+}
