@@ -136,8 +136,9 @@ Result<> writeBytes(const QString &path, const QByteArray &bytes)
         const QString reason =
             file.error() != QFileDevice::NoError
                 ? failure(path, file, error == 0 ? ENOSPC : error, true)
-                : describe(path,
-                           u"書き込みが途中で止まりました（ディスクの空きがない可能性があります）"_s);
+                : describe(
+                      path,
+                      u"書き込みが途中で止まりました（ディスクの空きがない可能性があります）"_s);
         file.cancelWriting();
         return Result<>::failure(reason);
     }

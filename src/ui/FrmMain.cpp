@@ -141,8 +141,7 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     markUnmodified();
     connect(m_doc, &Document::changed, this, &FrmMain::scheduleTitleUpdate);
     connect(m_doc->items(), &QAbstractItemModel::modelReset, this, &FrmMain::scheduleTitleUpdate);
-    connect(m_doc->items(), &QAbstractItemModel::rowsInserted, this,
-            &FrmMain::scheduleTitleUpdate);
+    connect(m_doc->items(), &QAbstractItemModel::rowsInserted, this, &FrmMain::scheduleTitleUpdate);
     connect(m_doc->items(), &QAbstractItemModel::rowsRemoved, this, &FrmMain::scheduleTitleUpdate);
     connect(m_doc->items(), &QAbstractItemModel::dataChanged, this, &FrmMain::scheduleTitleUpdate);
     restorePlace();

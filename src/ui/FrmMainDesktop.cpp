@@ -1,8 +1,8 @@
 // The habits of a desktop program: a window that grows and remembers its
 // place, the file it works on in its title, recent files, dropped files,
 // a status line, context menus that tell the truth, accessible names.
-#include "FrmMain.h"
 #include "Controls.h"
+#include "FrmMain.h"
 #include "ItemListView.h"
 #include "platform/AppInfo.h"
 
@@ -165,7 +165,7 @@ QMenu *FrmMain::truthfulContextMenu(QWidget *edit)
     if (!menu)
         return nullptr;
     const QList<QKeySequence::StandardKey> keys = {
-        QKeySequence::Undo, QKeySequence::Redo,   QKeySequence::Cut,      QKeySequence::Copy,
+        QKeySequence::Undo,  QKeySequence::Redo,   QKeySequence::Cut,      QKeySequence::Copy,
         QKeySequence::Paste, QKeySequence::Delete, QKeySequence::SelectAll};
     for (QAction *a : menu->actions()) {
         const qsizetype tab = a->text().indexOf(u'\t');

@@ -48,8 +48,8 @@ FileDialogRequest dataFileRequest(const QString &title, const QString &current)
     r.title = title;
     r.filters = {u"データファイル(*.pwk)"_s};
     r.defaultSuffix = u"pwk"_s;
-    r.directory = current.isEmpty() ? AppInfo::applicationDirectory()
-                                    : QFileInfo(current).absolutePath();
+    r.directory =
+        current.isEmpty() ? AppInfo::applicationDirectory() : QFileInfo(current).absolutePath();
     return r;
 }
 

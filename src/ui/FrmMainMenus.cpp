@@ -4,8 +4,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QResizeEvent>
 #include <QMenuBar>
+#include <QResizeEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -87,7 +87,8 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
         layoutGrowing(static_cast<QResizeEvent *>(event)->size());
     if (event->type() == QEvent::ShortcutOverride) {
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == this && isOwnShortcut(QKeySequence(static_cast<QKeyEvent *>(event)->keyCombination()))) {
+        if (widget && widget->window() == this &&
+            isOwnShortcut(QKeySequence(static_cast<QKeyEvent *>(event)->keyCombination()))) {
             event->ignore(); // not wanted by the field: the shortcut runs
             return true;
         }
