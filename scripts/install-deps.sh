@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   clang-format clang-14 libclang-rt-14-dev
   python3 time
+  desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev lintian file
 )
 
 missing=()

@@ -20,6 +20,14 @@ run_tree() {
 }
 
 run_tree build-test -DCMAKE_BUILD_TYPE=Release -DQUILLET_WERROR=ON
+
+# What an installation puts where, checked by the freedesktop validators, and
+# the installed programs in their installed mode.
+echo "== install into a temporary prefix"
+stage=$(mktemp -d)
+DESTDIR=$stage cmake --install build-test --prefix /usr >/dev/null
+bash scripts/check-install.sh "$stage"
+rm -rf "$stage"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \

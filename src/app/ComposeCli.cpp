@@ -104,8 +104,11 @@ int parse(const QStringList &args, Options &o)
         if (a == u"--help") {
             return out(usage().toUtf8()) ? Done : outputFailed();
         } else if (a == u"--version") {
-            return out(u"quillet-compose %1.%2\n"_s.arg(AppInfo::majorVersion())
+            return out(u"quillet-compose %1.%2\n%3モード　登録リスト: %4\n"_s
+                           .arg(AppInfo::majorVersion())
                            .arg(AppInfo::minorVersion())
+                           .arg(AppInfo::modeName(),
+                                QDir::toNativeSeparators(AppInfo::listDirectory()))
                            .toUtf8())
                        ? Done
                        : outputFailed();

@@ -7,8 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(AppInfo::title());
-    QApplication::setOrganizationName(AppInfo::title());
+    AppInfo::setApplicationIdentity();
     Language::useJapanese();
 
     FrmMain window;

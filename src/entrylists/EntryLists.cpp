@@ -32,7 +32,7 @@ int listForItem(int itemIndex)
 
 void appendListFile(const QString &fileName, QStringList &target)
 {
-    const Result<QStringList> r = LineFile::read(AppInfo::pathInApplicationDirectory(fileName));
+    const Result<QStringList> r = LineFile::read(AppInfo::pathInListDirectory(fileName));
     if (r.ok())
         target += r.value();
 }
@@ -43,7 +43,7 @@ QString listPath(const QString &caption)
     static const int order[kListCount] = {0, 6, 7, 5, 2, 3, 1, 4};
     for (int i : order) {
         if (caption == QStringView(kLists[i].caption))
-            return AppInfo::pathInApplicationDirectory(QString::fromUtf16(kLists[i].fileName));
+            return AppInfo::pathInListDirectory(QString::fromUtf16(kLists[i].fileName));
     }
     return QString();
 }

@@ -2,6 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace {
 QString &overrideDirectory()
@@ -25,9 +28,58 @@ void setApplicationDirectory(const QString &path)
     overrideDirectory() = path;
 }
 
-QString pathInApplicationDirectory(const QString &fileName)
+void setApplicationIdentity()
 {
-    return QDir(applicationDirectory()).filePath(fileName);
+    QCoreApplication::setOrganizationName(title());
+    QCoreApplication::setApplicationName(title());
+}
+
+Mode mode()
+{
+    if (!overrideDirectory().isEmpty() ||
+        QFileInfo::exists(QDir(applicationDirectory()).filePath(QStringLiteral("portable"))))
+        return Mode::Portable;
+    return Mode::Installed;
+}
+
+QString modeName()
+{
+    return mode() == Mode::Portable ? QStringLiteral("ポータブル") : QStringLiteral("インストール");
+}
+
+QString listDirectory()
+{
+    if (mode() == Mode::Portable)
+        return applicationDirectory();
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (!QFileInfo::exists(dir) && QDir().mkpath(dir)) {
+        // First use: start from the lists that came with the program.
+        const QDir shipped(applicationDirectory() + QStringLiteral("/../share/quillet/lists"));
+        for (const QString &name : shipped.entryList({QStringLiteral("*.dat")}, QDir::Files))
+            QFile::copy(shipped.filePath(name), QDir(dir).filePath(name));
+    }
+    return dir;
+}
+
+QString pathInListDirectory(const QString &fileName)
+{
+    return QDir(listDirectory()).filePath(fileName);
+}
+
+QString dialogDirectory()
+{
+    if (mode() == Mode::Portable)
+        return applicationDirectory();
+    const QString last = QSettings().value(QStringLiteral("lastFolder")).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+void rememberFolderOf(const QString &filePath)
+{
+    if (mode() == Mode::Installed)
+        QSettings().setValue(QStringLiteral("lastFolder"), QFileInfo(filePath).absolutePath());
 }
 
 QString title()

@@ -2,7 +2,9 @@
 
 #include "Fonts.h"
 #include "about/AboutInfo.h"
+#include "platform/AppInfo.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -64,6 +66,12 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     QLabel *description =
         label(this, u"lblDescription"_s, AboutInfo::description(), u"ｱﾌﾟﾘｹｰｼｮﾝの説明です"_s);
     QLabel *disclaimer = label(this, u"lblDisclaimer"_s, AboutInfo::legalCopyright(), QString());
+    QLabel *place = label(this, u"lblMode"_s,
+                          u"%1モード　登録リスト: %2"_s.arg(
+                              AppInfo::modeName(), QDir::toNativeSeparators(AppInfo::listDirectory())),
+                          u"登録リストを保存するフォルダーです"_s);
+    place->setWordWrap(true);
+    place->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto *ok = new QPushButton(u"OK"_s, this);
     ok->setObjectName(u"cmdOK"_s);
@@ -75,6 +83,7 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     texts->addWidget(title);
     texts->addWidget(version);
     texts->addWidget(description);
+    texts->addWidget(place);
     auto *top = new QHBoxLayout;
     top->addWidget(icon);
     top->addLayout(texts, 1);

@@ -44,6 +44,7 @@ void FrmMain::setCurrentFile(const QString &path)
 {
     m_currentFile = path;
     if (!path.isEmpty()) {
+        AppInfo::rememberFolderOf(path);
         QSettings settings;
         QStringList recent = settings.value(kRecentKey).toStringList();
         recent.removeAll(path);
@@ -124,6 +125,7 @@ void FrmMain::dropEvent(QDropEvent *event)
 
 void FrmMain::tellWritten(const QString &what, const QString &path)
 {
+    AppInfo::rememberFolderOf(path);
     statusBar()->showMessage(u"%1を書き込みました: %2"_s.arg(what, QDir::toNativeSeparators(path)));
 }
 

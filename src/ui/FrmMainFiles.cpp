@@ -49,7 +49,7 @@ FileDialogRequest dataFileRequest(const QString &title, const QString &current)
     r.filters = {u"データファイル(*.pwk)"_s};
     r.defaultSuffix = u"pwk"_s;
     r.directory =
-        current.isEmpty() ? AppInfo::applicationDirectory() : QFileInfo(current).absolutePath();
+        current.isEmpty() ? AppInfo::dialogDirectory() : QFileInfo(current).absolutePath();
     return r;
 }
 
@@ -204,7 +204,7 @@ QString FrmMain::chooseReadmeFile()
     request.title = u"名前を付けて保存"_s;
     request.filters = {u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s};
     request.defaultSuffix = u"txt"_s;
-    request.directory = m_currentFile.isEmpty() ? AppInfo::applicationDirectory()
+    request.directory = m_currentFile.isEmpty() ? AppInfo::dialogDirectory()
                                                 : QFileInfo(m_currentFile).absolutePath();
     request.fileName = u"README.TXT"_s;
     request.confirmOverwrite = true;
