@@ -1,74 +1,40 @@
+// The main window driven as an author would, dialogs and messages answering from
+// queues: widgets, the item list, list editor, About box, files that fight back.
+#include "QueuedServices.h"
 #include "TestSupport.h"
+#include "platform/Cp932.h"
+#include "readme/ReadmeComposer.h"
 #include "ui/Controls.h"
 #include "ui/FrmMain.h"
-#include "ui/Inventory.h"
 #include "ui/ItemListView.h"
 #include "ui/Twips.h"
 
+#include <QAction>
 #include <QComboBox>
-#include <QGroupBox>
+#include <QDialog>
 #include <QInputMethodEvent>
+#include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using namespace Items;
-using Inventory::element;
+using Answer = Messages::Answer;
+Q_DECLARE_METATYPE(Messages::Answer)
 
 namespace {
-QRect twipsOf(const QWidget *w)
+// The control Tab goes to from w.
+QString nextTabStop(QWidget *w)
 {
-    const double dpi = Twips::logicalDpi(w);
-    const QRect g = w->geometry();
-    return {Twips::toTwips(g.left(), dpi), Twips::toTwips(g.top(), dpi),
-            Twips::toTwips(g.width(), dpi), Twips::toTwips(g.height(), dpi)};
-}
-
-bool kindMatches(const QWidget *w, Inventory::Kind kind)
-{
-    using K = Inventory::Kind;
-    switch (kind) {
-    case K::Label:
-        return qobject_cast<const ClickableLabel *>(w);
-    case K::TextBox:
-        return qobject_cast<const QLineEdit *>(w);
-    case K::ComboBox:
-        return qobject_cast<const QComboBox *>(w) &&
-               static_cast<const QComboBox *>(w)->isEditable();
-    case K::CheckBox:
-        return qobject_cast<const TriStateCheckBox *>(w);
-    case K::OptionButton:
-        return qobject_cast<const QRadioButton *>(w);
-    case K::Frame:
-        return qobject_cast<const QGroupBox *>(w);
-    case K::Button:
-        return qobject_cast<const QPushButton *>(w);
-    case K::ListBox:
-        return qobject_cast<const ItemListView *>(w);
-    case K::Preview:
-        return qobject_cast<const QPlainTextEdit *>(w);
-    }
-    return false;
-}
-
-QString captionOf(const QWidget *w)
-{
-    if (auto *l = qobject_cast<const QLabel *>(w))
-        return l->text();
-    if (auto *b = qobject_cast<const QAbstractButton *>(w))
-        return b->text();
-    if (auto *g = qobject_cast<const QGroupBox *>(w))
-        return g->title();
-    return QString();
-}
-
-void sendMouse(QWidget *viewport, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-               Qt::MouseButtons buttons)
-{
-    QMouseEvent e(type, pos, viewport->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &e);
+    do
+        w = w->nextInFocusChain();
+    while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty());
+    return w->objectName();
 }
 } // namespace
 
@@ -76,310 +42,482 @@ class TstFrmMain : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup();
-    void captionAndClientArea();
-    void inventory_data();
-    void inventory();
-    void spotChecksOfTheLayout();
-    void tabOrderWalksTheInventory();
-    void typingAndEmptyingFieldsMovesItems();
-    void pickingAComboEntrySynchronises();
-    void checkBoxClicksToggleAndGrayedBecomesChecked();
-    void endSectionOffGraysAndDisablesEndBoxes();
-    void priceFilterForKeysAndInputMethod();
-    void stylesFollowOptionsAndLabels();
-    void listKeys_data();
-    void listKeys();
-    void leftClickAndSpaceToggleSelection();
-    void rightButtonDrag_data();
-    void rightButtonDrag();
-    void leftButtonDragNeverArms();
+    void layoutMenusAndTabOrder();
+    void editsReachTheDocumentAndBack();
+    void listGestures_data();
+    void listGestures();
+    void shortcutsWinInFields_data();
+    void shortcutsWinInFields();
+    void fileDialogsAndTheModifiedFlag();
+    void readmeCommands();
+    void unsavedChangesPrompt_data();
+    void unsavedChangesPrompt();
+    void listEditor_data();
+    void listEditor();
+    void captionsAndTheVersionMenuOpenTheirDialogs();
+    void fileCommandFailures_data();
+    void fileCommandFailures();
+    void randomBytesNeverCrash();
+    void utf8ListFileIsReportedAndKept();
 
 private:
+    Document *doc() const { return m_w->document(); }
+    template <typename T> T *get(const QString &name) { return m_w->findChild<T *>(name); }
+    QString path(const QString &name) const { return m_dir->filePath(name); }
+    void trigger(const QString &action) { m_w->action(action)->trigger(); }
+    ItemListView *view() { return get<ItemListView>(u"lstItem"_s); }
+    QPoint at(int entry) { return view()->visualRect(doc()->items()->index(entry)).center(); }
+
     std::unique_ptr<TempAppDir> m_dir;
     std::unique_ptr<FrmMain> m_w;
-    template <typename T> T *get(const QString &name) { return m_w->findChild<T *>(name); }
+    QueuedDialogs m_dialogs;
+    QueuedMessages m_messages;
+    std::function<void(QDialog &)> m_script; // what the next dialog does before it closes
+    QStringList m_shown;                     // titles of the dialogs run
 };
 
 void TstFrmMain::init()
 {
-    m_dir = std::make_unique<TempAppDir>();
-    m_dir->writeLines(u"Writer.dat"_s, {u"Sample Works"_s, u"Other"_s});
-    m_w = std::make_unique<FrmMain>();
-    m_w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
-}
-
-void TstFrmMain::cleanup()
-{
-    m_w.reset();
+    m_w.reset(); // the last test's window, then its folder
     m_dir.reset();
+    m_dir = std::make_unique<TempAppDir>();
+    m_dir->writeLines(u"Writer.dat"_s, {u"Old"_s, u"Other"_s});
+    m_dialogs = {};
+    m_messages = {};
+    m_script = nullptr;
+    m_shown.clear();
+    m_w = std::make_unique<FrmMain>();
+    m_w->setServices(&m_dialogs, &m_messages);
+    m_w->setDialogRunner([this](QDialog &d) {
+        m_shown.append(d.windowTitle());
+        d.show();
+        if (m_script)
+            m_script(d);
+        if (d.isVisible())
+            d.close();
+    });
+    m_w->show();
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
 }
 
-void TstFrmMain::captionAndClientArea()
+void TstFrmMain::layoutMenusAndTabOrder()
 {
+    const auto pixels = [](int left, int top, int width, int height) { // given in twips
+        return Twips::toPixels(QRect(left, top, width, height), Twips::logicalDpi());
+    };
     QCOMPARE(m_w->windowTitle(), u"Quillet"_s);
-    QCOMPARE(twipsOf(m_w->centralWidget()).size(), QSize(8805, 9855));
-}
-
-void TstFrmMain::inventory_data()
-{
-    QTest::addColumn<QString>("name");
-    for (const Inventory::Control &c : Inventory::mainWindow())
-        QTest::newRow(c.name.toUtf8().constData()) << c.name;
-}
-
-void TstFrmMain::inventory()
-{
-    QFETCH(QString, name);
-    const Inventory::Control *c = Inventory::find(name);
-    QWidget *w = get<QWidget>(name);
-    QVERIFY(w);
-    QVERIFY(kindMatches(w, c->kind));
-    QCOMPARE(captionOf(w), c->caption);
-    QCOMPARE(w->toolTip(), c->tooltip);
-    const QRect t = twipsOf(w);
-    QVERIFY2(std::abs(t.left() - c->twips.left()) <= 15 && std::abs(t.top() - c->twips.top()) <= 15,
-             qPrintable(u"%1,%2"_s.arg(t.left()).arg(t.top())));
-    QVERIFY(std::abs(t.height() - c->twips.height()) <= 15);
-    QVERIFY(t.width() >= c->twips.width() - 15); // a caption may need more room
-    QCOMPARE(w->isEnabled(), !(c->flags & Inventory::Disabled));
-    if (c->kind == Inventory::Kind::CheckBox)
-        QCOMPARE(static_cast<TriStateCheckBox *>(w)->state(), c->flags & Inventory::On ? 1 : 0);
-    if (c->kind == Inventory::Kind::OptionButton)
-        QCOMPARE(static_cast<QRadioButton *>(w)->isChecked(), bool(c->flags & Inventory::On));
-    if (!c->frame.isEmpty())
-        QCOMPARE(w->parentWidget()->objectName(), c->frame);
-}
-
-void TstFrmMain::spotChecksOfTheLayout()
-{
-    // A few rows as the layout drawing gives them, independent of the table.
-    QCOMPARE(twipsOf(get<QWidget>(u"cboHP"_s)), QRect(1500, 8070, 2670, 300));
-    QCOMPARE(twipsOf(get<QWidget>(u"Label1(1)"_s)).topLeft(), QPoint(165, 3045));
+    QCOMPARE(m_w->centralWidget()->size(), pixels(0, 0, 8805, 9855).size());
+    QCOMPARE(get<QWidget>(u"cboHP"_s)->geometry(), pixels(1500, 8070, 2670, 300));
+    QCOMPARE(get<QWidget>(u"lstItem"_s)->geometry(), pixels(6210, 3030, 2460, 6720));
     QCOMPARE(get<QLabel>(u"Label1(11)"_s)->text(), u"シェアウエア代金"_s);
     QCOMPARE(get<QWidget>(u"txtPrice"_s)->toolTip(), u"ソフトのシェアウェア代金を入力します"_s);
-    QCOMPARE(twipsOf(get<QWidget>(u"lstItem"_s)), QRect(6210, 3030, 2460, 6720));
-    QCOMPARE(get<QRadioButton>(u"optBracketsType(2)"_s)->text(), u"  <  >"_s);
-    QCOMPARE(get<QLineEdit>(u"txtLineCount"_s)->maxLength(), 3);
-    QCOMPARE(get<QLineEdit>(u"txtLineCount"_s)->text(), u"80"_s);
-    const QFont preview = get<QPlainTextEdit>(u"txtPreView"_s)->font();
-    const QFontMetrics fm(preview);
-    QCOMPARE(fm.horizontalAdvance(u"あ"_s), 2 * fm.horizontalAdvance(u"a"_s));
+    QCOMPARE(get<QAbstractButton>(u"optBracketsType(2)"_s)->text(), u"  <  >"_s);
+    QCOMPARE(get<QAbstractButton>(u"chkBody(1)"_s)->text(), u"ファイルの説明"_s);
+    QVERIFY(!get<QAbstractButton>(u"chkBody(1)"_s)->isChecked());
+    QVERIFY(!get<QWidget>(u"txtLineType"_s)->isEnabled());
+    const QFontMetrics fm(get<QWidget>(u"txtPreView"_s)->font());
+    QCOMPARE(fm.horizontalAdvance(u"あ"_s), 2 * fm.horizontalAdvance(u"a"_s)); // fixed pitch
+    QCOMPARE(nextTabStop(get<QWidget>(u"cboHP"_s)), u"optLineType(0)"_s);
+    QCOMPARE(nextTabStop(get<QWidget>(u"lstItem"_s)), u"txtPreView"_s);
+    QCOMPARE(m_w->menuBar()->actions().at(2)->text(), u"登録(&R)"_s);
+    QCOMPARE(m_w->action(u"mnuOpen"_s)->text(), u"データを開く"_s);
+    QCOMPARE(m_w->action(u"mnuPreReadme"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
+    QCOMPARE(m_w->action(u"mnuRegist(7)"_s)->text(), u"ホームページアドレスの登録"_s);
+    QCOMPARE(m_w->action(u"mnuRegist(7)"_s)->shortcut(), QKeySequence(u"Ctrl+H"_s));
 }
 
-void TstFrmMain::tabOrderWalksTheInventory()
+void TstFrmMain::editsReachTheDocumentAndBack()
 {
-    QStringList expected(46);
-    for (const Inventory::Control &c : Inventory::mainWindow()) {
-        if (c.tab >= 0)
-            expected[c.tab] = c.name;
-    }
-    QStringList walked;
-    QWidget *w = get<QWidget>(u"txtSoftName"_s);
-    for (int guard = 0; guard < 400 && walked.size() < 46; ++guard, w = w->nextInFocusChain()) {
-        if (expected.contains(w->objectName()) && !walked.contains(w->objectName()))
-            walked.append(w->objectName());
-    }
-    QCOMPARE(walked, expected);
-}
-
-void TstFrmMain::typingAndEmptyingFieldsMovesItems()
-{
-    ItemList *list = m_w->document()->items();
-    QTest::keyClicks(get<QLineEdit>(u"txtSoftName"_s), u"Vi"_s);
-    QCOMPARE(list->entry(list->FindItemEntry(u"●本文内の項目") - 1), u"   ソフト名"_s);
-    QTest::keyClick(get<QLineEdit>(u"txtSoftName"_s), Qt::Key_Backspace);
-    QTest::keyClick(get<QLineEdit>(u"txtSoftName"_s), Qt::Key_Backspace);
-    QCOMPARE(list->FindItemEntry(u"ソフト名"), -1);
-    QComboBox *env = get<QComboBox>(u"cboEnvironment"_s);
+    ItemList *list = doc()->items();
+    auto *name = get<QLineEdit>(u"txtSoftName"_s);
+    QTest::keyClicks(name, u"Vi"_s);
+    QCOMPARE(list->entry(list->findItemEntry(u"●本文内の項目") - 1), u"   ソフト名"_s);
+    QTest::keyClicks(name, u"\b\b"_s);
+    QCOMPARE(list->findItemEntry(u"ソフト名"), -1);
+    auto *env = get<QComboBox>(u"cboEnvironment"_s);
     QTest::keyClicks(env->lineEdit(), u"Linux"_s);
-    QCOMPARE(m_w->document()->fieldText(Environment), u"Linux"_s);
-    QVERIFY(list->FindItemEntry(u"動作環境") > 0);
-    // The document's changes reach the widget.
-    m_w->document()->setFieldText(Environment, u"BSD"_s);
+    QVERIFY(doc()->fieldText(Environment) == u"Linux" && list->findItemEntry(u"動作環境") > 0);
+    doc()->setFieldText(Environment, u"BSD"_s);
     QCOMPARE(env->currentText(), u"BSD"_s);
-}
-
-void TstFrmMain::pickingAComboEntrySynchronises()
-{
-    QComboBox *writer = get<QComboBox>(u"cboWriter"_s);
-    QCOMPARE(writer->count(), 2);
-    QCOMPARE(writer->currentText(), u"Sample Works"_s);
-    writer->setFocus();
-    QTest::keyClick(writer, Qt::Key_Down);
-    QCOMPARE(m_w->document()->fieldText(Writer), u"Other"_s);
-    QVERIFY(m_w->document()->items()->FindItemEntry(u"著作権者") > 0);
-}
-
-void TstFrmMain::checkBoxClicksToggleAndGrayedBecomesChecked()
-{
-    Document *doc = m_w->document();
-    auto *box = get<TriStateCheckBox>(element(u"chkBody"_s, 1));
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    QCOMPARE(doc->chkBody(1), 1);
-    QVERIFY(doc->items()->FindItemEntry(u"ファイルの説明") > 0);
-    doc->setChkBody(1, 2);
-    QCOMPARE(box->checkState(), Qt::PartiallyChecked);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    QCOMPARE(doc->chkBody(1), 1);
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-    QCOMPARE(doc->chkBody(1), 0);
-    QCOMPARE(doc->items()->FindItemEntry(u"ファイルの説明"), -1);
-}
-
-void TstFrmMain::endSectionOffGraysAndDisablesEndBoxes()
-{
-    auto *section = get<TriStateCheckBox>(u"chkEndSentence"_s);
-    QTest::mouseClick(section, Qt::LeftButton, {}, QPoint(8, section->height() / 2));
-    for (int i = 0; i < kEndCount; ++i) {
-        auto *box = get<TriStateCheckBox>(element(u"chkEnd"_s, i));
-        QCOMPARE(box->checkState(), Qt::PartiallyChecked);
-        QVERIFY(!box->isEnabled());
-    }
-    QTest::mouseClick(section, Qt::LeftButton, {}, QPoint(8, section->height() / 2));
-    QVERIFY(get<QWidget>(element(u"chkEnd"_s, 0))->isEnabled());
-    QCOMPARE(m_w->document()->items()->entries().last(), u"   著作権"_s);
-}
-
-void TstFrmMain::priceFilterForKeysAndInputMethod()
-{
+    QTest::keyClick(get<QWidget>(u"cboWriter"_s), Qt::Key_Down); // picks the next entry
+    QCOMPARE(doc()->fieldText(Writer), u"Other"_s);
     auto *price = get<QLineEdit>(u"txtPrice"_s);
     QTest::keyClicks(price, u"\\1a,0-0.0 "_s);
-    QCOMPARE(price->text(), u"\\1,000 "_s);
     QInputMethodEvent ime(QString(), {});
     ime.setCommitString(u"１２3円"_s);
     QApplication::sendEvent(price, &ime);
-    QCOMPARE(price->text(), u"\\1,000 3"_s);
-    QCOMPARE(m_w->document()->fieldText(Price), u"\\1,000 3"_s);
-    m_w->document()->setFieldText(Price, u"千円"_s); // text from the program is not filtered
+    QCOMPARE(doc()->fieldText(Price), u"\\1,000 3"_s);
+    doc()->setFieldText(Price, u"千円"_s); // text from the program is not filtered
     QCOMPARE(price->text(), u"千円"_s);
+    const auto click = [this](const QString &name) {
+        QWidget *w = get<QWidget>(name);
+        QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
+    };
+    click(u"chkBody(1)"_s);
+    QVERIFY(doc()->chkBody(1) == 1 && doc()->items()->findItemEntry(u"ファイルの説明") > 0);
+    doc()->setChkBody(1, 2);
+    QCOMPARE(get<QCheckBox>(u"chkBody(1)"_s)->checkState(), Qt::PartiallyChecked);
+    click(u"chkBody(1)"_s);
+    QCOMPARE(doc()->chkBody(1), 1); // grayed becomes checked
+    click(u"chkBody(1)"_s);
+    QCOMPARE(doc()->items()->findItemEntry(u"ファイルの説明"), -1);
+    click(u"chkEndSentence"_s);
+    auto *end = get<QCheckBox>(u"chkEnd(4)"_s);
+    QVERIFY(end->checkState() == Qt::PartiallyChecked && !end->isEnabled());
+    click(u"chkEndSentence"_s);
+    QVERIFY(end->isEnabled());
+    QCOMPARE(doc()->items()->entries().last(), u"   著作権"_s);
+    click(u"optLineType(3)"_s);
+    QVERIFY(doc()->optLineType() == 3 && get<QWidget>(u"txtLineType"_s)->isEnabled());
+    click(u"optBracketsType(1)"_s);
+    QTest::mouseClick(get<QWidget>(u"Label5(1)"_s), Qt::LeftButton);
+    QVERIFY(get<QAbstractButton>(u"optBracketsType(3)"_s)->isChecked());
+    QVERIFY(get<QWidget>(u"txtBracketsType(0)"_s)->isEnabled());
+    QTest::keyClicks(get<QWidget>(u"txtLineCount"_s), u"56"_s);
+    QCOMPARE(doc()->txtLineCount(), u"805"_s); // at most three characters
 }
 
-void TstFrmMain::stylesFollowOptionsAndLabels()
-{
-    Document *doc = m_w->document();
-    QTest::mouseClick(get<QRadioButton>(element(u"optLineType"_s, 3)), Qt::LeftButton);
-    QCOMPARE(doc->optLineType(), 3);
-    QVERIFY(get<QLineEdit>(u"txtLineType"_s)->isEnabled());
-    QTest::mouseClick(get<QRadioButton>(element(u"optBracketsType"_s, 1)), Qt::LeftButton);
-    QTest::mouseClick(get<QLabel>(element(u"Label5"_s, 1)), Qt::LeftButton);
-    QVERIFY(get<QRadioButton>(element(u"optBracketsType"_s, 3))->isChecked());
-    QVERIFY(get<QLineEdit>(element(u"txtBracketsType"_s, 0))->isEnabled());
-    QTest::keyClicks(get<QLineEdit>(u"txtLineCount"_s), u"56"_s);
-    QCOMPARE(doc->txtLineCount(), u"805"_s); // at most three characters
-}
-
-void TstFrmMain::listKeys_data()
+// Keys, or a mouse button pressed on entry 1 and released on an entry,
+// "below" the last entry or "outside" the list. The right button drags the
+// selected entries; the left one toggles the entry it presses.
+void TstFrmMain::listGestures_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<int>("focus");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("gesture");
     QTest::addColumn<QString>("after");
-    QTest::addColumn<int>("focusAfter");
-    QTest::newRow("Delete") << u"a b* c"_s << 2 << int(Qt::Key_Delete) << 0 << u"a* c"_s << 1;
-    QTest::newRow("Up moves then focus moves")
-        << u"a b* c"_s << 2 << int(Qt::Key_Up) << 0 << u"b* a c"_s << 1;
-    QTest::newRow("Down") << u"a* b c"_s << 0 << int(Qt::Key_Down) << 0 << u"b a* c"_s << 1;
-    QTest::newRow("Shift+A") << u"a b c"_s << 0 << int(Qt::Key_A) << int(Qt::ShiftModifier)
-                             << u"a* b* c*"_s << 0;
-    QTest::newRow("Enter") << u"a b c"_s << 1 << int(Qt::Key_Return) << 0 << u"a b* c"_s << 1;
-    QTest::newRow("Escape") << u"a* b* c"_s << 1 << int(Qt::Key_Escape) << 0 << u"a b c"_s << 1;
-    QTest::newRow("Space toggles focus entry")
-        << u"a b c"_s << 2 << int(Qt::Key_Space) << 0 << u"a b c*"_s << 2;
+    QTest::addColumn<int>("focusAfter"); // for the mouse, while its button is down
+    QTest::newRow("Delete") << u"a b* c"_s << 2 << u"Del"_s << u"a* c"_s << 1;
+    QTest::newRow("Up moves, then the focus") << u"a b* c"_s << 2 << u"Up"_s << u"b* a c"_s << 1;
+    QTest::newRow("Down") << u"a* b c"_s << 0 << u"Down"_s << u"b a* c"_s << 1;
+    QTest::newRow("Shift+A") << u"a b c"_s << 0 << u"Shift+A"_s << u"a* b* c*"_s << 0;
+    QTest::newRow("Enter") << u"a b c"_s << 1 << u"Return"_s << u"a b* c"_s << 1;
+    QTest::newRow("Escape") << u"a* b* c"_s << 1 << u"Esc"_s << u"a b c"_s << 1;
+    QTest::newRow("Space toggles") << u"a b c"_s << 2 << u"Space"_s << u"a b c*"_s << 2;
+    QTest::newRow("left click deselects") << u"A B* C"_s << 0 << u"left 1"_s << u"A B C"_s << 1;
+    QTest::newRow("left drag never drops") << u"A B C*"_s << 2 << u"left 0"_s << u"A B* C*"_s << 0;
+    QTest::newRow("drop on A") << u"A B* C D* E"_s << 4 << u"right 0"_s << u"B D A C E"_s << 0;
+    QTest::newRow("drop below the end") << u"A* B C"_s << 0 << u"right below"_s << u"B C A"_s << 0;
+    QTest::newRow("drop on a selected") << u"A B* C* D"_s << 0 << u"right 2"_s << u"A B C D"_s << 2;
+    QTest::newRow("drop on the next") << u"A B* C"_s << 0 << u"right 2"_s << u"A B C"_s << 2;
+    QTest::newRow("drop on D") << u"A B* C D"_s << 0 << u"right 3"_s << u"A C B D"_s << 3;
+    QTest::newRow("drop outside") << u"A B* C"_s << 0 << u"right outside"_s << u"A B* C"_s << 1;
+    QTest::newRow("nothing selected") << u"A B C"_s << 2 << u"right 0"_s << u"A B C"_s << 0;
 }
 
-void TstFrmMain::listKeys()
+void TstFrmMain::listGestures()
 {
     QFETCH(QString, before);
     QFETCH(int, focus);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
+    QFETCH(QString, gesture);
     QFETCH(QString, after);
     QFETCH(int, focusAfter);
-    ItemList *list = m_w->document()->items();
-    auto *view = get<ItemListView>(u"lstItem"_s);
-    loadItemList(*list, before);
-    list->setFocusEntry(focus);
-    view->setFocus();
-    QTest::keyClick(view, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(dumpItemList(*list), after);
-    QCOMPARE(list->focusEntry(), focusAfter);
+    loadItemList(*doc()->items(), before);
+    doc()->items()->setFocusEntry(focus);
+    view()->setFocus();
+    const QStringList words = gesture.split(u' ');
+    if (words.size() == 1) {
+        QTest::keySequence(view(), QKeySequence(gesture));
+        QCOMPARE(doc()->items()->focusEntry(), focusAfter);
+    } else {
+        QWidget *vp = view()->viewport();
+        const auto send = [vp](QEvent::Type t, QPoint p, Qt::MouseButton b, Qt::MouseButtons bs) {
+            QMouseEvent e(t, p, vp->mapToGlobal(p), b, bs, Qt::NoModifier);
+            QApplication::sendEvent(vp, &e);
+        };
+        const auto b = words[0] == u"left" ? Qt::LeftButton : Qt::RightButton;
+        const QPoint start = at(1);
+        const QPoint end = words[1] == u"below"     ? QPoint(start.x(), vp->height() - 30)
+                           : words[1] == u"outside" ? QPoint(vp->width() + 40, start.y())
+                                                    : at(words[1].toInt());
+        send(QEvent::MouseButtonPress, start, b, b);
+        send(QEvent::MouseMove, words[1] == u"outside" ? start : end, Qt::NoButton, b);
+        const bool armed = b == Qt::RightButton && before.contains(u'*');
+        QCOMPARE(view()->dropArmed(), armed);
+        QCOMPARE(vp->cursor().shape(), armed ? Qt::CrossCursor : Qt::ArrowCursor);
+        QCOMPARE(doc()->items()->focusEntry(), focusAfter); // the focus follows the pointer
+        send(QEvent::MouseButtonRelease, end, b, Qt::NoButton);
+        QVERIFY(!view()->dropArmed());
+        QCOMPARE(vp->cursor().shape(), Qt::ArrowCursor);
+    }
+    QCOMPARE(dumpItemList(*doc()->items()), after);
 }
 
-void TstFrmMain::leftClickAndSpaceToggleSelection()
+void TstFrmMain::shortcutsWinInFields_data()
 {
-    ItemList *list = m_w->document()->items();
-    auto *view = get<ItemListView>(u"lstItem"_s);
-    loadItemList(*list, u"a b c"_s);
-    const QPoint b = view->visualRect(list->index(1)).center();
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, b);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                      view->visualRect(list->index(2)).center());
-    QCOMPARE(dumpItemList(*list), u"a b* c*"_s);
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, b);
-    QCOMPARE(dumpItemList(*list), u"a b c*"_s);
-    QCOMPARE(list->focusEntry(), 1);
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("action");
+    for (const QString &f : {u"txtSoftName"_s, u"cboWriter"_s}) {
+        QTest::addRow("%s Ctrl+C", qPrintable(f)) << f << int(Qt::Key_C) << u"mnuRegist(2)"_s;
+        QTest::addRow("%s Ctrl+A", qPrintable(f)) << f << int(Qt::Key_A) << u"mnuRegist(5)"_s;
+        QTest::addRow("%s Ctrl+P", qPrintable(f)) << f << int(Qt::Key_P) << u"mnuPreview"_s;
+        QTest::addRow("%s Ctrl+X", qPrintable(f)) << f << int(Qt::Key_X) << u"mnuClose"_s;
+    }
 }
 
-void TstFrmMain::rightButtonDrag_data()
+void TstFrmMain::shortcutsWinInFields()
 {
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<int>("releaseOn"); // entry index; -1 below the last entry; -2 outside
-    QTest::addColumn<QString>("after");
-    QTest::newRow("block in front of A") << u"A B* C D* E"_s << 0 << u"B D A C E"_s;
-    QTest::newRow("below the last entry") << u"A* B C"_s << -1 << u"B C A"_s;
-    QTest::newRow("on a selected entry") << u"A B* C* D"_s << 2 << u"A B C D"_s;
-    QTest::newRow("on the next entry") << u"A B* C"_s << 2 << u"A B C"_s;
-    QTest::newRow("on D") << u"A B* C D"_s << 3 << u"A C B D"_s;
-    QTest::newRow("outside the list") << u"A B* C"_s << -2 << u"A B* C"_s;
-    QTest::newRow("nothing selected") << u"A B C"_s << 0 << u"A B C"_s;
+    QFETCH(QString, field);
+    QFETCH(int, key);
+    QFETCH(QString, action);
+    get<QWidget>(field)->setFocus();
+    QTest::keyClicks(QApplication::focusWidget(), u"ab"_s);
+    const int item = field == u"cboWriter" ? Writer : SoftName;
+    const QString before = doc()->fieldText(item);
+    QSignalSpy spy(m_w->action(action), &QAction::triggered);
+    m_messages.answers = {
+        Answer::Cancel}; // keep the window open for Ctrl+X: the spy tells that it ran
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(doc()->fieldText(item), before); // not cut
 }
 
-void TstFrmMain::rightButtonDrag()
+void TstFrmMain::fileDialogsAndTheModifiedFlag()
 {
-    QFETCH(QString, before);
-    QFETCH(int, releaseOn);
-    QFETCH(QString, after);
-    ItemList *list = m_w->document()->items();
-    auto *view = get<ItemListView>(u"lstItem"_s);
-    QWidget *vp = view->viewport();
-    loadItemList(*list, before);
-    const QPoint start = view->visualRect(list->index(1)).center();
-    QPoint end;
-    if (releaseOn >= 0)
-        end = view->visualRect(list->index(releaseOn)).center();
-    else if (releaseOn == -1)
-        end = QPoint(start.x(), vp->height() - 30);
-    else
-        end = QPoint(vp->width() + 40, start.y());
-    const QPoint armed = releaseOn == -2 ? start : end;
-    sendMouse(vp, QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
-    sendMouse(vp, QEvent::MouseMove, armed, Qt::NoButton, Qt::RightButton);
-    const bool anySelected = before.contains(u'*');
-    QCOMPARE(view->dropArmed(), anySelected);
-    QCOMPARE(vp->cursor().shape(), anySelected ? Qt::CrossCursor : Qt::ArrowCursor);
-    if (releaseOn >= 0)
-        QCOMPARE(list->focusEntry(), releaseOn); // the focus follows the pointer
-    sendMouse(vp, QEvent::MouseButtonRelease, end, Qt::RightButton, Qt::NoButton);
-    QCOMPARE(dumpItemList(*list), after);
-    QVERIFY(!view->dropArmed());
-    QCOMPARE(vp->cursor().shape(), Qt::ArrowCursor);
+    for (const char *name : {"mnuReadme", "mnuPreReadme", "mnuSave", "mnuOpen"})
+        trigger(QString::fromLatin1(name)); // each dialog is cancelled
+    QCOMPARE(m_dialogs.kinds, (QStringList{u"save"_s, u"save"_s, u"save"_s, u"open"_s}));
+    const QList<FileDialogRequest> &r = m_dialogs.requests; // README twice, save, open
+    QCOMPARE(r[1].filters, (QStringList{u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s}));
+    QVERIFY(r[0].fileName == u"README.TXT" && r[0].defaultSuffix == u"txt");
+    QVERIFY(r[2].fileName == u"readme.pwk" && r[2].defaultSuffix == u"pwk");
+    QVERIFY(r[0].confirmOverwrite && r[2].confirmOverwrite && r[3].mustExist);
+    QCOMPARE(r[3].filters, QStringList{u"データファイル(*.pwk)"_s});
+    QVERIFY(r[0].directory == m_dir->path() && r[3].directory == m_dir->path());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{u"Writer.dat"_s});
+    auto *field = get<QLineEdit>(u"txtVersion"_s);
+    QTest::keyClicks(field, u"1"_s);
+    QVERIFY(m_w->isModified());
+    QTest::keyClicks(field, u"\b"_s);
+    QVERIFY(!m_w->isModified()); // the text is as it was
+    QTest::keyClicks(field, u"2"_s);
+    doc()->setOptBracketsType(3);
+    m_dialogs.answers = {path(u"d.pwk"_s), path(u"d.pwk"_s)};
+    trigger(u"mnuSave"_s);
+    trigger(u"mnuNew"_s); // saved: nothing to ask
+    trigger(u"mnuOpen"_s);
+    QVERIFY(doc()->fieldText(Version) == u"2" && doc()->optBracketsType() == 3);
+    m_w->close();
+    QVERIFY(m_messages.warnings.isEmpty() && m_messages.questions.isEmpty() && !m_w->isVisible());
 }
 
-void TstFrmMain::leftButtonDragNeverArms()
+void TstFrmMain::readmeCommands()
 {
-    ItemList *list = m_w->document()->items();
-    auto *view = get<ItemListView>(u"lstItem"_s);
-    QWidget *vp = view->viewport();
-    loadItemList(*list, u"A B* C"_s);
-    const QPoint a = view->visualRect(list->index(0)).center();
-    const QPoint c = view->visualRect(list->index(2)).center();
-    sendMouse(vp, QEvent::MouseMove, c, Qt::NoButton, Qt::LeftButton);
-    QVERIFY(!view->dropArmed());
-    sendMouse(vp, QEvent::MouseButtonRelease, a, Qt::LeftButton, Qt::NoButton);
-    QCOMPARE(dumpItemList(*list), u"A B* C"_s);
+    m_dir->write(u"old.txt"_s, "previous\r\n");
+    m_dialogs.answers = {path(u"empty.txt"_s), path(u"old.txt"_s), path(u"a"_s), path(u"b"_s)};
+    trigger(u"mnuPreReadme"_s); // the preview was never filled
+    QCOMPARE(m_dir->read(u"empty.txt"_s), QByteArray("\r\n"));
+    doc()->setPreviewText(u"old"_s);
+    doc()->setTxtLineCount(u"x"_s);
+    trigger(u"mnuPreview"_s);
+    QVERIFY(doc()->previewText().isEmpty());
+    doc()->setTxtLineCount(u"-4"_s);
+    trigger(u"mnuReadme"_s);
+    QCOMPARE(m_dir->read(u"old.txt"_s), QByteArray("previous\r\n"));
+    QCOMPARE(m_messages.warnings.size(), 2);
+    QVERIFY(m_messages.warnings.at(0).contains(u"「x」"_s));
+    QVERIFY(m_messages.warnings.at(1).contains(u"「-4」"_s));
+    doc()->setTxtLineCount(u"80"_s);
+    trigger(u"mnuPreview"_s);
+    auto *preview = get<QPlainTextEdit>(u"txtPreView"_s);
+    preview->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(preview, u"Note "_s);
+    trigger(u"mnuPreReadme"_s);
+    trigger(u"mnuReadme"_s);
+    const QByteArray edited = m_dir->read(u"a"_s);
+    QCOMPARE(edited, Cp932::encode(doc()->previewText() + u"\r\n"_s)); // the preview is kept
+    QCOMPARE(m_dir->read(u"b"_s), edited.mid(5));                      // the same without "Note "
+}
+
+void TstFrmMain::unsavedChangesPrompt_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("saveDialogAnswered");
+    QTest::addColumn<bool>("goesOn");
+    for (const QString &c : {u"mnuNew"_s, u"mnuOpen"_s, u"mnuClose"_s}) {
+        QTest::addRow("%s save", qPrintable(c)) << c << Answer::Save << true << true;
+        QTest::addRow("%s save, dialog cancelled", qPrintable(c))
+            << c << Answer::Save << false << false;
+        QTest::addRow("%s do not save", qPrintable(c)) << c << Answer::Discard << false << true;
+        QTest::addRow("%s cancel", qPrintable(c)) << c << Answer::Cancel << false << false;
+    }
+}
+
+void TstFrmMain::unsavedChangesPrompt()
+{
+    QFETCH(QString, command);
+    QFETCH(Answer, answer);
+    QFETCH(bool, saveDialogAnswered);
+    QFETCH(bool, goesOn);
+    m_dir->write(u"o.pwk"_s, "1:=   x:=opened\r\n");
+    doc()->setFieldText(Version, u"1.0"_s);
+    m_messages.answers = {answer};
+    if (answer == Answer::Save)
+        m_dialogs.answers.append(saveDialogAnswered ? path(u"saved.pwk"_s) : QString());
+    m_dialogs.answers.append(path(u"o.pwk"_s)); // for Open
+    trigger(command);
+    QCOMPARE(m_messages.questions, QStringList{u"変更を保存しますか？"_s});
+    QCOMPARE(QFile::exists(path(u"saved.pwk"_s)), answer == Answer::Save && saveDialogAnswered);
+    QCOMPARE(command == u"mnuClose" ? !m_w->isVisible() : doc()->fieldText(Version).isEmpty(),
+             goesOn);
+}
+
+void TstFrmMain::listEditor_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("button");    // 0 register, 2 clear all; then 終了
+    QTest::addColumn<bool>("readOnly"); // the list cannot be saved: closed without saving
+    QTest::addColumn<QString>("file");  // and the drop-down, line by line
+    QTest::newRow("register") << u"New"_s << 0 << false << u"New\r\nOld\r\nOther\r\n"_s;
+    QTest::newRow("clear all") << QString() << 2 << false << QString();
+    QTest::newRow("read-only folder") << u"Lost"_s << 0 << true << u"Old\r\nOther\r\n"_s;
+}
+
+void TstFrmMain::listEditor()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, button);
+    QFETCH(bool, readOnly);
+    QFETCH(QString, file);
+    std::optional<ReadOnlyDir> guard;
+    if (readOnly)
+        QVERIFY(guard.emplace(m_dir->path()).effective());
+    m_script = [&](QDialog &d) {
+        auto *text = d.findChild<QLineEdit *>(u"txtRegist"_s);
+        QCOMPARE(text->toolTip(), u"登録する著作権者を入力して下さい"_s);
+        QCOMPARE(nextTabStop(text), u"cmdRegist(0)"_s);
+        QTest::keyClick(d.findChild<QWidget *>(u"cmdRegist(4)"_s), Qt::Key_Return);
+        QVERIFY(d.isVisible()); // no button is a default one
+        QVERIFY(!d.findChild<QWidget *>(u"cmdRegist(0)"_s)->isEnabled()); // nothing typed yet
+        QTest::keyClicks(text, typed);
+        for (int b : {button, 4})
+            QTest::mouseClick(d.findChild<QWidget *>(u"cmdRegist(%1)"_s.arg(b)), Qt::LeftButton);
+    };
+    m_messages.answers = {Answer::Discard}; // close without saving
+    trigger(u"mnuRegist(0)"_s);
+    QCOMPARE(m_shown, QStringList{u"著作権者の登録"_s});
+    QCOMPARE(m_dir->read(u"Writer.dat"_s), file.toLatin1());
+    QCOMPARE(doc()->comboEntries(Writer), file.split(u"\r\n"_s, Qt::SkipEmptyParts));
+    QCOMPARE(get<QComboBox>(u"cboWriter"_s)->currentText(), u"Old"_s); // the field stays
+    QCOMPARE(m_messages.questions.size(), int(readOnly));
+    QCOMPARE(m_messages.questions.filter(u"Writer.dat"_s).size(), int(readOnly));
+}
+
+void TstFrmMain::captionsAndTheVersionMenuOpenTheirDialogs()
+{
+    for (const QString &label : {u"Label1(13)"_s, u"Label1(1)"_s, u"Label1(11)"_s})
+        QTest::mouseClick(get<QWidget>(label), Qt::LeftButton);
+    QVERIFY(QFile::exists(path(u"EMail.dat"_s))); // a close creates the file
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+        m_script = [key](QDialog &d) {
+            QCOMPARE(d.findChild<QLabel *>(u"lblVersion"_s)->text(), u"Version 1.1"_s);
+            QTest::keyClick(&d, key);
+            QVERIFY(!d.isVisible());
+        };
+        trigger(u"mnuVersion"_s);
+    }
+    const QString about = u"ﾊﾞｰｼﾞｮﾝ情報 Quillet"_s;
+    QCOMPARE(m_shown, (QStringList{u"メールアドレスの登録"_s, about, about}));
+}
+
+// Each failure gives one message naming the file, no crash, and leaves the
+// document and every file as they were.
+void TstFrmMain::fileCommandFailures_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message"); // part of the warning
+    const auto row = [](const char *command, const char *fault, const QString &message) {
+        QTest::addRow("%s, %s", command, fault)
+            << QString::fromLatin1(command) << QString::fromLatin1(fault) << message;
+    };
+    row("mnuOpen", "gone after the dialog", u"データを開けませんでした"_s);
+    row("mnuOpen", "folder", u"フォルダーです"_s);
+    row("mnuOpen", "100 MB", u"大きすぎます"_s);
+    row("mnuOpen", "10 MB lines, the second malformed", u" 2 行目"_s);
+    row("mnuSave", "folder", u"フォルダーです"_s);
+    row("mnuSave", "read-only folder", u"データを保存できませんでした"_s);
+    row("mnuSave", "full disk", u"データを保存できませんでした"_s);
+    row("mnuReadme", "folder", u"フォルダーです"_s);
+    row("mnuReadme", "read-only folder", u"README.TXTを書き込めません"_s);
+    row("mnuReadme", "full disk", u"README.TXTを書き込めません"_s);
+    row("mnuPreReadme", "read-only folder", u"README.TXTを書き込めません"_s);
+}
+
+void TstFrmMain::fileCommandFailures()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    const QString chosen = path(u"chosen"_s);
+    const QByteArray longValue(10 * 1024 * 1024, 'v');
+    const bool longLines = fault.startsWith(u"10 MB");
+    if (fault == u"folder")
+        QVERIFY(QDir(m_dir->path()).mkdir(u"chosen"_s));
+    else if (fault != u"gone after the dialog")
+        m_dir->write(u"chosen"_s, longLines ? "1:=   x:=" + longValue + "\r\n" + longValue + "\r\n"
+                                            : QByteArray("previous\r\n"));
+    if (fault == u"100 MB")
+        QVERIFY(QFile::resize(chosen, 100LL * 1024 * 1024)); // sparse
+    doc()->setFieldText(SoftName, u"kept"_s);
+    doc()->items()->setEntries(QStringList(400, u"   見出し"_s)); // more than a full disk takes
+    const auto onDisk = [&] { // the folder's entries and the chosen file's size
+        return QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+               << QString::number(QFileInfo(chosen).size());
+    };
+    const QStringList before = onDisk();
+    m_dialogs.answers = {chosen};
+    m_messages.answers = {Answer::Discard}; // Open: do not save the changes
+    rlimit size{};
+    getrlimit(RLIMIT_FSIZE, &size);
+    const rlimit fullDisk{4096, size.rlim_max}; // writes beyond fail with EFBIG
+    std::signal(SIGXFSZ, SIG_IGN);
+    {
+        std::optional<ReadOnlyDir> readOnly;
+        if (fault == u"read-only folder")
+            QVERIFY(readOnly.emplace(m_dir->path()).effective());
+        if (fault == u"full disk")
+            setrlimit(RLIMIT_FSIZE, &fullDisk);
+        trigger(command);
+        setrlimit(RLIMIT_FSIZE, &size);
+    }
+    QCOMPARE(m_messages.warnings.size(), 1);
+    const QString &warning = m_messages.warnings.first();
+    QVERIFY2(warning.contains(QDir::toNativeSeparators(chosen)) && warning.contains(message),
+             qPrintable(warning));
+    QCOMPARE(onDisk(), before);
+    QVERIFY(doc()->fieldText(SoftName) == (longLines ? QString::fromLatin1(longValue) : u"kept"_s));
+    if (longLines) // the first line was read whole and composes
+        QVERIFY(ReadmeComposer(doc()->snapshot()).compose().ok());
+}
+
+void TstFrmMain::randomBytesNeverCrash()
+{
+    QRandomGenerator rng(20261206);
+    for (int round = 0; round < 20; ++round) {
+        QByteArray bytes(int(rng.bounded(1, 4096)), Qt::Uninitialized);
+        for (char &c : bytes)
+            c = char(rng.bounded(256));
+        m_dir->write(u"random.pwk"_s, bytes);
+        m_dialogs.answers = {path(u"random.pwk"_s)};
+        m_messages.answers = {Answer::Discard};
+        trigger(u"mnuOpen"_s);
+        trigger(u"mnuPreview"_s);
+        QCOMPARE(m_dir->read(u"random.pwk"_s), bytes);
+    }
+}
+
+void TstFrmMain::utf8ListFileIsReportedAndKept()
+{
+    const QByteArray utf8 = u"サンプル工房\nもう一つ\n"_s.toUtf8();
+    m_dir->write(u"Writer.dat"_s, utf8);
+    trigger(u"mnuRegist(0)"_s);
+    QVERIFY2(m_messages.warnings.size() == 1, qPrintable(m_messages.warnings.join(u'|')));
+    QVERIFY(m_messages.warnings.first().contains(u"Writer.dat"_s));
+    QCOMPARE(m_dir->read(u"Writer.dat"_s), utf8); // closed unchanged: not rewritten
 }
 
 QTEST_MAIN(TstFrmMain)
