@@ -1,22 +1,30 @@
 #pragma once
 
 #include "platform/AppInfo.h"
+#include "readme/ReadmeComposer.h"
 
-#include <QByteArray>
 #include <QTemporaryDir>
-#include <cstddef>
-#include <cstdint>
+#include <algorithm>
 
-// Every fuzz target works in a temporary application directory of its own.
-inline const QTemporaryDir &fuzzAppDir()
+// Each target fuzzes one input in an application directory of its own; a
+// broken rule stops the fuzzer with the input that broke it.
+void fuzz(const QByteArray &bytes, const QString &appDir);
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static QTemporaryDir dir;
-    static const bool set = (AppInfo::setApplicationDirectory(dir.path()), true);
-    (void)set;
-    return dir;
+    static const QTemporaryDir dir;
+    AppInfo::setApplicationDirectory(dir.path());
+    fuzz(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), dir.path());
+    return 0;
 }
 
-inline QByteArray bytesOf(const uint8_t *data, size_t size)
+// What composes ends its last line, and every width of up to four digits composes.
+inline void compose(const DocumentSnapshot &s)
 {
-    return QByteArray(reinterpret_cast<const char *>(data), qsizetype(size));
+    const ReadmeComposer::Result r = ReadmeComposer(s).compose();
+    const QString &w = s.txtLineCount;
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (r.ok ? !r.text.isEmpty() && !r.text.endsWith(QLatin1String("\r\n"))
+             : !w.isEmpty() && w.size() <= 4 && std::all_of(w.begin(), w.end(), digit))
+        __builtin_trap();
 }

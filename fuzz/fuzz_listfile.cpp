@@ -2,56 +2,30 @@
 // what the editor saves reads back as the editor's list.
 #include "FuzzSupport.h"
 #include "entrylists/ListEditor.h"
+#include "platform/LineFile.h"
 
-#include <QDir>
-#include <QFile>
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+void fuzz(const QByteArray &bytes, const QString &appDir)
 {
-    const QTemporaryDir &dir = fuzzAppDir();
-    const QByteArray bytes = bytesOf(data, size);
-    {
-        QFile f(QDir(dir.path()).filePath(QStringLiteral("Writer.dat")));
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return 0;
-        f.write(bytes);
-    }
+    if (!LineFile::writeBytes(appDir + QStringLiteral("/Writer.dat"), bytes, nullptr))
+        return;
     const QString caption = QStringLiteral("著作権者の登録");
     ListEditor ed;
     ed.open(caption);
-    for (size_t i = 0; i < std::min<size_t>(size, 48); ++i) {
-        const uint8_t b = data[i];
-        switch (b % 9) {
-        case 0:
+    using Key = ListEditor::Key;
+    for (const char c : bytes.left(48)) {
+        const uchar b = uchar(c);
+        if (b % 9 == 0)
             ed.setText(QStringLiteral("登録%1").arg(b));
-            break;
-        case 1:
-        case 2:
-        case 3:
-            ed.cmdRegist_Click(b % 9 - 1);
-            break;
-        case 4:
-            if (b & 0x40)
-                ed.cmdRegist_Click(3);
-            break;
-        case 5:
-            ed.txtRegist_KeyDown(ListEditor::Key::Insert);
-            break;
-        case 6:
-            ed.lstRegist_KeyDown(ListEditor::Key::Delete);
-            break;
-        case 7:
-            ed.lstRegist_KeyDown(b & 0x80 ? ListEditor::Key::Escape : ListEditor::Key::Other);
-            break;
-        default:
-            if (!ed.entries().isEmpty())
-                ed.clickEntry(b % ed.entries().size());
-        }
+        else if (b % 9 <= 3 || (b % 9 == 4 && (b & 0x40))) // revert is rarer
+            ed.cmdRegist_Click(b % 9 - 1);                 // register, delete, clear all, revert
+        else if (b % 9 == 5)
+            ed.textKey(Key::Insert);
+        else if (b % 9 == 6 || b % 9 == 7)
+            ed.listKey(b % 9 == 6 ? Key::Delete : b & 0x80 ? Key::Escape : Key::Other);
+        else if (b % 9 == 8 && !ed.entries().isEmpty())
+            ed.clickEntry(b % ed.entries().size());
     }
     const EntryLists::SaveResult r = ed.save();
-    if (!r.ok)
+    if (!r.ok || (r.unmappable.isEmpty() && EntryLists::readList(caption) != ed.entries()))
         __builtin_trap();
-    if (r.unmappable.isEmpty() && EntryLists::ReloadList(caption) != ed.entries())
-        __builtin_trap();
-    return 0;
 }

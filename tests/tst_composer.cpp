@@ -1,236 +1,253 @@
+// From data file to README: reading, composing and saving, in the library and
+// through quillet-compose. Rows give a data file's lines with "|" between them.
 #include "TestSupport.h"
-#include "document/Document.h"
+#include "datafile/DataFileReader.h"
+#include "datafile/DataFileWriter.h"
 #include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
 
+#include <QProcess>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace Items;
 
 namespace {
-QString item(const QString &name)
-{
-    return u"   "_s + name;
-}
-const QString W = u"\u3000\u3000"_s;
+const QString kSample = testDataPath(u"sample.pwk"_s);
+const QByteArray kReadme = readFileBytes(testDataPath(u"sample_README.TXT"_s));
 
-// A started document whose list is replaced by the given entries.
-struct Fixture {
-    TempAppDir dir;
-    Document doc;
-    Fixture() { doc.InitializeForm(); }
-    void list(const QStringList &entries) { doc.items()->setEntries(entries); }
-    QString compose()
-    {
-        ReadmeComposer c(doc.snapshot());
-        const auto r = c.BuildReadme();
-        return r.ok ? r.text : u"<failed: "_s + r.error + u'>';
-    }
-};
-
-QString lines(const QStringList &l)
+QString compose(const DocumentSnapshot &s)
 {
-    QString s;
-    for (const QString &x : l)
-        s += x + u"\r\n"_s;
-    return s;
+    const Result<QString> r = ReadmeComposer(s).compose();
+    return r.ok() ? r.value() : u"failed: "_s + r.reason();
 }
 } // namespace
 
 class TstComposer : public QObject {
     Q_OBJECT
 private slots:
-    void workedExampleMatchesGoldenFile();
-    void pieces_data();
-    void pieces();
-    void styles_data();
-    void styles();
-    void widthFailures_data();
-    void widthFailures();
-    void eventPumpRunsBeforeEveryTenthEntry();
-    void emptyPatternGivesAnEmptyLine();
+    void goldenFiles_data();
+    void goldenFiles();
+    void opens_data();
+    void opens();
+    void statesOfTheWindow();
+    void textsThatCannotComeBackAreNamed();
+    void composeTool_data();
+    void composeTool();
 };
 
-void TstComposer::workedExampleMatchesGoldenFile()
+// A data file opened into the started document (none, a file in tests/data or
+// its lines), values of items it does not list, and what saving and composing
+// it write, byte for byte.
+void TstComposer::goldenFiles_data()
 {
-    Fixture f;
-    Document &d = f.doc;
-    d.setTxtLineCount(u"40"_s);
-    d.setOptLineType(1);
-    d.setFieldText(SoftName, u"Sample Viewer"_s);
-    d.setFieldText(Version, u"1.02"_s);
-    d.setFieldText(SoftClass, u"シェアウエア"_s);
-    d.setFieldText(Price, u"1000円"_s);
-    d.setFieldText(Writer, u"Sample Works"_s);
-    d.setFieldText(Address, u"サポート窓口"_s);
-    d.setChkEnd(2, 0);
-    d.setChkEnd(3, 0);
-    f.list({u"●文頭の項目"_s, item(u"ソフト名"_s), item(u"バージョン"_s), item(u"ソフトの種別"_s),
-            item(u"著作権者"_s), u"●本文内の項目"_s, item(u"ソフト紹介"_s), item(u"FAQ"_s),
-            u"●文末の項目"_s, item(u"著作権者(文末)"_s), item(u"連絡先(文末)"_s),
-            item(u"著作権"_s)});
-    const QByteArray file = Cp932::encode(f.compose() + u"\r\n"_s);
-    QCOMPARE(file, readFileBytes(testDataPath(u"worked_example_README.TXT"_s)));
+    QTest::addColumn<QString>("pwk");
+    QTest::addColumn<QStringList>("unlisted"); // "item=value": no data file carries them
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("readme");
+    QTest::newRow("start-up document")
+        << QString() << QStringList() << u"startup.pwk"_s << QString();
+    QTest::newRow("data file example")
+        << u"sample.pwk"_s << QStringList() << u"sample.pwk"_s << u"sample_README.TXT"_s;
+    QTest::newRow("worked example")
+        << u"0:=●文頭の項目:=|1:=   ソフト名:=Sample Viewer|2:=   バージョン:=1.02|10:=   "
+           u"ソフトの種別:=シェアウエア|5:=   著作権者:=Sample Works|15:=●本文内の項目:=|"
+           u"16:=   ソフト紹介:=|29:=   FAQ:=|23:=●文末の項目:=|24:=   著作権者(文末):=|"
+           u"25:=   連絡先(文末):=|28:=   著作権:=|@@@11|@@@640"_s
+        << QStringList{u"11=1000円"_s, u"12=サポート窓口"_s} << QString()
+        << u"worked_example_README.TXT"_s;
 }
 
-void TstComposer::pieces_data()
+void TstComposer::goldenFiles()
 {
-    QTest::addColumn<QStringList>("entries");
-    QTest::addColumn<QString>("softClass");
-    QTest::addColumn<QString>("expected");
-    const QString sep = QString(80, u'=');
-    QTest::newRow("empty list") << QStringList() << QString() << QString();
-    QTest::newRow("small ェ writes no price")
-        << QStringList{item(u"ソフトの種別"_s)} << u"シェアウェア"_s
-        << lines({u"【  ソフトの種別  】"_s + W + u"シェアウェア"_s});
-    QTest::newRow("trailing space writes no price")
-        << QStringList{item(u"ソフトの種別"_s)} << u"シェアウエア "_s
-        << lines({u"【  ソフトの種別  】"_s + W + u"シェアウエア "_s});
-    QTest::newRow("price after end marker with the class")
-        << QStringList{u"●文末の項目"_s, item(u"ソフトの種別"_s), item(u"シェアウエア代金"_s)}
-        << u"シェアウエア"_s
-        << lines({sep, u"ソフトの種別        シェアウエア"_s, u"シェアウエア代金    "_s});
-    QTest::newRow("body heading after end marker is bare")
-        << QStringList{u"●文末の項目"_s, item(u"謝辞"_s)} << QString() << lines({sep, u"謝辞"_s});
-    QTest::newRow("unchecked heading writes nothing")
-        << QStringList{item(u"ファイルの説明"_s)} << QString() << QString();
-    QTest::newRow("end line above the end marker is a field line")
-        << QStringList{item(u"著作権者(文末)"_s)} << QString()
-        << lines({u"【    著作権者    】"_s + W});
-    QTest::newRow("custom entry after end marker")
-        << QStringList{u"●文末の項目"_s, item(u"更新履歴"_s)} << QString()
-        << lines({sep, u"更新履歴            "_s});
-    QTest::newRow("all-space custom entry")
-        << QStringList{u"    "_s} << QString() << lines({u"【"_s + QString(16, u' ') + u"】"_s});
-    QTest::newRow("zero-length entry") << QStringList{QString()} << QString() << QString();
-    QTest::newRow("custom markers")
-        << QStringList{u"●付録"_s, u"   ●付録"_s} << QString() << lines({sep, sep});
-    QTest::newRow("odd custom width")
-        << QStringList{item(u"ABCDEFGHIJKLMNOPQRS"_s), item(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s)}
-        << QString() << lines({u"【ABCDEFGHIJKLMNOPQRS 】"_s, u"【ABCDEFGHIJKLMNOPQRSTUVWXYZ】"_s});
-    QTest::newRow("second body marker after the end marker")
-        << QStringList{u"●文末の項目"_s, u"●本文内の項目"_s} << QString() << lines({sep, sep});
+    QFETCH(QString, pwk);
+    QFETCH(QStringList, unlisted);
+    QFETCH(QString, saved);
+    QFETCH(QString, readme);
+    TempAppDir dir;
+    Document doc;
+    doc.initialize();
+    if (pwk.endsWith(u".pwk"))
+        QVERIFY(DataFileReader::read(testDataPath(pwk), doc).ok());
+    else if (!pwk.isEmpty())
+        QVERIFY(DataFileReader::apply(pwk.split(u'|'), doc).complete());
+    const auto w = DataFileWriter::write(dir.filePath(u"saved.pwk"_s), doc.snapshot());
+    QVERIFY(w.ok() && w->notIntact.isEmpty() && w->unmappable.isEmpty());
+    if (!saved.isEmpty())
+        QCOMPARE(dir.read(u"saved.pwk"_s), readFileBytes(testDataPath(saved)));
+    DocumentSnapshot s = doc.snapshot();
+    for (const QString &value : unlisted)
+        s.itemValues[size_t(value.section(u'=', 0, 0).toInt())] = value.section(u'=', 1);
+    if (!readme.isEmpty())
+        QCOMPARE(Cp932::encode(compose(s) + u"\r\n"_s), readFileBytes(testDataPath(readme)));
 }
 
-void TstComposer::pieces()
+// A data file's lines, where reading stops (0: at the end), the lines saving
+// what was read writes and the README lines composed, or why it does not compose.
+void TstComposer::opens_data()
 {
-    QFETCH(QStringList, entries);
-    QFETCH(QString, softClass);
-    QFETCH(QString, expected);
-    Fixture f;
-    f.doc.setFieldText(SoftClass, softClass);
-    f.list(entries);
-    QCOMPARE(f.compose(), expected);
+    QTest::addColumn<QString>("pwk");
+    QTest::addColumn<int>("badLine");
+    QTest::addColumn<QString>("saved");
+    QTest::addColumn<QString>("readme");
+    const auto row = [](const char *name, const QString &pwk, const QString &readme,
+                        int badLine = 0, const QString &saved = {}) {
+        QTest::newRow(name) << pwk << badLine << saved << readme;
+    };
+    const QString heading = u"15:=●本文内の項目:=|16:=   ソフト紹介:=|"_s,
+                  plain = u"|@@@10|@@@30|@@@6"_s;
+    row("in order, the last setting wins",
+        u"1:=   ソフト名:=x:=y|29:=   a:=b:=|20:=   注意事項 :=|35:=x:=v|5:=   著作権者:=|@@@640|@@@612"_s,
+        {}, 0,
+        u"1:=   ソフト名:=x|29:=   a:=|30:=   注意事項 :=|31:=x:=|5:=   著作権者:=|@@@10|@@@30|@@@612"_s);
+    row("blank lines at the end", u"1:=   ソフト名:=x||"_s, {}, 0, u"1:=   ソフト名:=x"_s + plain);
+    row("blank line in the middle", u"1:=   ソフト名:=x||@@@680"_s, {}, 2,
+        u"1:=   ソフト名:=x"_s + plain);
+    row("no value", u"5:=   著作権者|@@@680"_s, {}, 1, u"5:=   著作権者:="_s + plain);
+    row("item number x", u"x:=   a:=v"_s, {}, 1, u"29:=   a:="_s + plain);
+    row("check state 3", u"16:=   ソフト紹介:=3"_s, {}, 1, u"16:=   ソフト紹介:=1"_s + plain);
+    row("option 4", u"@@@14"_s, {}, 1, plain.mid(1));
+    row("left bracket only, no width",
+        u"15:=●本文内の項目:=|1:=   ソフト名:=V|16:=   ソフト紹介:=|29:=   FAQ:=|@@@33|@@@4■|@@@5"_s,
+        u"|■ソフト名        　　V|■ソフト紹介      |■FAQ             "_s);
+    row("free brackets both empty, dashes", heading + u"@@@11|@@@33|@@@4|@@@5|@@@64"_s,
+        u"----|【   ソフト紹介   】"_s);
+    row("long free brackets, middle dots", heading + u"@@@12|@@@33|@@@4<<|@@@5>>|@@@610"_s,
+        u"・・・・・・・・・・|<<   ソフト紹介   >>"_s);
+    row("empty free line means =", heading + u"@@@13|@@@2|@@@31|@@@65"_s,
+        u"=====|《   ソフト紹介   》"_s);
+    row("free line cut to the width", heading + u"@@@13|@@@2*-+|@@@32|@@@67"_s,
+        u"*-+*-+*|<   ソフト紹介   >"_s);
+    row("end section",
+        u"24:=   著作権者(文末):=|23:=●文末の項目:=|24:=   著作権者(文末):=|"
+        u"10:=   ソフトの種別:=シェアウエア|11:=   シェアウエア代金:=1000円|21:=   謝辞:=|"
+        u"29:=   更新履歴:=|15:=●本文内の項目:=|@@@64"_s,
+        u"【    著作権者    】　　|====|著作権者            |ソフトの種別        シェアウエア|"
+        u"シェアウエア代金    1000円|謝辞|更新履歴            |===="_s);
+    row("a class with a space has no price",
+        u"10:=   ソフトの種別:=シェアウエア |11:=   シェアウエア代金:=1000円"_s,
+        u"【  ソフトの種別  】　　シェアウエア "_s);
+    row("headings of its own",
+        u"29:=:=|29:=    :=|29:=●付録:=|29:=   ●付録:=|29:=   ABCDEFGHIJKLMNOPQRS:=|"
+        u"29:=   ABCDEFGHIJKLMNOPQRSTUVWXYZ:=|@@@64"_s,
+        u"【                】|====|====|【ABCDEFGHIJKLMNOPQRS 】|【ABCDEFGHIJKLMNOPQRSTUVWXYZ】"_s);
+    row("copyright wider than the line", u"1:=   ソフト名:=S|28:=   著作権:=|@@@60"_s,
+        u"【    ソフト名    】　　S|S Copyright(C) "_s);
+    row("widest line", u"15:=●本文内の項目:=|@@@610000"_s, QString(10000, u'='));
+    row("width of letters", u"@@@68a"_s, u"failed: 1行の桁数「8a」は整数ではありません"_s);
+    row("negative width", u"@@@6-1"_s, u"failed: 1行の桁数「-1」が負の数です"_s);
+    row("too wide", u"@@@610001"_s, u"failed: 1行の桁数「10001」は大きすぎます（10000 まで）"_s);
 }
 
-void TstComposer::styles_data()
+void TstComposer::opens()
 {
-    QTest::addColumn<int>("line");
-    QTest::addColumn<QString>("lineText");
-    QTest::addColumn<QString>("width");
-    QTest::addColumn<int>("brackets");
-    QTest::addColumn<QString>("left");
-    QTest::addColumn<QString>("right");
-    QTest::addColumn<QString>("expected");
-    const QStringList tail = {u"■ソフト名        "_s + W + u"V"_s, u"■ソフト紹介      "_s,
-                              u"■FAQ             "_s};
-    QTest::newRow("left bracket only") << 0 << QString() << u"0"_s << 3 << u"■"_s << QString()
-                                       << lines(QStringList{QString()} + tail);
-    QTest::newRow("right bracket only") << 0 << QString() << u"0"_s << 3 << QString() << u"]"_s
-                                        << lines({QString(), u"ソフト名        ]"_s + W + u"V"_s,
-                                                  u"ソフト紹介      ]"_s, u"FAQ             ]"_s});
-    QTest::newRow("both free brackets empty")
-        << 1 << QString() << u"4"_s << 3 << QString() << QString()
-        << lines({u"----"_s, u"【    ソフト名    】"_s + W + u"V"_s, u"【   ソフト紹介   】"_s,
-                  u"【      FAQ       】"_s});
-    QTest::newRow("long free brackets, middle dots of width 10")
-        << 2 << QString() << u"10"_s << 3 << u"<<"_s << u">>"_s
-        << lines({QString(10, u'・'), u"<<    ソフト名    >>"_s + W + u"V"_s,
-                  u"<<   ソフト紹介   >>"_s, u"<<      FAQ       >>"_s});
-    QTest::newRow("free line, empty means =")
-        << 3 << QString() << u"5"_s << 1 << QString() << QString()
-        << lines({u"====="_s, u"《    ソフト名    》"_s + W + u"V"_s, u"《   ソフト紹介   》"_s,
-                  u"《      FAQ       》"_s});
-    QTest::newRow("free line pattern cut to width")
-        << 3 << u"*-+"_s << u"7"_s << 2 << QString() << QString()
-        << lines({u"*-+*-+*"_s, u"<    ソフト名    >"_s + W + u"V"_s, u"<   ソフト紹介   >"_s,
-                  u"<      FAQ       >"_s});
-    QTest::newRow("empty width box")
-        << 0 << QString() << QString() << 0 << QString() << QString()
-        << lines({QString(), u"【    ソフト名    】"_s + W + u"V"_s, u"【   ソフト紹介   】"_s,
-                  u"【      FAQ       】"_s});
+    QFETCH(QString, pwk);
+    QFETCH(int, badLine);
+    QFETCH(QString, saved);
+    QFETCH(QString, readme);
+    TempAppDir dir;
+    Document doc;
+    const DataFileReader::ReadReport r = DataFileReader::apply(pwk.split(u'|'), doc);
+    QCOMPARE(r.malformedLine, badLine);
+    QCOMPARE(r.complete(), badLine == 0);
+    QCOMPARE(r.malformedReason.isEmpty(), badLine == 0);
+    if (!saved.isEmpty())
+        QCOMPARE(DataFileWriter::lines(doc.snapshot()).join(u'|'), saved);
+    if (!readme.isEmpty() && !readme.startsWith(u"failed: "))
+        readme = readme.replace(u'|', u"\r\n"_s) + u"\r\n"_s;
+    if (!readme.isEmpty())
+        QCOMPARE(compose(doc.snapshot()), readme);
 }
 
-void TstComposer::styles()
+// A heading listed with its box off and no line option chosen: the window
+// reaches both, no data file does. The window repaints before entries 0, 10, 20.
+void TstComposer::statesOfTheWindow()
 {
-    QFETCH(int, line);
-    QFETCH(QString, lineText);
-    QFETCH(QString, width);
-    QFETCH(int, brackets);
-    QFETCH(QString, left);
-    QFETCH(QString, right);
-    QFETCH(QString, expected);
-    Fixture f;
-    f.doc.setOptLineType(line);
-    f.doc.setTxtLineType(lineText);
-    f.doc.setTxtLineCount(width);
-    f.doc.setOptBracketsType(brackets);
-    f.doc.setTxtBracketsType(0, left);
-    f.doc.setTxtBracketsType(1, right);
-    f.doc.setFieldText(SoftName, u"V"_s);
-    f.list({u"●本文内の項目"_s, item(u"ソフト名"_s), item(u"ソフト紹介"_s), item(u"FAQ"_s)});
-    QCOMPARE(f.compose(), expected);
-}
-
-void TstComposer::widthFailures_data()
-{
-    QTest::addColumn<QString>("width");
-    QTest::addColumn<QString>("copyright"); // the copyright line when it composes
-    QTest::newRow("zero: no leading spaces") << u"0"_s << u"S Copyright(C) "_s;
-    QTest::newRow("letters") << u"8a"_s << QString();
-    QTest::newRow("negative") << u"-1"_s << QString();
-    QTest::newRow("beyond 32 bits") << u"99999999999"_s << QString();
-    QTest::newRow("too large") << u"10001"_s << QString();
-}
-
-void TstComposer::widthFailures()
-{
-    QFETCH(QString, width);
-    QFETCH(QString, copyright);
-    Fixture f;
-    f.doc.setFieldText(SoftName, u"S"_s);
-    f.doc.setTxtLineCount(width);
-    f.list({item(u"著作権"_s)});
-    ReadmeComposer c(f.doc.snapshot());
-    const auto r = c.BuildReadme();
-    QCOMPARE(r.ok, !copyright.isEmpty());
-    if (r.ok)
-        QCOMPARE(r.text, copyright + u"\r\n"_s);
-    else
-        QVERIFY(r.error.contains(width) && r.text.isEmpty());
-}
-
-void TstComposer::eventPumpRunsBeforeEveryTenthEntry()
-{
-    Fixture f;
-    f.list(QStringList(21, u"x"_s));
+    DocumentSnapshot s = Document().snapshot();
+    s.entries = QStringList(20, u"   ファイルの説明"_s) << u"●本文内の項目"_s;
+    s.optLineType = -1;
     int calls = 0;
-    ReadmeComposer c(f.doc.snapshot());
-    QVERIFY(c.BuildReadme([&calls] { ++calls; }).ok);
+    ReadmeComposer c(s);
+    const Result<QString> r = c.compose([&calls] { ++calls; });
+    QCOMPARE(r.value(), u"\r\n"_s);
     QCOMPARE(calls, 3);
 }
 
-void TstComposer::emptyPatternGivesAnEmptyLine()
+void TstComposer::textsThatCannotComeBackAreNamed()
 {
-    Fixture f;
-    f.list({u"●本文内の項目"_s});
-    DocumentSnapshot s = f.doc.snapshot();
-    s.optLineType = -1; // no option selected: no pattern at all
-    ReadmeComposer c(s);
-    const auto r = c.BuildReadme();
-    QVERIFY(r.ok);
-    QCOMPARE(r.text, u"\r\n"_s);
+    TempAppDir dir;
+    DocumentSnapshot s = Document().snapshot();
+    s.entries = {u"   バージョン"_s, u"   a:=b"_s};
+    s.itemValues[Version] = u"1:=2"_s;
+    s.optLineType = 3;
+    s.txtLineType = u"=:=😀"_s; // a setting line is not split at ":="
+    s.txtBracketsType[1] = u"\r"_s;
+    const Result<DataFileWriter::WriteReport> r =
+        DataFileWriter::write(dir.filePath(u"a.pwk"_s), s);
+    QVERIFY(r.ok());
+    QCOMPARE(r->notIntact, (QStringList{u"1:=2"_s, u"   a:=b"_s, u"\r"_s}));
+    QCOMPARE(r->unmappable, QStringList{u"😀"_s});
+}
+
+// Arguments with "$" for the example data file and "@name" for a file in a
+// temporary folder; the output, part of the error output ("" for none) and
+// the data file written.
+void TstComposer::composeTool_data()
+{
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out");
+    QTest::addColumn<QString>("err");
+    QTest::addColumn<QByteArray>("data");
+    const auto row = [](const char *name, const char *args, int status, const QByteArray &out,
+                        const char *err, const QByteArray &data = {}) {
+        QTest::newRow(name) << QString::fromUtf8(args) << status << out << QString::fromUtf8(err)
+                            << data;
+    };
+    const QString text = Cp932::decode(kReadme);
+    row("README file", "$ @R.TXT", 0, {}, "");
+    row("standard output", "$ -", 0, kReadme, "");
+    row("--utf8", "--utf8 $", 0, text.toUtf8(), "");
+    row("--write-data", "--write-data @new.pwk $ -", 0, kReadme, "", readFileBytes(kSample));
+    row("--set of an unmappable value", "--set ソフト名=Ünï😀Ünï😀 $", 0,
+        Cp932::encode(QString(text).replace(u"サンプル"_s, u"?n???n??"_s)), "Ü ï 😀");
+    row("--check, same", "--check --set=バージョン=1.00 $ @same.TXT", 0, {}, "");
+    row("--check, differs", "--check --set 2=1.01 $ @same.TXT", 1, {}, "");
+    row("--check, no README", "--check $ @R.TXT", 1, {}, "");
+    row("no data file", "", 2, {}, "--help");
+    for (const char *usage : {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $",
+                              "--check $", "--check --write-data @new.pwk $ @same.TXT"})
+        row(usage, usage, 2, {}, "--help");
+    row("no such data file", "@none.pwk @R.TXT", 3, {}, "none.pwk");
+    row("composition fails", "@wide.pwk @R.TXT", 4, {}, "「-5」");
+    row("README not writable", "$ @none/R.TXT", 5, {}, "R.TXT");
+}
+
+void TstComposer::composeTool()
+{
+    QFETCH(QString, args);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    QFETCH(QString, err);
+    QFETCH(QByteArray, data);
+    TempAppDir dir;
+    dir.write(u"same.TXT"_s, kReadme);
+    dir.write(u"wide.pwk"_s, "@@@6-5\r\n");
+    QStringList list = args.split(u' ', Qt::SkipEmptyParts);
+    for (QString &a : list)
+        a = a == u"$" ? kSample : a.startsWith(u'@') ? dir.filePath(a.mid(1)) : a;
+    QProcess p;
+    p.start(QStringLiteral(QUILLET_COMPOSE), list);
+    p.waitForFinished(60000);
+    QCOMPARE(p.exitCode(), status);
+    QCOMPARE(p.readAllStandardOutput(), out);
+    const QString e = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.isEmpty() ? e.isEmpty() : e.contains(err), qPrintable(e));
+    // Only what succeeds writes, and --check never does.
+    QCOMPARE(dir.read(u"R.TXT"_s),
+             status == 0 && args.contains(u"@R.TXT") ? kReadme : QByteArray());
+    QCOMPARE(dir.read(u"new.pwk"_s), data);
+    QCOMPARE(dir.read(u"same.TXT"_s), kReadme);
 }
 
 QTEST_GUILESS_MAIN(TstComposer)

@@ -1,200 +1,199 @@
+// The item list and the document rules that keep it in step with the
+// fields and check boxes.
 #include "TestSupport.h"
 #include "document/Document.h"
-#include "entrylists/EntryLists.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using namespace Items;
 
 namespace {
-QString item(const QString &name)
+// Runs a key ("Shift+A") or a drop ("drop 2", "drop end", "drop outside").
+void act(ItemList &list, const QString &action)
 {
-    return u"   "_s + name;
+    if (action.startsWith(u"drop ")) {
+        const QString at = action.mid(5);
+        list.dropSelected(at.front().isDigit() ? at.toInt() : -1, at != u"outside");
+        return;
+    }
+    using K = ItemList::Key;
+    static const QHash<QString, K> keys{
+        {u"Delete"_s, K::Delete}, {u"Up"_s, K::Up},         {u"Down"_s, K::Down},  {u"A"_s, K::A},
+        {u"Enter"_s, K::Enter},   {u"Escape"_s, K::Escape}, {u"Other"_s, K::Other}};
+    list.handleKey(keys.value(QString(action).remove(u"Shift+"_s)), action.startsWith(u"Shift+"));
 }
 
-const QStringList kStartList = {
-    u"●文頭の項目"_s,
-    item(u"転載の可否"_s),
-    u"●本文内の項目"_s,
-    item(u"ソフト紹介"_s),
-    item(u"インストール"_s),
-    item(u"アンインストール"_s),
-    item(u"注意事項"_s),
-    item(u"謝辞"_s),
-    u"●文末の項目"_s,
-    item(u"著作権者(文末)"_s),
-    item(u"連絡先(文末)"_s),
-    item(u"メールアドレス(文末)"_s),
-    item(u"ホームページ(文末)"_s),
-    item(u"著作権"_s),
+// Entries written as words: a marker as it is, an item indented.
+QStringList listed(const QString &words)
+{
+    QStringList entries;
+    for (const QString &w : words.split(u' '))
+        entries.append(w.startsWith(u'●') ? w : u"   "_s + w);
+    return entries;
+}
+
+const QString kBody = u"●本文内の項目 ソフト紹介 インストール アンインストール 注意事項 謝辞 "_s;
+const QString kEnd =
+    u"●文末の項目 著作権者(文末) 連絡先(文末) メールアドレス(文末) ホームページ(文末) 著作権"_s;
+const QStringList kStartList = listed(u"●文頭の項目 転載の可否 "_s + kBody + kEnd);
+
+// A document started up in an empty application directory.
+struct Started : TempAppDir {
+    Document doc;
+    ItemList &list = *doc.items();
+    Started() { doc.initialize(); }
 };
 } // namespace
 
 class TstDocument : public QObject {
     Q_OBJECT
 private slots:
-    void startupWithoutListFiles();
-    void startupWithListFilesListsFieldsInIndexOrder();
-    void newAfterEditsAndOutsideListChange();
-    void clearFormAloneKeepsCheckBoxes();
-    void typingIntoFieldsMovesTheirItems();
-    void fieldWithoutBodyMarkerIsAppended();
-    void movedAndUserAddedItemsStay();
-    void comboBoxesDoNotSyncBeforeFormReady();
-    void pickingAComboEntrySynchronises();
+    void operations_data();
+    void operations();
+    void insertions();
+    void newStartsOverAndRereadsTheLists();
+    void fieldsListAndUnlistTheirItems();
     void applyFields_data();
     void applyFields();
-    void priceFilter_data();
-    void priceFilter();
-    void bodyHeadingsGoInFrontOfEndMarker();
-    void endSectionOffAndOn();
-    void endLineClickedOffAndOnMovesToEnd();
-    void stylesEnableFreeBoxes();
+    void priceTakesDigitsAndSeparatorsOnly();
+    void checkBoxes();
 };
 
-void TstDocument::startupWithoutListFiles()
+// Up, Down and Delete are the list's move and delete commands.
+void TstDocument::operations_data()
 {
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    QVERIFY(doc.FormReady());
-    QCOMPARE(doc.items()->entries(), kStartList);
-    for (const auto &l : EntryLists::kLists)
-        QVERIFY(doc.fieldText(l.itemIndex).isEmpty() && doc.comboEntries(l.itemIndex).isEmpty());
-    QCOMPARE(doc.fieldText(Reprinting), u"可"_s);
-    QCOMPARE(doc.comboEntries(Reprinting).size(), 4);
-    QCOMPARE(doc.txtLineCount(), u"80"_s);
-    QVERIFY(doc.ItemValues(StartMarker).isEmpty() && doc.ItemValues(BodyMarker).isEmpty());
-    QCOMPARE(doc.ItemValues(FirstBody + 1), u"0"_s);
-    QVERIFY(!doc.txtLineTypeEnabled() && !doc.txtBracketsTypeEnabled(0));
-    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("up: a run moves whole") << u"A B* C* D"_s << u"Up"_s << u"B* C* A D"_s;
+    QTest::newRow("up: a run at the top stays") << u"B* C* A D"_s << u"Up"_s << u"B* C* A D"_s;
+    QTest::newRow("down: a run moves whole") << u"A B* C* D"_s << u"Shift+Down"_s << u"A D B* C*"_s;
+    QTest::newRow("down: a run at the end stays") << u"A D B* C*"_s << u"Down"_s << u"A D B* C*"_s;
+    // Deleting selects the entry above the topmost deleted one, or the new first.
+    QTest::newRow("delete") << u"a b c* d* e f g h*"_s << u"Delete"_s << u"a b* e f g"_s;
+    QTest::newRow("delete at the top") << u"a* b* c d e"_s << u"Delete"_s << u"c* d e"_s;
+    QTest::newRow("delete all") << u"a* b*"_s << u"Delete"_s << QString();
+    QTest::newRow("delete without selection") << u"a b"_s << u"Delete"_s << u"a b"_s;
+    QTest::newRow("Shift+A") << u"a b c"_s << u"Shift+A"_s << u"a* b* c*"_s;
+    QTest::newRow("A without Shift") << u"a b c"_s << u"A"_s << u"a b c"_s;
+    QTest::newRow("Enter") << u"a b c"_s << u"Enter@0"_s << u"a* b c"_s;
+    QTest::newRow("Escape") << u"a* b c*"_s << u"Escape@1"_s << u"a b c"_s;
+    QTest::newRow("other") << u"a* b"_s << u"Shift+Other"_s << u"a* b"_s;
+    QTest::newRow("drop in front of A") << u"A B* C D* E"_s << u"drop 0"_s << u"B D A C E"_s;
+    QTest::newRow("drop below the last") << u"A* B C"_s << u"drop end"_s << u"B C A"_s;
+    QTest::newRow("drop on a selected entry") << u"A B* C* D"_s << u"drop 2"_s << u"A B C D"_s;
+    QTest::newRow("drop further down") << u"A B* C D"_s << u"drop 3"_s << u"A C B D"_s;
+    QTest::newRow("drop outside the list") << u"A B* C"_s << u"drop outside"_s << u"A B* C"_s;
+    QTest::newRow("drop without selection") << u"A B C"_s << u"drop 1"_s << u"A B C"_s;
 }
 
-void TstDocument::startupWithListFilesListsFieldsInIndexOrder()
+void TstDocument::operations()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, action); // "@2": entry 2 is the focus entry
+    QFETCH(QString, after);
+    ItemList list;
+    loadItemList(list, before);
+    list.setFocusEntry(action.contains(u'@') ? action.section(u'@', 1).toInt() : -1);
+    QSignalSpy data(&list, &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+    act(list, action.section(u'@', 0, 0));
+    QCOMPARE(dumpItemList(list), after);
+    // One notification for the whole change: entry by entry, moving thousands
+    // of entries would make the view crawl.
+    QCOMPARE(data.count() + reset.count(), after == before ? 0 : 1);
+}
+
+void TstDocument::insertions()
+{
+    ItemList list;
+    loadItemList(list, u"a b c"_s);
+    list.setFocusEntry(1);
+    list.addHeading(u"メモ"_s);     // in front of the focus entry
+    list.addHeading(QString());     // adds nothing
+    QCOMPARE(list.focusEntry(), 2); // the focus entry moved down with its entry
+    list.setFocusEntry(-1);
+    list.addHeading(u"●付録"_s); // a marker stays bare
+    list.addHeading(u" x"_s);    // a leading space indents further
+    QCOMPARE(list.entries(),
+             (QStringList{u"a"_s, u"   メモ"_s, u"b"_s, u"c"_s, u"●付録"_s, u"    x"_s}));
+    // The shared operations of the fields and check boxes.
+    list.setEntries({u"●本文内の項目"_s, u"x  "_s});
+    list.insertItemEntry(u"ソフト名"_s, u"●本文内の項目");
+    list.insertItemEntry(u"ソフト名"_s, u"●本文内の項目"); // listed: not again
+    list.insertItemEntry(u"謝辞"_s, u"●文末の項目");       // no anchor: appended
+    list.appendItemEntry(u"x"_s);                          // listed as "x  "
+    QCOMPARE(list.entries(),
+             (QStringList{u"   ソフト名"_s, u"●本文内の項目"_s, u"x  "_s, u"   謝辞"_s}));
+    list.appendEntry(u" x"_s);
+    list.removeItemEntries(u"x"); // every entry of the name
+    QCOMPARE(list.entries(), listed(u"ソフト名 ●本文内の項目 謝辞"_s));
+    // Only the ASCII space is trimmed, and only at the ends.
+    list.setEntries({u"　謝辞"_s, u"\t謝辞"_s, u"   謝辞s"_s, u"謝 辞"_s, u"謝辞  "_s});
+    QCOMPARE(list.findItemEntry(u"謝辞"), 4);
+}
+
+void TstDocument::newStartsOverAndRereadsTheLists()
+{
+    Started s;
+    s.doc.setFieldText(SoftName, u"Viewer"_s);
+    s.doc.setFieldText(Price, u"100"_s);
+    s.doc.setChkBody(1, 1);
+    s.doc.setChkEndSentence(0);
+    s.doc.setOptLineType(3);
+    s.doc.chooseFreeBrackets();
+    QCOMPARE(s.doc.optBracketsType(), 3);
+    QVERIFY(s.doc.txtLineTypeEnabled() && s.doc.txtBracketsTypeEnabled(1));
+    s.doc.setTxtLineType(u"*"_s);
+    s.doc.setPreviewText(u"old"_s);
+    s.writeLines(u"Dll.dat"_s, {u"a.dll"_s});
+    s.doc.reset();
+    QCOMPARE(s.list.entries(), listed(u"●文頭の項目 必要ファイル 転載の可否 "_s + kBody + kEnd));
+    QCOMPARE(s.doc.fieldText(Dll), u"a.dll"_s);
+    QCOMPARE(s.doc.fieldText(Reprinting), u"可"_s);
+    QCOMPARE(s.doc.comboEntries(Reprinting).size(), 4); // the presets, not twice
+    QVERIFY(s.doc.fieldText(SoftName).isEmpty() && s.doc.fieldText(Price).isEmpty());
+    QVERIFY(s.doc.previewText().isEmpty());
+    QVERIFY(s.doc.txtLineType().isEmpty() && s.doc.txtLineCount() == u"80");
+    QCOMPARE(s.doc.optLineType() + s.doc.optBracketsType(), 0);
+    QVERIFY(!s.doc.txtLineTypeEnabled() && !s.doc.txtBracketsTypeEnabled(0));
+    for (int i = 0; i < kEndCount; ++i)
+        QVERIFY(s.doc.chkEnd(i) == 1 && s.doc.chkEndEnabled(i));
+}
+
+void TstDocument::fieldsListAndUnlistTheirItems()
 {
     TempAppDir dir;
-    dir.writeLines(u"HP.dat"_s, {u"http://example.jp/"_s});
     dir.writeLines(u"Writer.dat"_s, {u"Sample Works"_s, u"Other"_s});
     dir.writeLines(u"Environment.dat"_s, {u"   "_s}); // spaces count as text
-    Document doc;
-    doc.InitializeForm();
-    QCOMPARE(doc.fieldText(Writer), u"Sample Works"_s);
-    QCOMPARE(doc.comboEntries(Writer), (QStringList{u"Sample Works"_s, u"Other"_s}));
-    const QStringList &e = doc.items()->entries();
-    QCOMPARE(e.mid(0, 6),
-             (QStringList{u"●文頭の項目"_s, item(u"著作権者"_s), item(u"動作環境"_s),
-                          item(u"転載の可否"_s), item(u"ホームページ"_s), u"●本文内の項目"_s}));
-}
-
-void TstDocument::newAfterEditsAndOutsideListChange()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.setFieldText(SoftName, u"Viewer"_s);
-    doc.setChkBody(1, 1);
-    doc.setChkEndSentence(0);
-    doc.setOptBracketsType(3);
-    doc.setTxtLineType(u"*"_s);
-    doc.setPreviewText(u"old"_s);
-    doc.items()->setSelected(0, true);
-    dir.writeLines(u"Dll.dat"_s, {u"a.dll"_s});
-    doc.New();
-
-    Document fresh;
-    fresh.InitializeForm();
-    QCOMPARE(doc.items()->entries(), fresh.items()->entries());
-    QCOMPARE(doc.fieldText(Dll), u"a.dll"_s);
-    QCOMPARE(doc.comboEntries(Reprinting).size(), 4);
-    QVERIFY(doc.fieldText(SoftName).isEmpty() && doc.previewText().isEmpty());
-    QVERIFY(doc.txtLineType().isEmpty());
-    QCOMPARE(doc.optBracketsType(), 0);
-    QCOMPARE(doc.chkBody(1), 0);
-    for (int i = 0; i < kEndCount; ++i)
-        QVERIFY(doc.chkEnd(i) == 1 && doc.chkEndEnabled(i));
-    QCOMPARE(doc.items()->selectedCount(), 0);
-}
-
-void TstDocument::clearFormAloneKeepsCheckBoxes()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.setChkBody(6, 2);
-    doc.setOptLineType(3);
-    doc.ClearForm();
-    QCOMPARE(doc.items()->count(), 0);
-    QCOMPARE(doc.chkBody(6), 2);
-    QCOMPARE(doc.optLineType(), 0);
-    QVERIFY(!doc.txtLineTypeEnabled());
-    QVERIFY(doc.txtLineCount().isEmpty());
-    QVERIFY(doc.comboEntries(Reprinting).isEmpty() && doc.fieldText(Reprinting).isEmpty());
-}
-
-void TstDocument::typingIntoFieldsMovesTheirItems()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.setFieldText(SoftName, u"S"_s);
-    doc.setFieldText(SoftName, u"Sa"_s);
-    doc.setFieldText(Version, u"1"_s);
-    const QStringList &e = doc.items()->entries();
-    QCOMPARE(e.mid(1, 4), (QStringList{item(u"転載の可否"_s), item(u"ソフト名"_s),
-                                       item(u"バージョン"_s), u"●本文内の項目"_s}));
-    doc.setFieldText(SoftName, QString());
-    QCOMPARE(doc.items()->FindItemEntry(u"ソフト名"), -1);
-    QCOMPARE(doc.items()->count(), kStartList.size() + 1);
-}
-
-void TstDocument::fieldWithoutBodyMarkerIsAppended()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.items()->setSelected(2, true); // the body marker
-    doc.items()->DeleteSelectedItems();
-    doc.setFieldText(Date, u"2026"_s);
-    QCOMPARE(doc.items()->entries().last(), item(u"作成日"_s));
-}
-
-void TstDocument::movedAndUserAddedItemsStay()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.setTxtAdd(u"ソフト名"_s);
-    doc.items()->setFocusEntry(-1);
-    doc.cmdAddDel_Click(0);
-    doc.cmdAddDel_Click(0); // two user-added entries of the same name
-    doc.setFieldText(SoftName, u"x"_s);
-    QCOMPARE(doc.items()->count(), kStartList.size() + 2);
-    QCOMPARE(doc.items()->FindItemEntry(u"ソフト名"), kStartList.size());
-    doc.setFieldText(SoftName, QString());
-    QCOMPARE(doc.items()->entries(), kStartList);
-}
-
-void TstDocument::comboBoxesDoNotSyncBeforeFormReady()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.setFieldText(Writer, u"early"_s);
-    QCOMPARE(doc.items()->count(), 0);
-    doc.InitializeForm();
-    doc.setFieldText(Writer, u"late"_s);
-    QVERIFY(doc.items()->FindItemEntry(u"著作権者") > 0);
-}
-
-void TstDocument::pickingAComboEntrySynchronises()
-{
-    TempAppDir dir;
     dir.writeLines(u"SoftClass.dat"_s, {u"フリーウェア"_s});
     Document doc;
-    doc.InitializeForm();
-    doc.items()->RemoveItemEntries(u"ソフトの種別"); // text unchanged, item gone
+    ItemList &list = *doc.items();
+    doc.setFieldText(Writer, u"early"_s); // a combo box does not sync before start-up ends
+    QCOMPARE(list.count(), 0);
+    doc.initialize(); // fields listed in index order
+    QCOMPARE(doc.fieldText(Writer), u"Sample Works"_s);
+    QCOMPARE(doc.comboEntries(Writer), (QStringList{u"Sample Works"_s, u"Other"_s}));
+    QCOMPARE(list.entries().mid(0, 6),
+             listed(u"●文頭の項目 著作権者 動作環境 転載の可否 ソフトの種別 ●本文内の項目"_s));
+    doc.setFieldText(Writer, QString());
+    doc.setFieldText(SoftName, u"S"_s);
+    doc.setFieldText(Version, u"1"_s);
+    doc.setFieldText(Writer, u"late"_s); // typed items go in front of the body marker
+    QCOMPARE(
+        list.entries().mid(1, 7),
+        listed(u"動作環境 転載の可否 ソフトの種別 ソフト名 バージョン 著作権者 ●本文内の項目"_s));
+    doc.setFieldText(SoftName, QString());
+    QCOMPARE(list.findItemEntry(u"ソフト名"), -1);
+    list.removeItemEntries(u"ソフトの種別"); // text unchanged, item gone
     doc.pickComboEntry(SoftClass, 0);
-    QVERIFY(doc.items()->FindItemEntry(u"ソフトの種別") > 0);
+    QCOMPARE(list.findItemEntry(u"ソフトの種別"), 5);
+    doc.setTxtAdd(u"ソフト名"_s);
+    doc.addTypedHeading(); // the author's own entry stands for the item
+    doc.setFieldText(SoftName, u"x"_s);
+    QCOMPARE(list.findItemEntry(u"ソフト名"), list.count() - 1);
 }
 
 void TstDocument::applyFields_data()
@@ -202,16 +201,15 @@ void TstDocument::applyFields_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("value");
     QTest::addColumn<bool>("ok");
-    QTest::addColumn<QString>("state"); // ItemValues after a gather
-    QTest::newRow("combo text without list entry")
-        << int(Reprinting) << u"不可"_s << true << u"不可"_s;
-    QTest::newRow("check state 2") << 22 << u"2"_s << true << u"2"_s;
-    QTest::newRow("check state 3") << 22 << u"3"_s << false << u"0"_s;
-    QTest::newRow("check state x") << 22 << u"x"_s << false << u"0"_s;
-    QTest::newRow("check state 1.5") << 22 << u"1.5"_s << false << u"0"_s;
-    QTest::newRow("body marker ignored") << int(BodyMarker) << u"1"_s << true << QString();
-    QTest::newRow("start marker ignored") << int(StartMarker) << u"x"_s << true << QString();
-    QTest::newRow("beyond the table ignored") << 35 << u"x"_s << true << QString();
+    QTest::addColumn<QString>("state"); // itemValue after a gather
+    QTest::newRow("combo text without list entry") << +Reprinting << u"不可"_s << true << u"不可"_s;
+    QTest::newRow("body check state 2") << +FirstBody << u"2"_s << true << u"2"_s;
+    QTest::newRow("end section state 0") << +EndMarker << u"0"_s << true << u"0"_s;
+    QTest::newRow("end line state 2") << +FirstEnd << u" 2"_s << true << u"2"_s;
+    QTest::newRow("state 3") << +LastBody << u"3"_s << false << u"0"_s;
+    QTest::newRow("state -1") << +EndMarker << u"-1"_s << false << u"1"_s;
+    QTest::newRow("state x") << +LastEnd << u"x"_s << false << u"1"_s;
+    QTest::newRow("body marker ignored") << +BodyMarker << u"1"_s << true << QString();
 }
 
 void TstDocument::applyFields()
@@ -220,116 +218,52 @@ void TstDocument::applyFields()
     QFETCH(QString, value);
     QFETCH(bool, ok);
     QFETCH(QString, state);
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    const QStringList before = doc.items()->entries();
-    const auto r = doc.ApplyFields(index, value);
-    QCOMPARE(r.ok, ok);
-    QCOMPARE(r.reason.isEmpty(), ok);
-    doc.GatherFields();
-    if (index < kCount)
-        QCOMPARE(doc.ItemValues(index), state);
-    if (index == Reprinting)
-        QCOMPARE(doc.comboEntries(Reprinting).size(), 4);
-    if (!ok || index > kCount || index == 0 || index == BodyMarker)
-        QCOMPARE(doc.items()->entries(), before);
+    Started s;
+    const auto r = s.doc.applyStoredValue(index, value);
+    QCOMPARE(r.ok(), ok);
+    QCOMPARE(r.reason().isEmpty(), ok);
+    QCOMPARE(s.doc.itemValue(index), state);
+    if (!ok || state.isEmpty())
+        QCOMPARE(s.list.entries(), kStartList);
 }
 
-void TstDocument::priceFilter_data()
+void TstDocument::priceTakesDigitsAndSeparatorsOnly()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("yen key, digits, comma, space") << u"\\1,000 0123456789"_s << true;
-    QTest::newRow("backspace") << u"\b"_s << true;
-    QTest::newRow("letter") << u"a"_s << false;
-    QTest::newRow("minus") << u"-"_s << false;
-    QTest::newRow("period") << u"."_s << false;
-    QTest::newRow("full-width digit") << u"１"_s << false;
-    QTest::newRow("yen sign") << u"円"_s << false;
+    // The yen sign is what the backslash key types on a Japanese keyboard.
+    for (QChar c : u"0123456789, \\¥\b"_s)
+        QVERIFY2(Document::priceKeyAccepted(c), qPrintable(QString(c)));
+    for (QChar c : u"a-.１円"_s)
+        QVERIFY2(!Document::priceKeyAccepted(c), qPrintable(QString(c)));
 }
 
-void TstDocument::priceFilter()
+void TstDocument::checkBoxes()
 {
-    QFETCH(QString, typed);
-    QFETCH(bool, accepted);
-    for (QChar c : typed)
-        QCOMPARE(Document::priceKeyAccepted(c), accepted);
-}
-
-void TstDocument::bodyHeadingsGoInFrontOfEndMarker()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.setChkBody(4, 0);
-    doc.setChkBody(4, 1);
-    const int marker = doc.items()->FindItemEntry(u"●文末の項目");
-    QCOMPARE(doc.items()->entry(marker - 1), item(u"注意事項"_s));
-    QCOMPARE(doc.items()->entry(marker - 2), item(u"謝辞"_s));
-    doc.setChkEndSentence(0);
-    doc.setChkBody(6, 1); // no end marker: appended
-    QCOMPARE(doc.items()->entries().last(), item(u"バージョン履歴"_s));
-    doc.setTxtAdd(u"ファイルの説明"_s);
-    doc.cmdAddDel_Click(0);
-    const int before = doc.items()->count();
-    doc.setChkBody(1, 1); // user-added entry counts
-    QCOMPARE(doc.items()->count(), before);
-    doc.setChkBody(1, 0);
-    QCOMPARE(doc.items()->FindItemEntry(u"ファイルの説明"), -1);
-}
-
-void TstDocument::endSectionOffAndOn()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.setChkEnd(1, 0);
-    doc.items()->appendEntry(u"●文末の項目"_s); // a second marker
-    doc.setChkEndSentence(0);
-    QCOMPARE(doc.items()->FindItemEntry(u"●文末の項目"), -1);
-    for (int i = 0; i < kEndCount; ++i) {
-        QCOMPARE(doc.chkEnd(i), 2);
-        QVERIFY(!doc.chkEndEnabled(i));
-        QCOMPARE(doc.items()->FindItemEntry(doc.ItemNames(FirstEnd + i)), -1);
-    }
-    doc.setChkEnd(0, 1); // a system change while off adds nothing
-    const int n = doc.items()->count();
-    doc.setChkEnd(0, 2);
-    doc.setChkEndSentence(1);
-    QCOMPARE(doc.items()->count(), n + 6);
-    QCOMPARE(doc.items()->entries().mid(n),
-             (QStringList{u"●文末の項目"_s, item(u"著作権者(文末)"_s), item(u"連絡先(文末)"_s),
-                          item(u"メールアドレス(文末)"_s), item(u"ホームページ(文末)"_s),
-                          item(u"著作権"_s)}));
-    doc.items()->appendEntry(u"x"_s);
-    doc.setChkEndSentence(2); // grayed counts as on, but the value changed: appends again
-    QCOMPARE(doc.items()->entries().at(n + 7), u"●文末の項目"_s);
-}
-
-void TstDocument::endLineClickedOffAndOnMovesToEnd()
-{
-    TempAppDir dir;
-    Document doc;
-    doc.InitializeForm();
-    doc.setChkEnd(0, 0);
-    doc.setChkEnd(0, 1);
-    QCOMPARE(doc.items()->entries().last(), item(u"著作権者(文末)"_s));
-}
-
-void TstDocument::stylesEnableFreeBoxes()
-{
-    Document doc;
-    doc.setOptLineType(3);
-    QVERIFY(doc.txtLineTypeEnabled());
-    doc.setTxtLineType(u"*-"_s);
-    doc.setOptLineType(1);
-    QVERIFY(!doc.txtLineTypeEnabled());
-    QCOMPARE(doc.txtLineType(), u"*-"_s);
-    doc.setOptBracketsType(1);
-    doc.Label5_Click(1);
-    QCOMPARE(doc.optBracketsType(), 3);
-    QVERIFY(doc.txtBracketsTypeEnabled(0) && doc.txtBracketsTypeEnabled(1));
+    Started s;
+    s.doc.setChkBody(4, 0);
+    s.doc.setChkBody(4, 1); // a body heading goes in front of the end marker
+    QCOMPARE(s.list.entries().mid(6, 3), listed(u"謝辞 注意事項 ●文末の項目"_s));
+    s.doc.setChkEnd(0, 0);
+    s.doc.setChkEnd(0, 1); // an end line goes to the end
+    QCOMPARE(s.list.entries().last(), listed(u"著作権者(文末)"_s).first());
+    s.doc.setChkEnd(1, 0);
+    s.list.appendEntry(u"●文末の項目"_s); // a second marker
+    s.doc.setChkEndSentence(0);
+    QCOMPARE(s.list.entries().mid(5),
+             listed(u"アンインストール 謝辞 注意事項"_s)); // no end marker, no end line
+    for (int i = 0; i < kEndCount; ++i)
+        QVERIFY(s.doc.chkEnd(i) == 2 && !s.doc.chkEndEnabled(i));
+    s.doc.setChkEnd(0, 1);  // a system change while off adds nothing
+    s.doc.setChkBody(6, 1); // no end marker: appended
+    QCOMPARE(s.list.entries().last(), listed(u"バージョン履歴"_s).first());
+    s.doc.setChkBody(6, 0);
+    s.doc.setChkEnd(0, 2);
+    s.doc.setChkEndSentence(1);
+    QCOMPARE(s.list.entries().mid(8), listed(kEnd)); // the whole section again
+    s.list.appendEntry(u"x"_s);
+    s.doc.setChkEndSentence(2); // grayed counts as on, but the value changed: appends again
+    QCOMPARE(s.list.entries().at(kStartList.size() + 1), u"●文末の項目"_s);
+    s.doc.clearForm(); // empties the form but leaves the check boxes
+    QVERIFY(s.list.count() == 0 && s.doc.txtLineCount().isEmpty() && s.doc.chkEndSentence() == 2);
 }
 
 QTEST_GUILESS_MAIN(TstDocument)
