@@ -66,10 +66,11 @@ FrmAbout::FrmAbout(QWidget *parent) : QDialog(parent)
     QLabel *description =
         label(this, u"lblDescription"_s, AboutInfo::description(), u"ｱﾌﾟﾘｹｰｼｮﾝの説明です"_s);
     QLabel *disclaimer = label(this, u"lblDisclaimer"_s, AboutInfo::legalCopyright(), QString());
-    QLabel *place = label(this, u"lblMode"_s,
-                          u"%1モード　登録リスト: %2"_s.arg(
-                              AppInfo::modeName(), QDir::toNativeSeparators(AppInfo::listDirectory())),
-                          u"登録リストを保存するフォルダーです"_s);
+    QLabel *place =
+        label(this, u"lblMode"_s,
+              u"%1モード　登録リスト: %2"_s.arg(AppInfo::modeName(),
+                                                QDir::toNativeSeparators(AppInfo::listDirectory())),
+              u"登録リストを保存するフォルダーです"_s);
     place->setWordWrap(true);
     place->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
