@@ -57,7 +57,6 @@ private slots:
     void captionsAndTheVersionMenuOpenTheirDialogs();
     void fileCommandFailures_data();
     void fileCommandFailures();
-    void randomBytesNeverCrash();
     void utf8ListFileIsReportedAndKept();
 
 private:
@@ -492,22 +491,6 @@ void TstFrmMain::fileCommandFailures()
     QVERIFY(doc()->fieldText(SoftName) == (longLines ? QString::fromLatin1(longValue) : u"kept"_s));
     if (longLines) // the first line was read whole and composes
         QVERIFY(ReadmeComposer(doc()->snapshot()).compose().ok());
-}
-
-void TstFrmMain::randomBytesNeverCrash()
-{
-    QRandomGenerator rng(20261206);
-    for (int round = 0; round < 20; ++round) {
-        QByteArray bytes(int(rng.bounded(1, 4096)), Qt::Uninitialized);
-        for (char &c : bytes)
-            c = char(rng.bounded(256));
-        m_dir->write(u"random.pwk"_s, bytes);
-        m_dialogs.answers = {path(u"random.pwk"_s)};
-        m_messages.answers = {Answer::Discard};
-        trigger(u"mnuOpen"_s);
-        trigger(u"mnuPreview"_s);
-        QCOMPARE(m_dir->read(u"random.pwk"_s), bytes);
-    }
 }
 
 void TstFrmMain::utf8ListFileIsReportedAndKept()
