@@ -10,6 +10,7 @@
 #include "entrylists/EntryLists.h"
 #include "platform/AppInfo.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -147,7 +148,15 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     restorePlace();
 }
 
-FrmMain::~FrmMain() = default;
+// The base destructor hides the window, and the field losing the focus
+// would still signal this half-destroyed window: silence its children and
+// its application-wide filter first.
+FrmMain::~FrmMain()
+{
+    qApp->removeEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>())
+        child->blockSignals(true);
+}
 
 void FrmMain::setServices(FileDialogs *dialogs, Messages *messages)
 {
