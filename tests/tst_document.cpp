@@ -114,6 +114,10 @@ void TstDocument::insertions()
     list.addHeading(u"メモ"_s);     // in front of the focus entry
     list.addHeading(QString());     // adds nothing
     QCOMPARE(list.focusEntry(), 2); // the focus entry moved down with its entry
+    for (int outside : {-2, list.count()}) // a focus outside the list is refused
+        list.setFocusEntry(outside);
+    QCOMPARE(list.focusEntry(), 2);
+    QVERIFY(!list.data(QModelIndex()).isValid());
     list.setFocusEntry(-1);
     list.addHeading(u"●付録"_s); // a marker stays bare
     list.addHeading(u" x"_s);    // a leading space indents further
@@ -229,6 +233,11 @@ void TstDocument::applyFields()
 
 void TstDocument::priceTakesDigitsAndSeparatorsOnly()
 {
+    Document doc; // and a drop-down entry that is not there picks nothing
+    doc.initialize();
+    for (int entry : {-1, 4})
+        doc.pickComboEntry(Reprinting, entry);
+    QCOMPARE(doc.fieldText(Reprinting), u"可"_s);
     // The yen sign is what the backslash key types on a Japanese keyboard.
     for (QChar c : u"0123456789, \\¥\b"_s)
         QVERIFY2(Document::priceKeyAccepted(c), qPrintable(QString(c)));

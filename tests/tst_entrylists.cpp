@@ -1,6 +1,7 @@
 // The registered-entry lists from the bytes up: code page 932, line files,
 // the list files and their editor.
 #include "TestSupport.h"
+#include "platform/AppInfo.h"
 #include "entrylists/ListEditor.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
@@ -154,7 +155,9 @@ void TstEntryLists::saveAndReloadByCaption()
 {
     QFETCH(QString, caption);
     QFETCH(QString, file);
+    QCOMPARE(AppInfo::modeName(), u"インストール"_s); // no marker beside the tests
     TempAppDir dir;
+    QCOMPARE(AppInfo::modeName(), u"ポータブル"_s);
     const auto r = EntryLists::saveList(caption, {u"東京都"_s, QString(), u" x😀"_s});
     QCOMPARE(EntryLists::listPath(caption), file.isEmpty() ? QString() : dir.filePath(file));
     QCOMPARE(r.ok() && r->written, !file.isEmpty());
