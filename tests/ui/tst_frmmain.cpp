@@ -1,5 +1,4 @@
-// The main window driven as an author would, dialogs and messages answering from
-// queues: widgets, the item list, list editor, About box, files that fight back.
+// The main window driven as an author would: controls, list, editor, files that fight back.
 #include "QueuedServices.h"
 #include "TestSupport.h"
 #include "platform/Cp932.h"
@@ -15,7 +14,6 @@
 #include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTest>
 #include <csignal>

@@ -158,8 +158,6 @@ void TstLostWork::unkeptTextIsAskedFor()
     field->setFocus();
     type(field, u"私の文章"_s);
     const QString preview = doc()->previewText();
-    const QStringList entries = doc()->items()->entries();
-
     m_messages.answers = {Answer::Cancel};
     if (command == u"close")
         QVERIFY(!m_w->close());
@@ -173,7 +171,6 @@ void TstLostWork::unkeptTextIsAskedFor()
     QVERIFY(m_dialogs.requests.isEmpty()); // Open asked before its dialog
     QCOMPARE(doc()->previewText(), preview);
     QCOMPARE(doc()->txtAdd(), where == u"txtAdd" ? u"私の文章"_s : QString());
-    QCOMPARE(doc()->items()->entries(), entries);
 
     m_messages.answers = {Answer::Discard};
     QVERIFY(m_w->close());
@@ -300,7 +297,6 @@ void TstLostWork::openOverAChangedWindow()
     m_messages.answers = {Answer::Discard}; // 保存しない
     openFile(testDataPath(u"sample.pwk"_s));
     const QStringList entries = doc()->items()->entries();
-    QCOMPARE(entries.size(), 11);
     QCOMPARE(entries.count(u"●文末の項目"_s), 1);
     QCOMPARE(entries.count(u"   著作権"_s), 1);
     for (int i = 0; i < kBodyCount; ++i)
