@@ -111,9 +111,9 @@ void TstDocument::insertions()
     ItemList list;
     loadItemList(list, u"a b c"_s);
     list.setFocusEntry(1);
-    list.addHeading(u"メモ"_s);     // in front of the focus entry
-    list.addHeading(QString());     // adds nothing
-    QCOMPARE(list.focusEntry(), 2); // the focus entry moved down with its entry
+    list.addHeading(u"メモ"_s);            // in front of the focus entry
+    list.addHeading(QString());            // adds nothing
+    QCOMPARE(list.focusEntry(), 2);        // the focus entry moved down with its entry
     for (int outside : {-2, list.count()}) // a focus outside the list is refused
         list.setFocusEntry(outside);
     QCOMPARE(list.focusEntry(), 2);

@@ -1,8 +1,8 @@
 // The registered-entry lists from the bytes up: code page 932, line files,
 // the list files and their editor.
 #include "TestSupport.h"
-#include "platform/AppInfo.h"
 #include "entrylists/ListEditor.h"
+#include "platform/AppInfo.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
