@@ -1,5 +1,4 @@
-// The registered-entry lists from the bytes up: code page 932, line files,
-// the list files and their editor.
+// The registered-entry lists from the bytes up: code page 932, files, editor.
 #include "TestSupport.h"
 #include "entrylists/ListEditor.h"
 #include "platform/AppInfo.h"
