@@ -66,10 +66,10 @@ void TstEntryLists::cp932_data()
         << EncodeOnly << u"A😀B€😀ä"_s << "A?B???"_ba << QStringList{u"😀"_s, u"€"_s, u"ä"_s};
     // What the input methods of Linux type for the wave dash and the minus.
     QTest::newRow("one-way mappings") << EncodeOnly << u"〜−"_s << "\x81\x60\x81\x7c"_ba << none;
-    // A bad trail byte costs only its lead byte, a lead byte at the end itself.
-    QTest::newRow("malformed") << DecodeOnly << u"A\uFFFD ソ\uFFFD"_s << "A\x81 \x83\x5c\x82"_ba;
-    // UTF-8 can decode without a fault (as half-width katakana) yet is foreign.
-    QTest::newRow("UTF-8") << DecodeOnly << u"ﾃ､"_s << "\xc3\xa4"_ba;
+    // 0x80 is no character; a bad trail costs only its lead byte, as does a last lead.
+    QTest::newRow("malformed") << DecodeOnly << u"A\uFFFD ソ\uFFFD\uFFFD"_s
+                               << "A\x81 \x83\x5c\x80\x82"_ba;
+    QTest::newRow("UTF-8: katakana to us, yet foreign") << DecodeOnly << u"ﾃ､"_s << "\xc3\xa4"_ba;
 }
 
 void TstEntryLists::cp932()
