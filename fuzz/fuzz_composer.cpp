@@ -1,5 +1,6 @@
 // Random styles, widths, values and entries through the composer.
 #include "FuzzSupport.h"
+#include "itemlist/Entry.h"
 
 void fuzz(const QByteArray &bytes, const QString &)
 {
@@ -21,7 +22,7 @@ void fuzz(const QByteArray &bytes, const QString &)
         s.chkEnd[size_t(i)] = (b[3] >> i) & 1 ? 2 : 0;
     for (const QString &p : parts.mid(18)) {
         const int pick = p.isEmpty() ? 0 : p.at(0).unicode() % 40;
-        s.entries.append(pick < Items::kCount ? Items::indent() + s.itemNames[size_t(pick)] : p);
+        s.entries.append(pick < Items::kCount ? Entry::indented(s.itemNames[size_t(pick)]) : p);
     }
     compose(s);
 }

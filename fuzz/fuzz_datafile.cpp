@@ -5,17 +5,15 @@
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
-static QByteArray openAndSave(const QByteArray &bytes)
-{
-    Document doc;
-    doc.initialize();
-    DataFileReader::apply(LineFile::splitLines(Cp932::decode(bytes)), doc);
-    compose(doc.snapshot());
-    return Cp932::encode(DataFileWriter::text(doc.snapshot()));
-}
-
 void fuzz(const QByteArray &bytes, const QString &)
 {
+    const auto openAndSave = [](const QByteArray &file) {
+        Document doc;
+        doc.initialize();
+        DataFileReader::apply(LineFile::splitLines(Cp932::decode(file)), doc);
+        compose(doc.snapshot());
+        return Cp932::encode(DataFileWriter::text(doc.snapshot()));
+    };
     // What a save wrote, opened and saved again, is written the same way.
     const QByteArray saved = openAndSave(bytes);
     if (openAndSave(saved) != saved)

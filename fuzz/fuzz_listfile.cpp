@@ -6,7 +6,7 @@
 
 void fuzz(const QByteArray &bytes, const QString &appDir)
 {
-    if (!LineFile::writeBytes(appDir + QStringLiteral("/Writer.dat"), bytes, nullptr))
+    if (!LineFile::writeBytes(appDir + QStringLiteral("/Writer.dat"), bytes).ok())
         return;
     const QString caption = QStringLiteral("著作権者の登録");
     ListEditor ed;
@@ -17,7 +17,7 @@ void fuzz(const QByteArray &bytes, const QString &appDir)
         if (b % 9 == 0)
             ed.setText(QStringLiteral("登録%1").arg(b));
         else if (b % 9 <= 3 || (b % 9 == 4 && (b & 0x40))) // revert is rarer
-            ed.cmdRegist_Click(b % 9 - 1);                 // register, delete, clear all, revert
+            ed.run(ListEditor::Command(b % 9 - 1));        // register, delete, clear all, revert
         else if (b % 9 == 5)
             ed.textKey(Key::Insert);
         else if (b % 9 == 6 || b % 9 == 7)
@@ -25,7 +25,7 @@ void fuzz(const QByteArray &bytes, const QString &appDir)
         else if (b % 9 == 8 && !ed.entries().isEmpty())
             ed.clickEntry(b % ed.entries().size());
     }
-    const EntryLists::SaveResult r = ed.save();
-    if (!r.ok || (r.unmappable.isEmpty() && EntryLists::readList(caption) != ed.entries()))
+    const Result<EntryLists::ListSaved> r = ed.save();
+    if (!r.ok() || (r->unmappable.isEmpty() && EntryLists::readList(caption) != ed.entries()))
         __builtin_trap();
 }
