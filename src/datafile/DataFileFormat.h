@@ -8,6 +8,15 @@
 // The number is the item the entry stands for (0 to 28); custom entries are
 // numbered from kFirstCustomNumber up in list order. Setting lines follow,
 // each a tag and its content. Every line ends with CR LF, in code page 932.
+//
+// The author's texts follow an empty line, where a reader of the older
+// format stops without complaint. Each text is a header line and then as
+// many lines as the header counts, taken verbatim, so a text line needs no
+// escaping whatever it holds:
+//   "@@@8" count            the text before the README's first line
+//   "@@@7" count ":=" key   the text under the heading key (may hold ":=")
+//   "@@@9" count            the text after the README's last line
+// A document without texts ends at the last setting line, as before.
 namespace DataFileFormat {
 
 inline constexpr QStringView kSeparator = u":=";
@@ -20,6 +29,15 @@ inline constexpr QStringView kBracketOption = u"@@@3"; // bracket option 0..3
 inline constexpr QStringView kFreeLeft = u"@@@4";      // free left bracket
 inline constexpr QStringView kFreeRight = u"@@@5";     // free right bracket
 inline constexpr QStringView kLineWidth = u"@@@6";     // columns per line
+inline constexpr QStringView kHeadingText = u"@@@7";   // text under a heading
+inline constexpr QStringView kLeadText = u"@@@8";      // text before the first line
+inline constexpr QStringView kTailText = u"@@@9";      // text after the last line
+
+inline bool startsText(QStringView line)
+{
+    const QStringView tag = line.left(kTagLength);
+    return tag == kHeadingText || tag == kLeadText || tag == kTailText;
+}
 
 inline constexpr QStringView kLineEnd = u"\r\n";
 

@@ -79,6 +79,40 @@ QString applyLine(const QString &line, StoredDocument &doc)
         return QString();
     }
 }
+// The author's texts after the empty line that ends the document's own
+// lines; returns the 0-based line that could not be read, or -1.
+qsizetype readTexts(const QStringList &lines, qsizetype i, BodyTexts &texts, QString *reason)
+{
+    while (i < lines.size()) {
+        const QString &header = lines.at(i);
+        const QStringView tag = QStringView(header).left(kTagLength);
+        const QStringView rest = QStringView(header).mid(kTagLength);
+        const qsizetype sep = tag == kHeadingText ? rest.indexOf(kSeparator) : rest.size();
+        bool ok = false;
+        const qsizetype count = sep < 0 ? -1 : rest.left(sep).toLongLong(&ok);
+        if (!ok || count < 1 || !startsText(tag)) {
+            // Blank lines after the last text end the file; nothing is lost.
+            if (std::all_of(lines.begin() + i, lines.end(),
+                            [](const QString &l) { return l.isEmpty(); }))
+                return -1;
+            *reason = u"文章の見出し行「%1」を読めません"_s.arg(header);
+            return i;
+        }
+        if (count > lines.size() - i - 1) {
+            *reason = u"文章の行が %1 行足りません"_s.arg(count - (lines.size() - i - 1));
+            return i;
+        }
+        const QStringList text = lines.mid(i + 1, count);
+        if (tag == kLeadText)
+            texts.lead = text;
+        else if (tag == kTailText)
+            texts.tail = text;
+        else
+            texts.setUnder(rest.mid(sep + kSeparator.size()).toString(), text);
+        i += 1 + count;
+    }
+    return -1;
+}
 } // namespace
 
 ReadReport apply(const QStringList &lines, Document &doc)
@@ -87,6 +121,14 @@ ReadReport apply(const QStringList &lines, Document &doc)
     stored.entries.reserve(lines.size());
     ReadReport result;
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool textsFollow =
+            lines.at(i).isEmpty() && i + 1 < lines.size() && startsText(lines.at(i + 1));
+        if (textsFollow) {
+            QString reason;
+            if (const qsizetype bad = readTexts(lines, i + 1, stored.texts, &reason); bad >= 0)
+                result = {int(bad + 1), reason, false};
+            break;
+        }
         const QString reason = applyLine(lines.at(i), stored);
         if (reason.isEmpty())
             continue;

@@ -2,8 +2,11 @@
 
 #include "DataFileFormat.h"
 #include "document/Styles.h"
+#include "itemlist/Entry.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
+
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 using namespace DataFileFormat;
@@ -14,6 +17,56 @@ namespace {
 bool breaksALine(const QString &s)
 {
     return s.contains(u'\r') || s.contains(u'\n');
+}
+} // namespace
+
+namespace {
+// The texts in list order, then those of headings no longer listed, sorted
+// so that saving twice writes the same bytes.
+QStringList textKeysInOrder(const DocumentSnapshot &doc)
+{
+    const QHash<QString, QStringList> &texts = doc.texts.headings;
+    QStringList keys;
+    keys.reserve(texts.size());
+    QSet<QString> seen;
+    for (const QString &entry : doc.entries) {
+        const QString key = Entry::trimSpaces(entry).toString();
+        if (texts.contains(key) && !seen.contains(key)) {
+            seen.insert(key);
+            keys.append(key);
+        }
+    }
+    QStringList rest;
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+        if (!seen.contains(it.key()))
+            rest.append(it.key());
+    }
+    rest.sort();
+    return keys + rest;
+}
+
+void appendTexts(QString &out, const DocumentSnapshot &doc)
+{
+    const BodyTexts &texts = doc.texts;
+    if (texts.isEmpty())
+        return;
+    const auto block = [&out](const QString &header, const QStringList &lines) {
+        if (lines.isEmpty())
+            return;
+        out += header;
+        out += kLineEnd;
+        for (const QString &line : lines) {
+            out += line;
+            out += kLineEnd;
+        }
+    };
+    out += kLineEnd;
+    block(kLeadText + QString::number(texts.lead.size()), texts.lead);
+    for (const QString &key : textKeysInOrder(doc)) {
+        const QStringList &lines = texts.under(key);
+        block(kHeadingText + QString::number(lines.size()) + kSeparator + key, lines);
+    }
+    block(kTailText + QString::number(texts.tail.size()), texts.tail);
 }
 } // namespace
 
@@ -51,6 +104,7 @@ QString text(const DocumentSnapshot &doc)
         setting(kFreeRight, doc.txtBracketsType[1]);
     }
     setting(kLineWidth, doc.txtLineCount);
+    appendTexts(out, doc);
     return out;
 }
 

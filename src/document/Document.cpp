@@ -107,6 +107,7 @@ void Document::clearForm()
     setTxtBracketsType(0, QString());
     setTxtBracketsType(1, QString());
     setTxtAdd(QString());
+    setTexts(BodyTexts());
     m_items->clear();
 }
 
@@ -134,6 +135,7 @@ void Document::load(const StoredDocument &stored)
     setTxtBracketsType(0, stored.txtBracketsType[0]);
     setTxtBracketsType(1, stored.txtBracketsType[1]);
     setTxtLineCount(stored.txtLineCount);
+    setTexts(stored.texts);
     m_items->setEntries(stored.entries);
 
     // Field texts and check states are set without their handlers: the list
@@ -251,6 +253,7 @@ DocumentSnapshot Document::snapshot() const
     s.txtLineCount = m_txtLineCount;
     s.optBracketsType = m_optBracketsType;
     s.txtBracketsType = m_txtBracketsType;
+    s.texts = m_texts;
     return s;
 }
 
@@ -490,4 +493,12 @@ void Document::setPreviewText(const QString &text)
         return;
     m_preview = text;
     emit changed(Control::Preview, 0);
+}
+
+void Document::setTexts(const BodyTexts &texts)
+{
+    if (m_texts == texts)
+        return;
+    m_texts = texts;
+    emit changed(Control::Texts, 0);
 }

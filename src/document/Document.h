@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BodyTexts.h"
 #include "ItemTables.h"
 #include "itemlist/ItemList.h"
 #include "platform/Result.h"
@@ -20,6 +21,7 @@ struct DocumentSnapshot {
     QString txtLineCount;
     int optBracketsType = 0;
     std::array<QString, 2> txtBracketsType;
+    BodyTexts texts;
 };
 
 // A document as a data file stores it, applied in one step by
@@ -33,6 +35,7 @@ struct StoredDocument {
     int optBracketsType = 0;
     std::array<QString, 2> txtBracketsType;
     QString txtLineCount;
+    BodyTexts texts;
 };
 
 // All state of the main window and the rules that change it. Every setter
@@ -62,6 +65,7 @@ public:
         BracketsTextEnabled,
         AddText,
         Preview,
+        Texts,
     };
     Q_ENUM(Control)
 
@@ -141,6 +145,10 @@ public:
     const QString &previewText() const { return m_preview; }
     void setPreviewText(const QString &text);
 
+    // The author's text under the headings, before and after the README.
+    const BodyTexts &texts() const { return m_texts; }
+    void setTexts(const BodyTexts &texts);
+
     ItemList *items() const { return m_items; }
 
 signals:
@@ -182,4 +190,5 @@ private:
 
     QString m_txtAdd;
     QString m_preview;
+    BodyTexts m_texts;
 };

@@ -8,7 +8,6 @@ using namespace Qt::StringLiterals;
 using namespace Items;
 
 namespace {
-const QString kCrLf = u"\r\n"_s;
 const QString kWideGap = u"\u3000\u3000"_s;
 constexpr int kHeadingWidth = 16;
 constexpr int kEndNameWidth = 20;
@@ -75,7 +74,6 @@ Result<> ReadmeComposer::readStyles()
             --cut;
         separatorLine.truncate(cut);
     }
-    separatorLine += kCrLf;
     return {};
 }
 
@@ -94,101 +92,152 @@ QString ReadmeComposer::formatItem(int index, ItemLayout layout) const
     const int w = Cp932::byteWidth(name);
     switch (layout) {
     case EndLine:
-        return name + padding(kEndNameWidth, w, 0) + value + kCrLf;
+        return name + padding(kEndNameWidth, w, 0) + value;
     case CentredHeading: {
         const QString p = padding(kHeadingWidth, w, 1);
-        return leftBracket + p + name + p + rightBracket + kCrLf;
+        return leftBracket + p + name + p + rightBracket;
     }
     case OneSidedHeading:
-        return leftBracket + name + padding(kHeadingWidth, w, 1) + rightBracket + kCrLf;
+        return leftBracket + name + padding(kHeadingWidth, w, 1) + rightBracket;
     case FieldLine: {
         const QString p = padding(kHeadingWidth, w, 1);
         if (oneSidedBrackets)
-            return leftBracket + name + p + rightBracket + kWideGap + value + kCrLf;
-        return leftBracket + p + name + p + rightBracket + kWideGap + value + kCrLf;
+            return leftBracket + name + p + rightBracket + kWideGap + value;
+        return leftBracket + p + name + p + rightBracket + kWideGap + value;
     }
     }
     return QString();
 }
 
-QString ReadmeComposer::formatCustomHeading(int listIndex) const
+QString ReadmeComposer::customHeading(const QString &text) const
 {
-    const QString text = Entry::trimSpaces(m_doc.entries.at(listIndex)).toString();
     const int c = Cp932::byteWidth(text);
     const QString p = padding(kHeadingWidth, c, 1);
     if (oneSidedBrackets)
-        return leftBracket + text + p + rightBracket + kCrLf;
+        return leftBracket + text + p + rightBracket;
     const QString odd = (kHeadingWidth - c) % 2 != 0 ? u" "_s : QString();
-    return leftBracket + p + text + p + odd + rightBracket + kCrLf;
+    return leftBracket + p + text + p + odd + rightBracket;
 }
 
 QString ReadmeComposer::customEndLine(const QString &text) const
 {
-    return text + padding(kEndNameWidth, Cp932::byteWidth(text), 0) + kCrLf;
+    return text + padding(kEndNameWidth, Cp932::byteWidth(text), 0);
 }
 
 QString ReadmeComposer::copyrightLine() const
 {
     const QString s = m_doc.itemValues[SoftName] + u" Copyright(C) "_s + m_doc.itemValues[Writer];
-    return padding(lineWidth, Cp932::byteWidth(s), 0) + s + kCrLf;
+    return padding(lineWidth, Cp932::byteWidth(s), 0) + s;
 }
 
-// The text one list entry contributes; the end marker switches the lines
-// after it to the end section's layout.
-QString ReadmeComposer::entryText(int position, bool &inEnd) const
+// A heading line and the author's text under it. A heading listed twice
+// (a data file may do that) has its text under the first one only.
+void ReadmeComposer::addHeading(int item, const QString &key, QString line, bool inEnd,
+                                std::vector<ComposedLine> &out)
 {
+    using K = ComposedLine::Kind;
+    out.push_back({K::Heading, inEnd, item, std::move(line), key});
+    const QStringList &text = m_doc.texts.under(key);
+    if (text.isEmpty() || m_textWritten.contains(key))
+        return;
+    m_textWritten.insert(key);
+    for (const QString &t : text)
+        out.push_back({K::HeadingText, inEnd, -1, t, key});
+}
+
+// The lines one list entry contributes; the end marker switches the lines
+// after it to the end section's layout.
+void ReadmeComposer::addEntry(int position, bool &inEnd, std::vector<ComposedLine> &out)
+{
+    using K = ComposedLine::Kind;
     const QString &entry = m_doc.entries.at(position);
     if (entry.isEmpty())
-        return QString();
+        return;
     const QStringView t = Entry::trimSpaces(entry);
     const int k = m_names.indexOf(t);
     const ItemLayout field = inEnd ? EndLine : FieldLine;
+    const auto add = [&](K kind, int item, QString line) {
+        out.push_back({kind, inEnd, item, std::move(line), QString()});
+    };
     if (k < 0) {
         if (t.startsWith(u'●'))
-            return separatorLine;
-        return inEnd ? customEndLine(t.toString()) : formatCustomHeading(position);
+            return add(K::Separator, -1, separatorLine);
+        const QString text = t.toString();
+        return addHeading(-1, text, inEnd ? customEndLine(text) : customHeading(text), inEnd, out);
     }
     switch (kindOf(k)) {
     case Kind::StartMarker:
-        return QString();
+        return;
     case Kind::BodyMarker:
-        return separatorLine;
+        return add(K::Separator, -1, separatorLine);
     case Kind::EndMarker:
+        add(K::Separator, -1, separatorLine);
         inEnd = true;
-        return separatorLine;
+        return;
     case Kind::Field:
         if (k == Price)
-            return QString();
+            return;
+        add(K::Field, k, formatItem(k, field));
         if (k == SoftClass && m_doc.itemValues[SoftClass] == u"シェアウエア")
-            return formatItem(SoftClass, field) + formatItem(Price, field);
-        return formatItem(k, field);
-    case Kind::BodyHeading:
+            add(K::Field, Price, formatItem(Price, field));
+        return;
+    case Kind::BodyHeading: {
         if (m_doc.chkBody[size_t(k - FirstBody)] == 0)
-            return QString();
-        if (inEnd)
-            return m_doc.itemNames[size_t(k)] + kCrLf;
-        return formatItem(k, oneSidedBrackets ? OneSidedHeading : CentredHeading);
+            return;
+        const QString &name = m_doc.itemNames[size_t(k)];
+        QString line =
+            inEnd ? name : formatItem(k, oneSidedBrackets ? OneSidedHeading : CentredHeading);
+        return addHeading(k, name, std::move(line), inEnd, out);
+    }
     case Kind::EndLine:
         if (m_doc.chkEnd[size_t(k - FirstEnd)] == 0)
-            return QString();
+            return;
         if (k == LastEnd)
-            return copyrightLine();
-        return formatItem(endLineField(k), field);
+            return add(K::Copyright, k, copyrightLine());
+        return add(K::Field, endLineField(k), formatItem(endLineField(k), field));
     }
-    return QString();
+}
+
+Result<Composition> ReadmeComposer::composeLines(const EventPump &pump)
+{
+    using K = ComposedLine::Kind;
+    if (const Result<> styles = readStyles(); !styles.ok())
+        return Result<Composition>::failure(styles.reason());
+    Composition c;
+    m_textWritten.clear();
+    const int n = int(m_doc.entries.size());
+    c.lines.reserve(size_t(n) + size_t(m_doc.texts.lead.size() + m_doc.texts.tail.size()));
+    for (const QString &t : m_doc.texts.lead)
+        c.lines.push_back({K::LeadText, false, -1, t, QString()});
+    bool inEnd = false;
+    for (int p = 0; p < n; ++p) {
+        if (p % 10 == 0 && pump)
+            pump();
+        addEntry(p, inEnd, c.lines);
+    }
+    for (const QString &t : m_doc.texts.tail)
+        c.lines.push_back({K::TailText, inEnd, -1, t, QString()});
+    return c;
 }
 
 Result<QString> ReadmeComposer::compose(const EventPump &pump)
 {
-    if (const Result<> styles = readStyles(); !styles.ok())
-        return Result<QString>::failure(styles.reason());
-    QString text;
-    bool inEnd = false;
-    const int n = int(m_doc.entries.size());
-    for (int p = 0; p < n; ++p) {
-        if (p % 10 == 0 && pump)
-            pump();
-        text += entryText(p, inEnd);
+    Result<Composition> c = composeLines(pump);
+    if (!c.ok())
+        return Result<QString>::failure(c.reason());
+    return c->text();
+}
+
+QString Composition::text(QStringView lineEnd) const
+{
+    qsizetype size = 0;
+    for (const ComposedLine &l : lines)
+        size += l.text.size() + lineEnd.size();
+    QString out;
+    out.reserve(size);
+    for (const ComposedLine &l : lines) {
+        out += l.text;
+        out += lineEnd;
     }
-    return text;
+    return out;
 }

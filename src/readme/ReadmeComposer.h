@@ -3,16 +3,45 @@
 #include "document/Document.h"
 #include "platform/Result.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
+#include <vector>
 
-// Lays out the README text from a snapshot of the document: one piece per
-// item list entry, widths counted in code page 932 bytes for a fixed-pitch
-// font. The snapshot cannot change while the text is built.
+// One line of a composed README, without its line end, and what wrote it.
+struct ComposedLine {
+    enum class Kind : quint8 {
+        Field,       // a field's name and value (item)
+        Heading,     // a heading; key names the text under it (item, or -1 for a custom one)
+        Separator,   // a section marker's line
+        Copyright,   // the end section's copyright line
+        LeadText,    // the author's text before the first line
+        HeadingText, // the author's text under the heading key
+        TailText,    // the author's text after the last line
+    };
+    Kind kind;
+    bool inEnd = false; // written after the end marker, in the end section's layout
+    int item = -1;
+    QString text;
+    QString key;
+
+    bool isText() const { return kind >= Kind::LeadText; }
+};
+
+// A composed README: its lines in order. Every output (code page 932 or
+// UTF-8 text, Markdown) is made from one composition.
+struct Composition {
+    std::vector<ComposedLine> lines;
+    // Every line followed by lineEnd.
+    QString text(QStringView lineEnd = u"\r\n") const;
+};
+
+// Lays out the README from a snapshot of the document: one piece per item
+// list entry, widths counted in code page 932 bytes for a fixed-pitch font,
+// each heading followed by the author's text under it. The snapshot cannot
+// change while the README is built.
 class ReadmeComposer {
 public:
-    enum ItemLayout { EndLine = 0, CentredHeading = 1, OneSidedHeading = 2, FieldLine = 3 };
-
     // Called before entries 0, 10, 20, ... so a window can repaint.
     using EventPump = std::function<void()>;
 
@@ -24,26 +53,31 @@ public:
     ReadmeComposer(const ReadmeComposer &) = delete; // m_names points into m_doc
     ReadmeComposer &operator=(const ReadmeComposer &) = delete;
 
-    // The README text, or why the styles do not allow one.
+    // The README, or why the styles do not allow one.
+    Result<Composition> composeLines(const EventPump &pump = {});
+    // The README text with CR LF line ends.
     Result<QString> compose(const EventPump &pump = {});
 
     // Style state; valid after readStyles() succeeded.
     Result<> readStyles();
     int lineWidth = 0;
-    QString separatorLine;
+    QString separatorLine; // without its line end
     QString leftBracket;
     QString rightBracket;
     bool oneSidedBrackets = false;
 
+private:
+    enum ItemLayout { EndLine, CentredHeading, OneSidedHeading, FieldLine };
     QString formatItem(int index, ItemLayout layout) const;
     QString padding(int fieldWidth, int textWidth, int halve) const;
-    QString formatCustomHeading(int listIndex) const;
-
-private:
-    QString entryText(int position, bool &inEndSection) const;
+    QString customHeading(const QString &text) const;
     QString customEndLine(const QString &text) const;
     QString copyrightLine() const;
+    void addEntry(int position, bool &inEnd, std::vector<ComposedLine> &out);
+    void addHeading(int item, const QString &key, QString line, bool inEnd,
+                    std::vector<ComposedLine> &out);
 
     DocumentSnapshot m_doc;
     Items::NameIndex m_names; // refers to m_doc's names
+    QSet<QString> m_textWritten;
 };

@@ -199,6 +199,8 @@ void FrmMain::mirror(Document::Control control, int index)
             m_txtPreView->setPlainText(toPreviewText(m_doc->previewText()));
         }
         break;
+    case Control::Texts:
+        break; // shown in the preview when it is composed
     }
 }
 
