@@ -6,6 +6,8 @@
 #include "entrylists/ListEditor.h"
 #include "itemlist/Entry.h"
 #include "readme/ReadmeComposer.h"
+#include "readme/ReadmeFile.h"
+#include "readme/ReadmeImport.h"
 
 #include <QRandomGenerator>
 #include <QSet>
@@ -18,6 +20,55 @@ namespace {
 const QStringList kValues = {{}, {}, u" "_s, u"値"_s, u"Sample 1.0"_s, u"シェアウエア"_s};
 const QStringList kHeadings = {u"メモ"_s, u"●付録"_s, u"FAQ"_s, u" ●付録"_s, u"更新履歴"_s};
 const QStringList kWidths = {{}, u"0"_s, u"7"_s, u"40"_s, u"80"_s, u"999"_s};
+// The author's text lines: none looks like a heading, field or separator
+// line of the styles above, the one thing an import cannot tell apart.
+const QStringList kTextLines = {u"本文の一行目。"_s,
+                                {},
+                                u"見出しではない行 := @@@7 です。"_s,
+                                u"　全角の空白で始まる行。"_s,
+                                u"記号 【】 ==== を含む行。"_s};
+
+// Composing, importing what was composed and composing again gives the same
+// README, byte for byte.
+QString importsBack(const Document &doc)
+{
+    const Result<QString> first = ReadmeComposer(doc.snapshot()).compose();
+    // At width 0 a separator is an empty line, as an empty text line is.
+    const bool emptyLines = first.ok() && first.value().contains(u"\r\n\r\n");
+    if (!first.ok() || (doc.txtLineCount().toInt() == 0 && emptyLines))
+        return QString();
+    const ReadmeImport::Imported imported =
+        ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(first.value(), {}, nullptr)));
+    Document again;
+    again.load(imported.doc);
+    const Result<QString> second = ReadmeComposer(again.snapshot()).compose();
+    if (imported.whole && second.ok() && second.value() == first.value())
+        return QString();
+    const QStringList a = first.value().split(u"\r\n"_s), b = second.value().split(u"\r\n"_s);
+    qsizetype i = 0;
+    while (i < a.size() && i < b.size() && a.at(i) == b.at(i))
+        ++i;
+    return u"the README imported %1 differs at line %2: [%3] [%4]"_s.arg(
+        imported.whole ? u"whole"_s : u"as foreign"_s, QString::number(i + 1), a.value(i),
+        b.value(i));
+}
+
+// Sets the text under a listed heading, or before or after the README.
+void writeText(Document &doc, quint32 a, quint32 b)
+{
+    BodyTexts texts = doc.texts();
+    QStringList lines;
+    for (quint32 i = 0; i < b % 4; ++i)
+        lines.append(kTextLines.at((a >> (4 * i)) % kTextLines.size()));
+    const int n = doc.items()->count();
+    if (a % 5 == 0)
+        texts.lead = lines;
+    else if (a % 5 == 1)
+        texts.tail = lines;
+    else if (n > 0)
+        texts.setUnder(Entry::trimSpaces(doc.items()->entry(int(a % n))).toString(), lines);
+    doc.setTexts(texts);
+}
 
 // What a save writes opens again as it was, unless the save said it would not:
 // repeated entries, texts with ":=" or line breaks.
@@ -80,7 +131,7 @@ void TstModel::randomAuthorSessionsKeepTheInvariants()
     QSet<int> deleted; // checked body headings whose entry the author deleted
     QRandomGenerator rng(seed);
     for (int step = 0; step < 200; ++step) {
-        int chosen = rng.bounded(98); // the weights below add up to 98
+        int chosen = rng.bounded(104); // the weights below add up to 104
         const quint32 a = rng.generate();
         const quint32 b = rng.generate();
         const int n = list->count(), box = int(a % kBodyCount), end = int(a % kEndCount);
@@ -136,6 +187,7 @@ void TstModel::randomAuthorSessionsKeepTheInvariants()
             list->handleKey(ItemList::Key(a % 7), b % 2);
         });
         act(1, [&] { doc.reset(); });
+        act(6, [&] { writeText(doc, a, b); });
         act(4, [&] { failure = saveThenOpen(doc, dir.filePath(u"model.pwk"_s)); });
         act(2, [&] { // a list editor session, then the field is reloaded from its file
             ListEditor ed;
@@ -149,6 +201,8 @@ void TstModel::randomAuthorSessionsKeepTheInvariants()
         });
         if (failure.isEmpty())
             failure = check(doc, deleted);
+        if (failure.isEmpty() && step % 4 == 3)
+            failure = importsBack(doc);
         QVERIFY2(failure.isEmpty(), qPrintable(u"step %1: %2"_s.arg(step).arg(failure)));
     }
 }

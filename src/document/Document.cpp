@@ -12,16 +12,9 @@ const std::array<const char16_t *, 4> kReprintChoices = {u"可", u"不可", u"�
                                                          u"転載後、作者に連絡"};
 } // namespace
 
-Document::Document(QObject *parent) : QObject(parent), m_items(new ItemList(this))
+Document::Document(QObject *parent)
+    : QObject(parent), m_items(new ItemList(this)), m_itemNames(Items::names())
 {
-    using namespace Items;
-    for (int i = 0; i <= BodyMarker; ++i)
-        m_itemNames[size_t(i)] = QString::fromUtf16(kLabelCaptions[size_t(i)]);
-    for (int i = 0; i < kBodyCount; ++i)
-        m_itemNames[size_t(FirstBody + i)] = QString::fromUtf16(kBodyCaptions[size_t(i)]);
-    m_itemNames[EndMarker] = QString::fromUtf16(kEndMarkerName);
-    for (int i = 0; i < kEndCount; ++i)
-        m_itemNames[size_t(FirstEnd + i)] = QString::fromUtf16(kEndCaptions[size_t(i)]);
 }
 
 // ---- start-up and reset -------------------------------------------------
@@ -167,7 +160,7 @@ void Document::load(const StoredDocument &stored)
                         Control::EndCheck, i);
         setChkEndEnabled(i, endSection != 0);
     }
-    for (int i = SoftName; i <= HomePage; ++i) {
+    for (int i = SoftName; i <= HomePage && stored.listFilledFields; ++i) {
         if (!m_fields[size_t(i)].isEmpty())
             m_items->insertItemEntry(m_itemNames[size_t(i)], m_itemNames[BodyMarker]);
     }

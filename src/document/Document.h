@@ -36,6 +36,9 @@ struct StoredDocument {
     std::array<QString, 2> txtBracketsType;
     QString txtLineCount;
     BodyTexts texts;
+    // A filled field the entries do not list is listed on load. A README
+    // can show a field only in its end lines; its import keeps it unlisted.
+    bool listFilledFields = true;
 };
 
 // All state of the main window and the rules that change it. Every setter

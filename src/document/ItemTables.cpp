@@ -49,4 +49,20 @@ Kind kindOf(int index)
     return Kind::Field;
 }
 
+const std::array<QString, kCount> &names()
+{
+    static const std::array<QString, kCount> all = [] {
+        std::array<QString, kCount> n;
+        for (int i = 0; i <= BodyMarker; ++i)
+            n[size_t(i)] = QString::fromUtf16(kLabelCaptions[size_t(i)]);
+        for (int i = 0; i < kBodyCount; ++i)
+            n[size_t(FirstBody + i)] = QString::fromUtf16(kBodyCaptions[size_t(i)]);
+        n[EndMarker] = QString::fromUtf16(kEndMarkerName);
+        for (int i = 0; i < kEndCount; ++i)
+            n[size_t(FirstEnd + i)] = QString::fromUtf16(kEndCaptions[size_t(i)]);
+        return n;
+    }();
+    return all;
+}
+
 } // namespace Items

@@ -74,6 +74,9 @@ extern const std::array<const char16_t *, kEndCount> kEndCaptions;
 extern const char16_t kEndMarkerName[];
 extern const char16_t kEndSentenceCaption[];
 
+// The 29 item names, from the captions above.
+const std::array<QString, kCount> &names();
+
 // Object names of the fourteen field controls, by item index (0 and 15 empty).
 extern const std::array<const char16_t *, 15> kFieldControlNames;
 

@@ -66,13 +66,16 @@ public:
     QString rightBracket;
     bool oneSidedBrackets = false;
 
-private:
+    // Single lines, after readStyles(); the importer lays out its guesses
+    // with them.
     enum ItemLayout { EndLine, CentredHeading, OneSidedHeading, FieldLine };
     QString formatItem(int index, ItemLayout layout) const;
-    QString padding(int fieldWidth, int textWidth, int halve) const;
     QString customHeading(const QString &text) const;
     QString customEndLine(const QString &text) const;
     QString copyrightLine() const;
+
+private:
+    QString padding(int fieldWidth, int textWidth, int halve) const;
     void addEntry(int position, bool &inEnd, std::vector<ComposedLine> &out);
     void addHeading(int item, const QString &key, QString line, bool inEnd,
                     std::vector<ComposedLine> &out);

@@ -1,0 +1,467 @@
+#include "ComposedReadme.h"
+
+#include "ReadmeComposer.h"
+#include "document/Styles.h"
+#include "itemlist/Entry.h"
+#include "platform/Cp932.h"
+
+#include <QHash>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+using namespace Items;
+
+namespace ComposedReadme {
+
+namespace {
+const QString kCopyright = u" Copyright(C) "_s;
+
+// A guess at the styles a README was composed with.
+struct Guess {
+    Guess(int option = 0, std::array<QString, 2> free = {})
+        : bracketOption(option), freeBrackets(std::move(free))
+    {
+    }
+    int bracketOption;
+    std::array<QString, 2> freeBrackets;
+    bool hasSeparator = false;
+    QString separator;
+};
+
+// What a line is, read in the body's or the end section's layout.
+struct Line {
+    enum Kind { Other, Separator, Field, Heading, Copyright };
+    Line(Kind k = Other, int i = -1, QString v = {}) : kind(k), item(i), value(std::move(v)) {}
+    Kind kind;
+    int item;      // Field, Heading; -1 for a custom heading
+    QString value; // Field: the value; Heading: a custom heading's text
+};
+
+// The line layouts of one guess, with empty values.
+class Layout {
+public:
+    Layout(const Guess &g, int width)
+    {
+        DocumentSnapshot s;
+        s.itemNames = names();
+        s.optBracketsType = g.bracketOption;
+        s.txtBracketsType = g.freeBrackets;
+        s.txtLineCount = QString::number(width);
+        composer.emplace(s);
+        (void)composer->readStyles();
+        separator = g.hasSeparator ? std::optional<QString>(g.separator) : std::nullopt;
+        for (int k = SoftName; k <= HomePage; ++k) {
+            fieldPrefix[size_t(k)] = composer->formatItem(k, ReadmeComposer::FieldLine);
+            endPrefix[size_t(k)] = composer->formatItem(k, ReadmeComposer::EndLine);
+        }
+        const auto heading = composer->oneSidedBrackets ? ReadmeComposer::OneSidedHeading
+                                                        : ReadmeComposer::CentredHeading;
+        for (int k = FirstBody; k <= LastBody; ++k) {
+            headings.insert(composer->formatItem(k, heading), k);
+            bareHeadings.insert(names()[size_t(k)], k);
+        }
+    }
+
+    Line classify(const QString &line, bool inEnd) const
+    {
+        if (separator && line == *separator)
+            return {Line::Separator};
+        if (line.contains(kCopyright))
+            return {Line::Copyright};
+        const auto &heads = inEnd ? bareHeadings : headings;
+        if (const auto it = heads.constFind(line); it != heads.cend())
+            return {Line::Heading, *it};
+        const auto &prefixes = inEnd ? endPrefix : fieldPrefix;
+        for (int k = SoftName; k <= HomePage; ++k) {
+            if (line.startsWith(prefixes[size_t(k)]))
+                return {Line::Field, k, line.mid(prefixes[size_t(k)].size())};
+        }
+        const QString text = Entry::trimSpaces(line).toString();
+        if (inEnd) {
+            // Without filler spaces a custom end line is any line: taken as
+            // a heading only where no text can stand (see below).
+            if (Cp932::byteWidth(text) < 20 && composer->customEndLine(text) == line)
+                return {Line::Heading, -1, text};
+        } else if (line.startsWith(composer->leftBracket) &&
+                   line.endsWith(composer->rightBracket)) {
+            const QStringView middle = QStringView(line).mid(
+                composer->leftBracket.size(),
+                line.size() - composer->leftBracket.size() - composer->rightBracket.size());
+            const QString t = Entry::trimSpaces(middle).toString();
+            if (line.size() >= composer->leftBracket.size() + composer->rightBracket.size() &&
+                composer->customHeading(t) == line)
+                return {Line::Heading, -1, t};
+        }
+        return {};
+    }
+
+    std::optional<ReadmeComposer> composer;
+    std::optional<QString> separator;
+    std::array<QString, 15> fieldPrefix;
+    std::array<QString, 15> endPrefix;
+    QHash<QString, int> headings;
+    QHash<QString, int> bareHeadings;
+};
+
+// Reads the lines under one guess into a stored document; nullopt as soon
+// as a line cannot have come from the composer.
+class Reader {
+public:
+    Reader(const QStringList &lines, const Layout &layout) : m_lines(lines), m_layout(layout)
+    {
+        m_doc.entries.append(names()[StartMarker]);
+        m_doc.listFilledFields = false;
+    }
+
+    std::optional<StoredDocument> read()
+    {
+        for (m_at = 0; m_at < m_lines.size(); ++m_at) {
+            const QString &line = m_lines.at(m_at);
+            const Line l = m_layout.classify(line, m_inEnd);
+            if (l.kind != Line::Other) {
+                m_inLead = false;
+                if (!take(l, line))
+                    return std::nullopt;
+            } else if (m_inLead) {
+                m_doc.texts.lead.append(line);
+            } else if (m_slot) {
+                m_doc.texts.headings[*m_slot].append(line);
+            } else if (!headingsOrTail()) {
+                return std::nullopt;
+            }
+        }
+        return std::move(m_doc);
+    }
+
+    int copyrightWidth = -1; // the width the copyright line shows, if any
+
+private:
+    // Where no text can stand (after a field or a separator): in the end
+    // section, long custom headings up to the next line of the composer's
+    // own; with none left, the text after the README.
+    bool headingsOrTail()
+    {
+        qsizetype next = m_at;
+        while (next < m_lines.size() &&
+               m_layout.classify(m_lines.at(next), m_inEnd).kind == Line::Other)
+            ++next;
+        if (next == m_lines.size()) {
+            m_doc.texts.tail = m_lines.mid(m_at);
+            m_at = m_lines.size();
+            return true;
+        }
+        if (!m_inEnd)
+            return false;
+        for (; m_at < next; ++m_at) {
+            const QString t = Entry::trimSpaces(m_lines.at(m_at)).toString();
+            if (m_layout.composer->customEndLine(t) != m_lines.at(m_at) || !heading(-1, t))
+                return false;
+        }
+        --m_at;
+        return true;
+    }
+
+    bool isListed(int item) const { return m_listed.contains(item); }
+    void list(int item)
+    {
+        m_listed.insert(item);
+        const QString &name = names()[size_t(item)];
+        m_doc.entries.append(name.startsWith(u'●') ? name : Entry::indented(name));
+    }
+    bool setValue(int item, const QString &value)
+    {
+        QString &v = m_doc.values[size_t(item)];
+        if (!v.isEmpty() && v != value)
+            return false;
+        v = value;
+        return true;
+    }
+
+    bool heading(int item, const QString &text)
+    {
+        if (item < 0) {
+            const int k = NameIndex(names()).indexOf(text);
+            if (k >= 0 && kindOf(k) != Kind::BodyHeading)
+                return false; // the composer lays such an entry out as its item
+            if (k < 0 && text.startsWith(u'●'))
+                return false;
+            item = k;
+        }
+        const QString key = item >= 0 ? names()[size_t(item)] : text;
+        if (item >= 0) {
+            m_doc.values[size_t(item)] = u"1"_s;
+            list(item);
+        } else {
+            m_doc.entries.append(Entry::indented(text));
+        }
+        // The composer writes a text under the first of equal headings only.
+        m_slot = m_keys.contains(key) ? std::nullopt : std::optional<QString>(key);
+        m_keys.insert(key);
+        return true;
+    }
+
+    bool field(int k, const QString &value)
+    {
+        if (k == Price)
+            return false; // written only after its class
+        if (k == SoftClass && value == u"シェアウエア") {
+            const Line price = m_at + 1 < m_lines.size()
+                                   ? m_layout.classify(m_lines.at(m_at + 1), m_inEnd)
+                                   : Line();
+            if (price.kind != Line::Field || price.item != Price || !setValue(Price, price.value))
+                return false;
+            ++m_at;
+        }
+        // The end lines repeat the contact fields: 著作権者(文末) and the next three.
+        int item = k;
+        for (int e = FirstEnd; e < LastEnd; ++e) {
+            if (endLineField(e) == k && (m_inEnd || isListed(k)) && !isListed(e))
+                item = e;
+        }
+        if (isListed(item) || !setValue(k, value))
+            return false;
+        if (item != k)
+            m_doc.values[size_t(item)] = u"1"_s;
+        list(item);
+        return true;
+    }
+
+    bool copyright(const QString &line)
+    {
+        // The software's name may itself start with spaces: when it is
+        // known, the filler ends where it begins.
+        const QString &soft = m_doc.values[SoftName];
+        qsizetype start = -1, at = -1; // where the name and " Copyright(C) " begin
+        if (!soft.isEmpty()) {
+            start = line.indexOf(QString(soft + kCopyright));
+            at = start < 0 ? -1 : start + soft.size();
+        } else if ((at = line.indexOf(kCopyright)) >= 0) {
+            start = at - Entry::trimLeadingSpaces(QStringView(line).left(at)).size();
+        }
+        if (at < 0 || !Entry::trimSpaces(QStringView(line).left(start)).isEmpty() ||
+            isListed(LastEnd) || !setValue(SoftName, line.mid(start, at - start)) ||
+            !setValue(Writer, line.mid(at + kCopyright.size())))
+            return false;
+        if (start > 0)
+            copyrightWidth = int(start) + Cp932::byteWidth(line.mid(start));
+        m_doc.values[LastEnd] = u"1"_s;
+        list(LastEnd);
+        m_slot.reset();
+        return true;
+    }
+
+    // A separator is the end marker when what follows is laid out as the
+    // end section.
+    bool endFollows() const
+    {
+        for (qsizetype i = m_at + 1; i < m_lines.size(); ++i) {
+            const Line body = m_layout.classify(m_lines.at(i), false);
+            if (body.kind == Line::Separator || body.kind == Line::Copyright)
+                continue;
+            return body.kind == Line::Other;
+        }
+        return false;
+    }
+
+    bool take(const Line &l, const QString &line)
+    {
+        switch (l.kind) {
+        case Line::Separator:
+            m_slot.reset();
+            if (!m_inEnd && !isListed(EndMarker) && endFollows()) {
+                m_doc.values[EndMarker] = u"1"_s;
+                list(EndMarker);
+                m_inEnd = true;
+            } else if (!isListed(BodyMarker)) {
+                list(BodyMarker);
+            } else {
+                m_doc.entries.append(u"●区切り%1"_s.arg(++m_markers));
+            }
+            return true;
+        case Line::Field:
+            m_slot.reset();
+            return field(l.item, l.value);
+        case Line::Heading:
+            return heading(l.item, l.value);
+        case Line::Copyright:
+            return copyright(line);
+        case Line::Other:
+            break;
+        }
+        return false;
+    }
+
+    const QStringList &m_lines;
+    const Layout &m_layout;
+    StoredDocument m_doc;
+    qsizetype m_at = 0;
+    bool m_inEnd = false;
+    int m_markers = 0;
+    QSet<int> m_listed;
+    QSet<QString> m_keys;
+    // Where a text line goes: before the first line of the composer's own,
+    // under a heading's key, or nowhere (nullopt) after a field or a separator.
+    bool m_inLead = true;
+    std::optional<QString> m_slot;
+};
+
+// Bracket pairs a line shows around an item's name, beside the three options.
+void bracketsAround(const QString &line, std::vector<Guess> &guesses)
+{
+    for (int k = SoftName; k <= LastBody; ++k) {
+        const QString &name = names()[size_t(k)];
+        if (k == BodyMarker || !line.contains(name))
+            continue;
+        const int room = 16 - Cp932::byteWidth(name);
+        const QString centred = QString(room / 2, u' ') + name + QString(room / 2, u' ');
+        const QString oneSided = name + QString(room, u' ');
+        for (const QString &token : {centred, oneSided}) {
+            const qsizetype at = line.indexOf(token);
+            if (at < 0)
+                continue;
+            const QString rest = line.mid(at + token.size());
+            const qsizetype gap = rest.indexOf(u"\u3000\u3000");
+            const QString right = gap >= 0 && isField(k) ? rest.left(gap) : rest;
+            guesses.push_back(Guess(Styles::kFree, {line.left(at), right}));
+        }
+        return;
+    }
+}
+
+std::vector<Guess> bracketGuesses(const QStringList &lines)
+{
+    std::vector<Guess> guesses;
+    for (int i = 0; i < Styles::kFree; ++i)
+        guesses.push_back(Guess(i));
+    for (qsizetype i = 0; i < lines.size() && guesses.size() < 8; ++i)
+        bracketsAround(lines.at(i), guesses);
+    // A free pair that is one of the options is that option.
+    std::vector<Guess> distinct;
+    for (Guess g : guesses) {
+        for (int i = 0; i < Styles::kFree && g.bracketOption == Styles::kFree; ++i) {
+            const auto &pair = Styles::kBrackets[size_t(i)];
+            if (g.freeBrackets[0] == QString::fromUtf16(pair.left) &&
+                g.freeBrackets[1] == QString::fromUtf16(pair.right))
+                g = Guess(i);
+        }
+        const bool bothEmpty = g.freeBrackets[0].isEmpty() && g.freeBrackets[1].isEmpty();
+        const bool seen = std::any_of(distinct.begin(), distinct.end(), [&](const Guess &d) {
+            return d.bracketOption == g.bracketOption && d.freeBrackets == g.freeBrackets;
+        });
+        if (!seen && !(g.bracketOption == Styles::kFree && bothEmpty))
+            distinct.push_back(g);
+    }
+    return distinct;
+}
+
+// Lines standing where a separator would: after a field, before a heading
+// or a field, or before the end section's lines; the most frequent in the
+// whole README first. No separator is the last guess.
+QStringList separatorGuesses(const QStringList &lines, const Layout &layout)
+{
+    QSet<QString> candidates;
+    Line::Kind before = Line::Other;
+    for (qsizetype i = 0; i < lines.size() && candidates.size() < 16; ++i) {
+        const Line::Kind kind = layout.classify(lines.at(i), false).kind;
+        const QString next = lines.value(i + 1);
+        const Line::Kind after = layout.classify(next, false).kind;
+        const bool endFollows =
+            after == Line::Other && layout.classify(next, true).kind != Line::Other;
+        if (kind == Line::Other &&
+            (before == Line::Field || after == Line::Heading || after == Line::Field || endFollows))
+            candidates.insert(lines.at(i));
+        before = kind;
+    }
+    QHash<QString, int> count;
+    for (const QString &line : lines) {
+        if (candidates.contains(line))
+            ++count[line];
+    }
+    QStringList guesses = count.keys();
+    std::sort(guesses.begin(), guesses.end(), [&](const QString &a, const QString &b) {
+        return count.value(a) != count.value(b) ? count.value(a) > count.value(b) : a < b;
+    });
+    return guesses.mid(0, 3);
+}
+
+// The smallest piece whose repetition makes the line.
+QString period(const QString &line)
+{
+    std::vector<qsizetype> border(size_t(line.size()) + 1, 0);
+    for (qsizetype i = 1, k = 0; i < line.size(); ++i) {
+        while (k > 0 && line.at(i) != line.at(k))
+            k = border[size_t(k)];
+        if (line.at(i) == line.at(k))
+            ++k;
+        border[size_t(i + 1)] = k;
+    }
+    return line.left(line.size() - border[size_t(line.size())]);
+}
+
+void setStyles(StoredDocument &doc, const Guess &g, int copyrightWidth, const Layout &layout)
+{
+    doc.optBracketsType = g.bracketOption;
+    if (g.bracketOption == Styles::kFree)
+        doc.txtBracketsType = g.freeBrackets;
+    int width = 80;
+    if (g.hasSeparator) {
+        width = int(g.separator.size());
+        doc.optLineType = Styles::kFree;
+        doc.txtLineType = period(g.separator);
+        for (int i = Styles::kFree - 1; i >= 0; --i) {
+            const QString pattern = QString::fromUtf16(Styles::kLines[size_t(i)].pattern);
+            QString line;
+            while (line.size() < width)
+                line += pattern;
+            if (line.left(width) == g.separator) {
+                doc.optLineType = i;
+                doc.txtLineType.clear();
+            }
+        }
+    } else if (copyrightWidth >= 0) {
+        width = copyrightWidth;
+    } else if (doc.values[LastEnd] == u"1") {
+        // A copyright line without filler: any width up to its own.
+        width = std::min(80, Cp932::byteWidth(layout.composer->copyrightLine()));
+    }
+    doc.txtLineCount = QString::number(width);
+}
+
+bool composesBack(const StoredDocument &doc, const QStringList &lines)
+{
+    Document d;
+    d.load(doc);
+    const Result<Composition> c = ReadmeComposer(d.snapshot()).composeLines();
+    if (!c.ok() || qsizetype(c->lines.size()) != lines.size())
+        return false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (c->lines[size_t(i)].text != lines.at(i))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+std::optional<StoredDocument> read(const QStringList &lines)
+{
+    for (Guess g : bracketGuesses(lines)) {
+        const Layout plain(g, 80);
+        QStringList separators = separatorGuesses(lines, plain);
+        separators.append(QString()); // and no separator at all
+        for (qsizetype i = 0; i < separators.size(); ++i) {
+            g.hasSeparator = i + 1 < separators.size();
+            g.separator = separators.at(i);
+            const Layout layout(g, 80);
+            Reader reader(lines, layout);
+            std::optional<StoredDocument> doc = reader.read();
+            if (!doc)
+                continue;
+            setStyles(*doc, g, reader.copyrightWidth, layout);
+            if (composesBack(*doc, lines))
+                return doc;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace ComposedReadme

@@ -1,0 +1,143 @@
+#include "PreviewCapture.h"
+
+#include <QHash>
+#include <algorithm>
+
+namespace PreviewCapture {
+
+namespace {
+struct Match {
+    qsizetype skeleton; // index among the composer's own lines
+    qsizetype line;     // where it stands in the preview
+};
+
+// The longest run of pairs whose preview lines rise with their skeleton
+// order (pairs come sorted by skeleton); n log n, for long READMEs.
+std::vector<Match> longestRising(const std::vector<Match> &pairs)
+{
+    std::vector<qsizetype> tails; // index of the pair ending a run of each length
+    std::vector<qsizetype> before(pairs.size(), -1);
+    for (qsizetype i = 0; i < qsizetype(pairs.size()); ++i) {
+        const auto at = std::lower_bound(
+            tails.begin(), tails.end(), pairs[size_t(i)].line,
+            [&](qsizetype t, qsizetype line) { return pairs[size_t(t)].line < line; });
+        if (at != tails.begin())
+            before[size_t(i)] = *(at - 1);
+        if (at == tails.end())
+            tails.push_back(i);
+        else
+            *at = i;
+    }
+    std::vector<Match> run;
+    for (qsizetype i = tails.empty() ? -1 : tails.back(); i >= 0; i = before[size_t(i)])
+        run.push_back(pairs[size_t(i)]);
+    std::reverse(run.begin(), run.end());
+    return run;
+}
+
+// Finds the composer's lines in the preview, in order: first those that
+// occur once in both (headings, mostly), then the rest between them.
+std::vector<Match> findSkeleton(const QStringList &skeleton, const QStringList &lines)
+{
+    QHash<QStringView, int> inSkeleton;
+    for (const QString &s : skeleton)
+        ++inSkeleton[s];
+    QHash<QStringView, std::pair<int, qsizetype>> inPreview; // count, last place
+    for (qsizetype p = 0; p < lines.size(); ++p) {
+        if (inSkeleton.contains(lines.at(p))) {
+            auto &seen = inPreview[lines.at(p)];
+            ++seen.first;
+            seen.second = p;
+        }
+    }
+    std::vector<Match> unique;
+    for (qsizetype s = 0; s < skeleton.size(); ++s) {
+        const auto it = inPreview.constFind(skeleton.at(s));
+        if (inSkeleton.value(skeleton.at(s)) == 1 && it != inPreview.cend() && it->first == 1)
+            unique.push_back({s, it->second});
+    }
+    std::vector<Match> anchors = longestRising(unique);
+    anchors.push_back({skeleton.size(), lines.size()});
+
+    std::vector<Match> found;
+    Match from{-1, -1};
+    for (const Match &to : anchors) {
+        qsizetype cursor = from.line + 1;
+        for (qsizetype s = from.skeleton + 1; s < to.skeleton; ++s) {
+            for (qsizetype p = cursor; p < to.line; ++p) {
+                if (lines.at(p) == skeleton.at(s)) {
+                    found.push_back({s, p});
+                    cursor = p + 1;
+                    break;
+                }
+            }
+        }
+        if (to.skeleton < skeleton.size())
+            found.push_back(to);
+        from = to;
+    }
+    return found;
+}
+} // namespace
+
+Captured capture(const Composition &composed, const QStringList &lines, const BodyTexts &texts)
+{
+    std::vector<const ComposedLine *> own;
+    QStringList skeleton;
+    for (const ComposedLine &l : composed.lines) {
+        if (!l.isText()) {
+            own.push_back(&l);
+            skeleton.append(l.text);
+        }
+    }
+    Captured c{texts, {}};
+    const std::vector<Match> found = findSkeleton(skeleton, lines);
+    const auto region = [&](qsizetype from, qsizetype to) { return lines.mid(from, to - from); };
+    if (found.empty()) {
+        if (skeleton.isEmpty())
+            c.texts.lead = lines;
+        else
+            c.unplaced = lines;
+        return c;
+    }
+    if (found.front().skeleton == 0)
+        c.texts.lead = region(0, found.front().line);
+    else
+        c.unplaced += region(0, found.front().line);
+
+    QSet<QString> slotsTaken;
+    for (size_t i = 0; i < found.size(); ++i) {
+        const Match &m = found[i];
+        const bool last = i + 1 == found.size();
+        const Match next = last ? Match{skeleton.size(), lines.size()} : found[i + 1];
+        const QStringList between = region(m.line + 1, next.line);
+        const ComposedLine &line = *own[size_t(m.skeleton)];
+        const bool opensSlot =
+            line.kind == ComposedLine::Kind::Heading && !slotsTaken.contains(line.key);
+        if (line.kind == ComposedLine::Kind::Heading)
+            slotsTaken.insert(line.key);
+        // A composer's line missing in between: the lines cannot be told apart.
+        if (next.skeleton != m.skeleton + 1) {
+            c.unplaced += between;
+            continue;
+        }
+        if (last) {
+            // After the last heading, text and tail look alike; the tail
+            // keeps its lines when they still end the preview.
+            const QStringList &tail = texts.tail;
+            const bool tailKept = opensSlot && between.size() >= tail.size() &&
+                                  between.mid(between.size() - tail.size()) == tail;
+            c.texts.tail = opensSlot ? (tailKept ? tail : QStringList()) : between;
+            if (opensSlot)
+                c.texts.setUnder(line.key,
+                                 tailKept ? between.mid(0, between.size() - tail.size()) : between);
+        } else if (opensSlot) {
+            c.texts.setUnder(line.key, between);
+        } else {
+            c.unplaced += between;
+        }
+    }
+    return c;
+}
+
+} // namespace PreviewCapture
