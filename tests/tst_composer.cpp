@@ -5,6 +5,7 @@
 #include "datafile/DataFileWriter.h"
 #include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
+#include "readme/ReadmeFile.h"
 
 #include <QProcess>
 #include <QTest>
@@ -15,6 +16,11 @@ using namespace Items;
 namespace {
 const QString kSample = testDataPath(u"sample.pwk"_s);
 const QByteArray kReadme = readFileBytes(testDataPath(u"sample_README.TXT"_s));
+const QString kWorkedExample =
+    u"0:=●文頭の項目:=|1:=   ソフト名:=Sample Viewer|2:=   バージョン:=1.02|10:=   "
+    u"ソフトの種別:=シェアウエア|5:=   著作権者:=Sample Works|15:=●本文内の項目:=|"
+    u"16:=   ソフト紹介:=|29:=   FAQ:=|23:=●文末の項目:=|24:=   著作権者(文末):=|"
+    u"25:=   連絡先(文末):=|28:=   著作権:=|@@@11|@@@640"_s;
 
 QString compose(const DocumentSnapshot &s, const ReadmeComposer::EventPump &pump = {})
 {
@@ -28,6 +34,8 @@ class TstComposer : public QObject {
 private slots:
     void goldenFiles_data();
     void goldenFiles();
+    void formats_data();
+    void formats();
     void opens_data();
     void opens();
     void statesNoDataFileCarries();
@@ -36,25 +44,26 @@ private slots:
 };
 
 // A data file opened into the started document (none, a file in tests/data or
-// its lines), values of items it does not list, and what saving and composing
-// it write, byte for byte.
+// its lines), values of items it does not list, and what saving, composing
+// and writing it as Markdown write, byte for byte.
 void TstComposer::goldenFiles_data()
 {
     QTest::addColumn<QString>("pwk");
     QTest::addColumn<QStringList>("unlisted"); // "item=value": no data file carries them
     QTest::addColumn<QString>("saved");
     QTest::addColumn<QString>("readme");
+    QTest::addColumn<QString>("markdown");
     QTest::newRow("start-up document")
-        << QString() << QStringList() << u"startup.pwk"_s << QString();
-    QTest::newRow("data file example")
-        << u"sample.pwk"_s << QStringList() << u"sample.pwk"_s << u"sample_README.TXT"_s;
+        << QString() << QStringList() << u"startup.pwk"_s << QString() << QString();
+    QTest::newRow("data file example") << u"sample.pwk"_s << QStringList() << u"sample.pwk"_s
+                                       << u"sample_README.TXT"_s << u"sample_README.md"_s;
     QTest::newRow("worked example")
-        << u"0:=●文頭の項目:=|1:=   ソフト名:=Sample Viewer|2:=   バージョン:=1.02|10:=   "
-           u"ソフトの種別:=シェアウエア|5:=   著作権者:=Sample Works|15:=●本文内の項目:=|"
-           u"16:=   ソフト紹介:=|29:=   FAQ:=|23:=●文末の項目:=|24:=   著作権者(文末):=|"
-           u"25:=   連絡先(文末):=|28:=   著作権:=|@@@11|@@@640"_s
-        << QStringList{u"11=1000円"_s, u"12=サポート窓口"_s} << QString()
-        << u"worked_example_README.TXT"_s;
+        << kWorkedExample << QStringList{u"11=1000円"_s, u"12=サポート窓口"_s} << QString()
+        << u"worked_example_README.TXT"_s << QString();
+    QTest::newRow("worked example, a heading text, | and \\ in a value")
+        << kWorkedExample + u"||@@@73:=ソフト紹介|画像を一覧で見る。||  *そのまま* \\ 書く"_s
+        << QStringList{u"11=1000円"_s, u"12=窓口|サポート\\"_s} << QString() << QString()
+        << u"worked_example_README.md"_s;
 }
 
 void TstComposer::goldenFiles()
@@ -63,6 +72,7 @@ void TstComposer::goldenFiles()
     QFETCH(QStringList, unlisted);
     QFETCH(QString, saved);
     QFETCH(QString, readme);
+    QFETCH(QString, markdown);
     TempAppDir dir;
     Document doc;
     doc.initialize();
@@ -79,6 +89,39 @@ void TstComposer::goldenFiles()
         s.itemValues[size_t(value.section(u'=', 0, 0).toInt())] = value.section(u'=', 1);
     if (!readme.isEmpty())
         QCOMPARE(Cp932::encode(compose(s) + u"\r\n"_s), readFileBytes(testDataPath(readme)));
+    if (markdown.isEmpty())
+        return;
+    const auto format = ReadmeFile::Format::markdown();
+    const Result<Composition> c = ReadmeComposer(s).composeLines();
+    QVERIFY(c.ok());
+    QCOMPARE(ReadmeFile::bytes(ReadmeFile::text(c.value(), s, format), format, nullptr),
+             readFileBytes(testDataPath(markdown)));
+}
+
+// What each file type of the save dialog writes for a text with CR LF line
+// ends, a lone CR and LF (text, not line ends) and a character beyond ASCII.
+void TstComposer::formats_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray sjis = "\x82\xa0\r\nb\rc\nd\r\n", utf8 = "\xe3\x81\x82\r\nb\rc\nd\r\n",
+                     lf = "\xe3\x81\x82\nb\rc\nd\n";
+    QTest::newRow("code page 932") << u"テキストファイル　シフトJIS・CR LF(*.txt)"_s << sjis;
+    QTest::newRow("UTF-8") << u"テキストファイル　UTF-8・CR LF(*.txt)"_s << utf8;
+    QTest::newRow("BOM") << u"テキストファイル　UTF-8 BOM付き・CR LF(*.txt)"_s
+                         << "\xef\xbb\xbf"_ba + utf8;
+    QTest::newRow("LF") << u"テキストファイル　UTF-8・LF(*.txt)"_s << lf;
+    QTest::newRow("Markdown") << u"Markdown　UTF-8・LF(*.md)"_s << lf;
+    QTest::newRow("all files") << u"すべてのファイル(*.*)"_s << sjis;
+    QTest::newRow("unknown") << u"(*.doc)"_s << sjis;
+}
+
+void TstComposer::formats()
+{
+    QFETCH(QString, filter);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(ReadmeFile::bytes(u"\u3042\r\nb\rc\nd"_s, ReadmeFile::formatOf(filter), nullptr),
+             bytes);
 }
 
 // A data file's lines, where reading stops (0: at the end), the lines saving
@@ -202,16 +245,22 @@ void TstComposer::composeTool_data()
     row("README file", "$ @R.TXT", 0, {}, "");
     row("standard output", "$ -", 0, kReadme, "");
     row("--utf8", "--utf8 $", 0, text.toUtf8(), "");
+    row("--utf8 --lf", "--utf8 --lf $", 0, text.toUtf8().replace("\r\n", "\n"), "");
+    row("--bom", "--bom $", 0, "\xef\xbb\xbf"_ba + text.toUtf8(), "");
+    row("--markdown", "--markdown $ -", 0, readFileBytes(testDataPath(u"sample_README.md"_s)), "");
+    row("--check in another format", "--check --utf8 $ @same.TXT", 1, {}, "");
     row("--write-data", "--write-data @new.pwk $ -", 0, kReadme, "", readFileBytes(kSample));
     row("--set of an unmappable value", "--set ソフト名=Ünï😀Ünï😀 $", 0,
         Cp932::encode(QString(text).replace(u"サンプル"_s, u"?n???n??"_s)), "Ü ï 😀");
     row("--check, same", "--check --set=バージョン=1.00 $ @same.TXT", 0, {}, "");
     row("--check, differs", "--check --set 2=1.01 $ @same.TXT", 1, {}, "");
     row("no data file", "", 2, {}, "--help");
-    for (const char *usage : {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $",
-                              "--check $", "--check --write-data @new.pwk $ @same.TXT"})
+    for (const char *usage :
+         {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $", "--check $",
+          "--check --write-data @new.pwk $ @same.TXT", "--import", "--import $ a b"})
         row(usage, usage, 2, {}, "--help");
     row("no such data file", "@none.pwk @R.TXT", 3, {}, "none.pwk");
+    row("no README to import", "--import @none.TXT @R.TXT", 3, {}, "none.TXT");
     row("composition fails", "@wide.pwk @R.TXT", 4, {}, "「-5」");
     row("README not writable", "$ @none/R.TXT", 5, {}, "R.TXT");
 }

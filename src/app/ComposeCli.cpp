@@ -8,6 +8,7 @@
 #include "platform/UserTexts.h"
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
+#include "readme/ReadmeImport.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,11 +22,16 @@ namespace {
 
 struct Options {
     QString data;
+    QString import; // a README read instead of a data file
     QString readme; // empty or "-" means standard output
     QList<QPair<QString, QString>> sets;
     QString writeData;
     bool check = false;
     bool utf8 = false;
+    bool bom = false;
+    bool lf = false;
+    bool markdown = false;
+    ReadmeFile::Format format;
 };
 
 void err(const QString &text)
@@ -52,19 +58,25 @@ int outputFailed()
 QString usage()
 {
     return u"使い方: quillet-compose [オプション] DATA.pwk [README]\n"
-           "データファイルを開き、README のテキストを作成して README（省略時または \"-\" "
-           "のときは標準出力）へ書き出します。\n"
+           "        quillet-compose [オプション] --import README.TXT [README]\n"
+           "データファイル（--import のときは既存の README）を開き、README "
+           "のテキストを作成して README（省略時または \"-\" のときは標準出力）へ書き出します。\n"
            "\n"
            "  --set NAME=VALUE    開いた後に項目の値を設定します（NAME "
            "は項目名か番号、繰り返し可）\n"
            "  --write-data FILE   --set の後のデータを FILE に保存します\n"
+           "  --import FILE       データファイルの代わりに既存の README を読み込みます\n"
            "  --check             何も書かず、README が同じ内容なら 0、違えば 1 で終了します\n"
-           "  --utf8              コード ページ 932 ではなく UTF-8 で書き出します\n"
+           "                      （下の形式で作成した内容と比べます）\n"
+           "  --utf8              シフトJIS（コード ページ 932）ではなく UTF-8 で書き出します\n"
+           "  --bom               UTF-8 の先頭に BOM を付けます（--utf8 を含みます）\n"
+           "  --lf                改行を CR LF ではなく LF にします\n"
+           "  --markdown          Markdown を UTF-8・LF で書き出します（--bom も使えます）\n"
            "  --help              この説明を表示します\n"
            "  --version           バージョンを表示します\n"
            "\n"
-           "終了コード: 0 完了, 1 --check で差異あり, 2 使い方の誤り, 3 データファイルを読めない, "
-           "4 作成の失敗, 5 書き込みの失敗\n"_s;
+           "終了コード: 0 完了, 1 --check で差異あり, 2 使い方の誤り, 3 データファイルか README "
+           "を読めない, 4 作成の失敗, 5 書き込みの失敗\n"_s;
 }
 
 int usageError(const QString &message)
@@ -74,9 +86,49 @@ int usageError(const QString &message)
     return Usage;
 }
 
+int version()
+{
+    return out(u"quillet-compose %1.%2\n%3モード　登録リスト: %4\n"_s.arg(AppInfo::majorVersion())
+                   .arg(AppInfo::minorVersion())
+                   .arg(AppInfo::modeName(), QDir::toNativeSeparators(AppInfo::listDirectory()))
+                   .toUtf8())
+               ? Done
+               : outputFailed();
+}
+
+// The files named after the options, and what the options add up to.
+int finishParse(const QStringList &positional, Options &o)
+{
+    using ReadmeFile::Format;
+    const qsizetype inputs = o.import.isEmpty() ? 1 : 0;
+    if (positional.size() < inputs || positional.size() > inputs + 1)
+        return usageError(
+            inputs != 0 ? u"データファイルを一つ、README を省略可能で一つ指定してください"_s
+                        : u"--import のときは書き出す README だけを省略可能で指定してください"_s);
+    if (inputs != 0)
+        o.data = positional.at(0);
+    o.readme = positional.value(inputs);
+    if (o.readme == u"-")
+        o.readme.clear();
+    if (o.check && o.readme.isEmpty())
+        return usageError(u"--check には比べる README のファイル名が必要です"_s);
+    if (o.check && !o.writeData.isEmpty())
+        return usageError(u"--check は何も書き込まないため --write-data と併用できません"_s);
+    using enum ReadmeFile::Encoding;
+    o.format = o.markdown ? Format::markdown(o.bom)
+                          : Format(o.utf8 || o.bom ? Utf8 : Cp932, o.bom,
+                                   o.lf ? ReadmeFile::LineEnd::Lf : ReadmeFile::LineEnd::CrLf);
+    return -1;
+}
+
 // Parses the arguments; returns -1 to go on, or an exit status.
 int parse(const QStringList &args, Options &o)
 {
+    const std::pair<QStringView, bool *> flags[] = {{u"--check", &o.check},
+                                                    {u"--utf8", &o.utf8},
+                                                    {u"--bom", &o.bom},
+                                                    {u"--lf", &o.lf},
+                                                    {u"--markdown", &o.markdown}};
     QStringList positional;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -100,22 +152,18 @@ int parse(const QStringList &args, Options &o)
             }
             return false;
         };
+        bool *flag = nullptr;
+        for (const auto &[name, target] : flags) {
+            if (a == name)
+                flag = target;
+        }
         QString v;
         if (a == u"--help") {
             return out(usage().toUtf8()) ? Done : outputFailed();
         } else if (a == u"--version") {
-            return out(u"quillet-compose %1.%2\n%3モード　登録リスト: %4\n"_s
-                           .arg(AppInfo::majorVersion())
-                           .arg(AppInfo::minorVersion())
-                           .arg(AppInfo::modeName(),
-                                QDir::toNativeSeparators(AppInfo::listDirectory()))
-                           .toUtf8())
-                       ? Done
-                       : outputFailed();
-        } else if (a == u"--check") {
-            o.check = true;
-        } else if (a == u"--utf8") {
-            o.utf8 = true;
+            return version();
+        } else if (flag) {
+            *flag = true;
         } else if (a.startsWith(u"--set")) {
             if (!value(u"--set"_s, &v) || !v.contains(u'='))
                 return usageError(u"--set には NAME=VALUE を指定してください"_s);
@@ -124,21 +172,14 @@ int parse(const QStringList &args, Options &o)
         } else if (a.startsWith(u"--write-data")) {
             if (!value(u"--write-data"_s, &o.writeData) || o.writeData.isEmpty())
                 return usageError(u"--write-data にはファイル名を指定してください"_s);
+        } else if (a.startsWith(u"--import")) {
+            if (!value(u"--import"_s, &o.import) || o.import.isEmpty())
+                return usageError(u"--import には README のファイル名を指定してください"_s);
         } else {
             return usageError(u"不明なオプションです: "_s + a);
         }
     }
-    if (positional.isEmpty() || positional.size() > 2)
-        return usageError(u"データファイルを一つ、README を省略可能で一つ指定してください"_s);
-    o.data = positional.at(0);
-    o.readme = positional.value(1);
-    if (o.readme == u"-")
-        o.readme.clear();
-    if (o.check && o.readme.isEmpty())
-        return usageError(u"--check には比べる README のファイル名が必要です"_s);
-    if (o.check && !o.writeData.isEmpty())
-        return usageError(u"--check は何も書き込まないため --write-data と併用できません"_s);
-    return -1;
+    return finishParse(positional, o);
 }
 
 int itemIndexByName(const Document &doc, const QString &name)
@@ -172,16 +213,34 @@ void warnUnmappable(const QStringList &chars)
         err(u"quillet-compose: "_s + UserTexts::unmappable(chars));
 }
 
-} // namespace
-
-int run(const QStringList &arguments)
+// A README read in place of a data file; what did not come back whole is
+// told, a line each.
+int importReadme(const QString &path, Document &doc)
 {
-    Options o;
-    if (const int status = parse(arguments, o); status >= 0)
-        return status;
+    const Result<ReadmeImport::Imported> r = ReadmeImport::read(path);
+    if (!r.ok()) {
+        err(u"quillet-compose: README を読み込めませんでした: "_s + r.reason());
+        return DataUnreadable;
+    }
+    doc.load(r->doc);
+    if (!r->whole) {
+        for (const QString &line : r->mapped)
+            err(u"quillet-compose: "_s + line);
+        for (const QString &heading : r->keptAsIs)
+            err(u"quillet-compose: 「%1」は見出しのまま残しました"_s.arg(heading));
+    }
+    return -1;
+}
 
-    Document doc;
+// Opens the data file, or imports the README, then applies the --set values.
+int load(const Options &o, Document &doc)
+{
     doc.initialize();
+    if (!o.import.isEmpty()) {
+        if (const int status = importReadme(o.import, doc); status >= 0)
+            return status;
+        return applySets(o, doc);
+    }
     const Result<DataFileReader::ReadReport> read = DataFileReader::read(o.data, doc);
     if (!read.ok()) {
         err(u"quillet-compose: "_s + UserTexts::dataOpenFailed(read.reason()));
@@ -194,49 +253,65 @@ int run(const QStringList &arguments)
     }
     if (read->foreignEncoding)
         err(u"quillet-compose: "_s + UserTexts::foreignEncoding(o.data));
-    if (const int status = applySets(o, doc); status >= 0)
-        return status;
+    return applySets(o, doc);
+}
 
-    if (!o.writeData.isEmpty()) {
-        const Result<DataFileWriter::WriteReport> w =
-            DataFileWriter::write(o.writeData, doc.snapshot());
-        if (!w.ok()) {
-            err(u"quillet-compose: "_s + UserTexts::dataSaveFailed(w.reason()));
-            return WriteFailed;
-        }
-        if (!w->notIntact.isEmpty())
-            err(u"quillet-compose: "_s + UserTexts::notIntact(w->notIntact));
-        warnUnmappable(w->unmappable);
+int writeData(const QString &path, const Document &doc)
+{
+    const Result<DataFileWriter::WriteReport> w = DataFileWriter::write(path, doc.snapshot());
+    if (!w.ok()) {
+        err(u"quillet-compose: "_s + UserTexts::dataSaveFailed(w.reason()));
+        return WriteFailed;
     }
+    if (!w->notIntact.isEmpty())
+        err(u"quillet-compose: "_s + UserTexts::notIntact(w->notIntact));
+    warnUnmappable(w->unmappable);
+    return -1;
+}
 
-    ReadmeComposer composer(doc.snapshot());
-    const Result<QString> composed = composer.compose();
+// Composes the README and writes it, or compares it with --check.
+int writeReadme(const Options &o, const Document &doc)
+{
+    const DocumentSnapshot snapshot = doc.snapshot();
+    const Result<Composition> composed = ReadmeComposer(snapshot).composeLines();
     if (!composed.ok()) {
         err(u"quillet-compose: "_s + UserTexts::readmeComposeFailed(composed.reason()));
         return ComposeFailed;
     }
     QStringList unmappable;
     const QByteArray bytes = ReadmeFile::bytes(
-        composed.value(), o.utf8 ? ReadmeFile::Encoding::Utf8 : ReadmeFile::Encoding::Cp932,
-        &unmappable);
+        ReadmeFile::text(composed.value(), snapshot, o.format), o.format, &unmappable);
 
     if (o.check) {
         const Result<QByteArray> existing = LineFile::readBytes(o.readme);
-        if (!existing.ok() || existing.value() != bytes)
-            return Differs;
-        return Done;
+        return existing.ok() && existing.value() == bytes ? Done : Differs;
     }
     if (o.readme.isEmpty()) {
         if (!out(bytes))
             return outputFailed();
-    } else {
-        if (const Result<> w = LineFile::writeBytes(o.readme, bytes); !w.ok()) {
-            err(u"quillet-compose: "_s + UserTexts::readmeWriteFailed(w.reason()));
-            return WriteFailed;
-        }
+    } else if (const Result<> w = LineFile::writeBytes(o.readme, bytes); !w.ok()) {
+        err(u"quillet-compose: "_s + UserTexts::readmeWriteFailed(w.reason()));
+        return WriteFailed;
     }
     warnUnmappable(unmappable);
     return Done;
+}
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    Options o;
+    if (const int status = parse(arguments, o); status >= 0)
+        return status;
+    Document doc;
+    if (const int status = load(o, doc); status >= 0)
+        return status;
+    if (!o.writeData.isEmpty()) {
+        if (const int status = writeData(o.writeData, doc); status >= 0)
+            return status;
+    }
+    return writeReadme(o, doc);
 }
 
 } // namespace ComposeCli

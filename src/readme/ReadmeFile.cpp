@@ -1,19 +1,67 @@
 #include "ReadmeFile.h"
 
+#include "MarkdownReadme.h"
+#include "ReadmeComposer.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
+using namespace Qt::StringLiterals;
+
 namespace ReadmeFile {
 
-QByteArray bytes(const QString &text, Encoding encoding, QStringList *unmappable)
+const QList<FileType> &fileTypes()
 {
-    const QString whole = text + QStringLiteral("\r\n");
-    return encoding == Encoding::Utf8 ? whole.toUtf8() : Cp932::encode(whole, unmappable);
+    using enum Encoding;
+    static const QList<FileType> types{
+        {u"テキストファイル　シフトJIS・CR LF(*.txt)"_s, u"txt"_s, Format()},
+        {u"テキストファイル　UTF-8・CR LF(*.txt)"_s, u"txt"_s, Format(Utf8)},
+        {u"テキストファイル　UTF-8 BOM付き・CR LF(*.txt)"_s, u"txt"_s,
+         Format(Utf8, true, LineEnd::CrLf)},
+        {u"テキストファイル　UTF-8・LF(*.txt)"_s, u"txt"_s, Format(Utf8, false, LineEnd::Lf)},
+        {u"Markdown　UTF-8・LF(*.md)"_s, u"md"_s, Format::markdown()},
+        {u"すべてのファイル(*.*)"_s, QString(), Format()},
+    };
+    return types;
 }
 
-Result<> write(const QString &path, const QString &text, Encoding encoding, QStringList *unmappable)
+QStringList filters()
 {
-    return LineFile::writeBytes(path, bytes(text, encoding, unmappable));
+    QStringList list;
+    for (const FileType &t : fileTypes())
+        list.append(t.filter);
+    return list;
+}
+
+Format formatOf(const QString &filter)
+{
+    for (const FileType &t : fileTypes()) {
+        if (t.filter == filter)
+            return t.format;
+    }
+    return Format();
+}
+
+QString text(const Composition &composition, const DocumentSnapshot &doc, const Format &format)
+{
+    if (format.content == Format::Content::Markdown)
+        return MarkdownReadme::lines(composition, doc).join(u"\r\n");
+    return composition.text();
+}
+
+QByteArray bytes(const QString &text, const Format &format, QStringList *unmappable)
+{
+    QString whole = text + u"\r\n"_s;
+    if (format.lineEnd == LineEnd::Lf)
+        whole.replace(u"\r\n"_s, u"\n"_s); // a lone CR or LF is text, not a line end
+    if (format.encoding == Encoding::Cp932)
+        return Cp932::encode(whole, unmappable);
+    return (format.bom ? "\xEF\xBB\xBF"_ba : QByteArray()) + whole.toUtf8();
+}
+
+Result<> write(const QString &path, const QString &text, const Format &format,
+               QStringList *unmappable)
+{
+    return LineFile::writeBytes(path, bytes(text, format, unmappable));
 }
 
 } // namespace ReadmeFile

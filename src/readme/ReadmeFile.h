@@ -3,21 +3,67 @@
 #include "platform/Result.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-// A README file as it goes to disk: the composed text, a final line end, in
-// code page 932 (or UTF-8). The window and quillet-compose both write
+struct Composition;
+struct DocumentSnapshot;
+
+// A README file as it goes to disk: the text, a final line end, in the
+// chosen encoding and line ends. The window and quillet-compose both write
 // through here, so they write the same bytes.
 namespace ReadmeFile {
 
-enum class Encoding { Cp932, Utf8 };
+enum class Encoding : quint8 { Cp932, Utf8 };
+enum class LineEnd : quint8 { CrLf, Lf };
 
+// How a README is written. The fixed-pitch layout keeps its code page 932
+// widths in every text output; Markdown is made from the same composition.
+struct Format {
+    enum class Content : quint8 { Text, Markdown };
+
+    // An encoding alone means its text with CR LF line ends.
+    constexpr Format(Encoding e = Encoding::Cp932) : encoding(e) {}
+    constexpr Format(Encoding e, bool withBom, LineEnd end, Content c = Content::Text)
+        : encoding(e), bom(withBom), lineEnd(end), content(c)
+    {
+    }
+    static constexpr Format markdown(bool withBom = false)
+    {
+        return {Encoding::Utf8, withBom, LineEnd::Lf, Content::Markdown};
+    }
+
+    Encoding encoding = Encoding::Cp932;
+    bool bom = false; // UTF-8 only
+    LineEnd lineEnd = LineEnd::CrLf;
+    Content content = Content::Text;
+
+    bool operator==(const Format &) const = default;
+};
+
+// A file type of the README save dialog: its caption with the pattern, as a
+// dialog filter, and what it writes.
+struct FileType {
+    QString filter;
+    QString suffix; // without the dot; empty for all files
+    Format format;
+};
+const QList<FileType> &fileTypes();
+QStringList filters();
+// The format a dialog filter stands for; the default one when unknown.
+Format formatOf(const QString &filter);
+
+// What bytes() takes for a composition: its text (every line followed by
+// CR LF), or the Markdown made from it (lines joined by CR LF).
+QString text(const Composition &composition, const DocumentSnapshot &doc, const Format &format);
+
+// text has CR LF line ends; they become the format's, nothing else changes.
 // unmappable receives the characters written as "?" (code page 932 only).
-QByteArray bytes(const QString &text, Encoding encoding, QStringList *unmappable);
+QByteArray bytes(const QString &text, const Format &format, QStringList *unmappable);
 
 // Replaces the file atomically.
-Result<> write(const QString &path, const QString &text, Encoding encoding,
+Result<> write(const QString &path, const QString &text, const Format &format,
                QStringList *unmappable);
 
 } // namespace ReadmeFile

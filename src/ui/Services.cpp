@@ -5,8 +5,21 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
-QString WidgetFileDialogs::run(const FileDialogRequest &request, bool save)
+using namespace Qt::StringLiterals;
+
+namespace {
+// The extension of a filter's single pattern, "md" in "Markdown(*.md)".
+QString suffixOf(const QString &filter, const QString &fallback)
+{
+    static const QRegularExpression pattern(u"\\(\\*\\.(\\w+)\\)$"_s);
+    const QRegularExpressionMatch m = pattern.match(filter);
+    return m.hasMatch() ? m.captured(1) : fallback;
+}
+} // namespace
+
+QString WidgetFileDialogs::run(const FileDialogRequest &request, bool save, QString *filter)
 {
     QFileDialog dialog(m_parent, request.title, request.directory);
     dialog.setNameFilters(request.filters);
@@ -16,19 +29,31 @@ QString WidgetFileDialogs::run(const FileDialogRequest &request, bool save)
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
+    if (filter) {
+        // A name typed without extension gets the chosen type's.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &request](const QString &chosen) {
+                             dialog.setDefaultSuffix(suffixOf(chosen, request.defaultSuffix));
+                         });
+        if (!request.selectedFilter.isEmpty())
+            dialog.selectNameFilter(request.selectedFilter);
+        dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter(), request.defaultSuffix));
+    }
     if (dialog.exec() != QDialog::Accepted)
         return QString();
+    if (filter)
+        *filter = dialog.selectedNameFilter();
     return dialog.selectedFiles().value(0);
 }
 
 QString WidgetFileDialogs::open(const FileDialogRequest &request)
 {
-    return run(request, false);
+    return run(request, false, nullptr);
 }
 
-QString WidgetFileDialogs::save(const FileDialogRequest &request)
+QString WidgetFileDialogs::save(FileDialogRequest &request)
 {
-    return run(request, true);
+    return run(request, true, &request.selectedFilter);
 }
 
 void WidgetMessages::warning(const QString &text)

@@ -15,6 +15,9 @@ struct FileDialogRequest {
     QString fileName; // proposed name, may be empty
     bool confirmOverwrite = false;
     bool mustExist = false;
+    // Save only: the file type shown first (empty: the first one); after
+    // the dialog, the one the user chose.
+    QString selectedFilter;
 };
 
 // Open and save dialogs; an empty result means the user cancelled.
@@ -22,7 +25,8 @@ class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     virtual QString open(const FileDialogRequest &request) = 0;
-    virtual QString save(const FileDialogRequest &request) = 0;
+    // Sets request.selectedFilter to the file type chosen.
+    virtual QString save(FileDialogRequest &request) = 0;
 };
 
 // Message boxes.
@@ -44,10 +48,10 @@ class WidgetFileDialogs : public FileDialogs {
 public:
     explicit WidgetFileDialogs(QWidget *parent) : m_parent(parent) {}
     QString open(const FileDialogRequest &request) override;
-    QString save(const FileDialogRequest &request) override;
+    QString save(FileDialogRequest &request) override;
 
 private:
-    QString run(const FileDialogRequest &request, bool save);
+    QString run(const FileDialogRequest &request, bool save, QString *filter);
     QWidget *m_parent;
 };
 

@@ -9,10 +9,19 @@ class QueuedDialogs : public FileDialogs {
 public:
     QStringList answers; // an empty answer is a cancel
     QList<FileDialogRequest> requests;
-    QStringList kinds; // "open" or "save", per request
+    QStringList kinds;   // "open" or "save", per request
+    QStringList filters; // the file type each save answers; none left: the one shown first
 
     QString open(const FileDialogRequest &r) override { return next(r, QStringLiteral("open")); }
-    QString save(const FileDialogRequest &r) override { return next(r, QStringLiteral("save")); }
+    QString save(FileDialogRequest &r) override
+    {
+        const QString answer = next(r, QStringLiteral("save"));
+        if (!filters.isEmpty())
+            r.selectedFilter = filters.takeFirst();
+        else if (r.selectedFilter.isEmpty())
+            r.selectedFilter = r.filters.value(0);
+        return answer;
+    }
 
 private:
     QString next(const FileDialogRequest &r, const QString &kind)

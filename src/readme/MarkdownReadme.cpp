@@ -1,0 +1,91 @@
+#include "MarkdownReadme.h"
+
+using namespace Qt::StringLiterals;
+
+namespace MarkdownReadme {
+
+namespace {
+
+using Kind = ComposedLine::Kind;
+using Lines = std::vector<ComposedLine>;
+
+// A table cell: a "|" would end it, a backslash escape what follows.
+QString cell(const QString &text)
+{
+    QString c = text;
+    c.replace(u'\\', u"\\\\"_s).replace(u'|', u"\\|"_s);
+    return c.isEmpty() ? u" "_s : u' ' + c + u' ';
+}
+
+// Where the run of lines like the one at begin ends: fields of one part of
+// the README, or the text before, under one heading or after it.
+size_t runEnd(const Lines &lines, size_t begin)
+{
+    const ComposedLine &first = lines[begin];
+    size_t end = begin + 1;
+    while (end < lines.size() && lines[end].kind == first.kind && lines[end].inEnd == first.inEnd &&
+           lines[end].key == first.key)
+        ++end;
+    return end;
+}
+
+QStringList table(const Lines &lines, size_t begin, size_t end, const DocumentSnapshot &doc)
+{
+    QStringList out{u"| 項目 | 内容 |"_s, u"|---|---|"_s};
+    for (size_t i = begin; i < end; ++i) {
+        const auto item = size_t(lines[i].item);
+        out.append(u'|' + cell(doc.itemNames.at(item)) + u'|' + cell(doc.itemValues.at(item)) +
+                   u'|');
+    }
+    return out;
+}
+
+// The end section's headings sit one level down, under its rule.
+QString heading(const ComposedLine &line, const DocumentSnapshot &doc)
+{
+    const QString name =
+        line.key.isEmpty() && line.item >= 0 ? doc.itemNames.at(size_t(line.item)) : line.key;
+    const QString marks = line.inEnd ? u"###"_s : u"##"_s;
+    return name.isEmpty() ? marks : marks + u' ' + name;
+}
+
+} // namespace
+
+QStringList lines(const Composition &composition, const DocumentSnapshot &doc)
+{
+    const Lines &in = composition.lines;
+    QStringList out;
+    const auto block = [&out](const QStringList &lines) {
+        if (!out.isEmpty())
+            out.append(QString());
+        out += lines;
+    };
+    bool ruled = false;
+    for (size_t i = 0, next = 0; i < in.size(); i = next) {
+        const ComposedLine &line = in[i];
+        next = i + 1;
+        if (line.kind == Kind::Separator)
+            continue;
+        if (line.inEnd && !ruled && line.kind != Kind::TailText) {
+            block({u"---"_s});
+            ruled = true;
+        }
+        if (line.kind == Kind::Heading) {
+            block({heading(line, doc)});
+        } else if (line.kind == Kind::Copyright) {
+            block({line.text.trimmed()});
+        } else if (line.isText()) {
+            next = runEnd(in, i);
+            QStringList run;
+            for (size_t j = i; j < next; ++j)
+                run.append(in[j].text);
+            block(run);
+        } else {
+            next = runEnd(in, i);
+            block(table(in, i, next, doc));
+        }
+    }
+    return out;
+}
+
+} // namespace MarkdownReadme
