@@ -1,13 +1,468 @@
 #include "ForeignReadme.h"
 
+#include "ForeignNames.h"
+#include "document/Styles.h"
+#include "itemlist/Entry.h"
+#include "platform/Cp932.h"
+#include "readme/ReadmeComposer.h"
+
+#include <QHash>
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+using namespace Items;
+
+namespace {
+
+constexpr QStringView kMarks = u"■□●◆◇★☆";
+constexpr QStringView kBullets = u"・･*＊-－○◎";
+constexpr QStringView kRules = u"=-＝－━─";
+constexpr QStringView kDecoration = u"=-_~*#+・･＝－＿～＊＃＋―‐━─═┃│┏┓┗┛■□●○◎◆◇★☆";
+constexpr QStringView kNumberEnds = u".．)）、";
+// Wider titles are sentences that happen to start with a mark.
+constexpr int kTitleWidth = 40;
+
+struct Pair {
+    char16_t left, right;
+};
+constexpr Pair kPairs[] = {{u'【', u'】'}, {u'《', u'》'}, {u'<', u'>'},   {u'＜', u'＞'},
+                           {u'[', u']'},   {u'［', u'］'}, {u'〔', u'〕'}, {u'〈', u'〉'},
+                           {u'『', u'』'}, {u'≪', u'≫'}};
+
+const Pair *pairOpenedBy(QChar c)
+{
+    for (const Pair &p : kPairs) {
+        if (p.left == c.unicode())
+            return &p;
+    }
+    return nullptr;
+}
+
+bool isBodyItem(int k)
+{
+    return k >= FirstBody && k <= LastBody;
+}
+
+QString itemName(int k)
+{
+    return QString::fromUtf16(isBodyItem(k) ? kBodyCaptions[size_t(k - FirstBody)]
+                                            : kLabelCaptions[size_t(k)]);
+}
+
+// A custom heading of that name would be read back as the item.
+bool isItemName(QStringView text)
+{
+    const auto in = [text](const auto &names) {
+        return std::any_of(names.begin(), names.end(),
+                           [text](const char16_t *n) { return text == QStringView(n); });
+    };
+    return in(kLabelCaptions) || in(kBodyCaptions) || in(kEndCaptions) ||
+           text == QStringView(static_cast<const char16_t *>(kEndMarkerName));
+}
+
+QStringView trimmedRight(QStringView s)
+{
+    while (!s.isEmpty() && s.back().isSpace())
+        s.chop(1);
+    return s;
+}
+
+bool hasWords(QStringView s)
+{
+    return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isLetterOrNumber(); });
+}
+
+// At least `least` characters, all from the set, spaces aside.
+bool onlyOf(QStringView line, QStringView set, int least)
+{
+    int n = 0;
+    for (QChar c : line) {
+        if (c.isSpace())
+            continue;
+        if (!set.contains(c))
+            return false;
+        ++n;
+    }
+    return n >= least;
+}
+
+bool isDecoration(QStringView line)
+{
+    return onlyOf(line, kDecoration, 3);
+}
+
+// The text inside marks and brackets: "■【 概要 】■" is "概要".
+QStringView bare(QStringView t)
+{
+    for (;;) {
+        const qsizetype before = t.size();
+        t = t.trimmed();
+        while (!t.isEmpty() && kMarks.contains(t.front()))
+            t = t.mid(1).trimmed();
+        while (!t.isEmpty() && kMarks.contains(t.back()))
+            t = t.chopped(1).trimmed();
+        if (const Pair *p = t.size() >= 2 ? pairOpenedBy(t.front()) : nullptr;
+            p && t.back() == p->right)
+            t = t.mid(1, t.size() - 2);
+        if (t.size() == before)
+            return t;
+    }
+}
+
+// How a heading or header line marks itself: a bracket pair, or a mark
+// standing as a one-sided bracket.
+struct Style {
+    QString left, right;
+};
+
+struct Header {
+    QString name;
+    QString source; // the name as the line shows it
+    QString value;
+    int item = -1; // a field, or -1 for a name no field goes by
+    Style style;
+};
+
+bool plausibleName(QStringView name)
+{
+    return Cp932::byteWidth(name.toString()) <= 20 &&
+           std::all_of(name.begin(), name.end(), [](QChar c) {
+               return c.isLetterOrNumber() || c.isSpace() || QStringView(u"-._・").contains(c);
+           });
+}
+
+// "【名称】 value", "名称：value", "・名称 : value", "■名称 value".
+std::optional<Header> parseHeader(QStringView line)
+{
+    QStringView t = line.trimmed();
+    QString mark;
+    while (!t.isEmpty() && (kMarks.contains(t.front()) || kBullets.contains(t.front()))) {
+        mark += t.front();
+        t = t.mid(1).trimmed();
+    }
+    if (t.isEmpty())
+        return std::nullopt;
+    Header h;
+    const qsizetype colon = [t] {
+        const qsizetype a = t.indexOf(u':'), b = t.indexOf(u'：');
+        return a < 0 ? b : b < 0 ? a : std::min(a, b);
+    }();
+    QStringView name, value;
+    if (const Pair *p = pairOpenedBy(t.front())) {
+        const qsizetype close = t.indexOf(QChar(p->right), 1);
+        if (close < 0)
+            return std::nullopt;
+        name = t.mid(1, close - 1).trimmed();
+        value = t.mid(close + 1).trimmed();
+        if (value.startsWith(u':') || value.startsWith(u'：'))
+            value = value.mid(1).trimmed();
+        h.source = mark + t.left(close + 1).toString();
+        h.style = {QChar(p->left), QChar(p->right)};
+    } else if (colon > 0) {
+        name = t.left(colon).trimmed();
+        value = t.mid(colon + 1).trimmed();
+        if (value.startsWith(u"//")) // a URL, not a name
+            return std::nullopt;
+        h.source = mark + name.toString();
+    } else if (!mark.isEmpty()) {
+        const auto space = std::find_if(t.begin(), t.end(), [](QChar c) { return c.isSpace(); });
+        name = t.left(space - t.begin());
+        value = t.mid(space - t.begin()).trimmed();
+        if (!isField(ForeignNames::itemOf(name)))
+            return std::nullopt;
+        h.source = mark + name.toString();
+    }
+    if (name.isEmpty() || value.isEmpty() || !plausibleName(name))
+        return std::nullopt;
+    if (!mark.isEmpty() && h.style.left.isEmpty() && kMarks.contains(mark.front()))
+        h.style = {mark.left(1), QString()};
+    h.name = name.toString();
+    h.value = value.toString();
+    const int k = ForeignNames::itemOf(name);
+    h.item = isField(k) ? k : -1;
+    return h;
+}
+
+struct Heading {
+    QString title;
+    QString line; // verbatim
+    Style style;
+};
+
+std::optional<Heading> titled(QStringView title, const QString &line, Style style = {})
+{
+    if (!hasWords(title))
+        return std::nullopt;
+    return Heading{title.toString(), line, std::move(style)};
+}
+
+// "【ソフト紹介】", "[ 概要 ]", "■概要", "◆更新履歴◆" or "1. 概要", at the line's start.
+std::optional<Heading> headingOf(const QString &line)
+{
+    const QStringView t = trimmedRight(line);
+    if (t.isEmpty() || t.front().isSpace())
+        return std::nullopt;
+    if (const Pair *p = pairOpenedBy(t.front()); p && t.size() > 2 && t.back() == p->right) {
+        const QStringView inner = t.mid(1, t.size() - 2);
+        if (!inner.contains(QChar(p->left)) && !inner.contains(QChar(p->right)))
+            return titled(bare(inner), line, {QChar(p->left), QChar(p->right)});
+    }
+    if (kMarks.contains(t.front())) {
+        if (parseHeader(t) || Cp932::byteWidth(t.toString()) > kTitleWidth)
+            return std::nullopt;
+        return titled(bare(t), line, {t.left(1).toString(), QString()});
+    }
+    qsizetype digits = 0;
+    while (digits < t.size() && t[digits].isDigit())
+        ++digits;
+    if (digits > 0 && digits < t.size() && kNumberEnds.contains(t[digits])) {
+        const QStringView title = bare(t.mid(digits + 1));
+        if (isBodyItem(ForeignNames::itemOf(title)))
+            return titled(title, line);
+    }
+    return std::nullopt;
+}
+
+// A short line after a blank one, underlined with === or ---; a line between
+// two rules is a boxed title instead, and a full-width rule under a sentence
+// a separator.
+std::optional<Heading> underlinedHeading(const QStringList &lines, qsizetype i)
+{
+    if (i == 0 || i + 1 >= lines.size() || !lines[i - 1].trimmed().isEmpty())
+        return std::nullopt;
+    const QStringView text = trimmedRight(lines[i]), rule = trimmedRight(lines[i + 1]);
+    if (text.isEmpty() || text.front().isSpace() || isDecoration(text) || parseHeader(text))
+        return std::nullopt;
+    if (rule.isEmpty() || rule.front().isSpace() || !onlyOf(rule, kRules, 3))
+        return std::nullopt;
+    const int width = Cp932::byteWidth(text.toString());
+    if (width > kTitleWidth || Cp932::byteWidth(rule.toString()) > 2 * width + 16)
+        return std::nullopt;
+    return titled(bare(text), lines[i]);
+}
+
+// The shortest piece a separator line repeats: "=-=-=-" is "=-". Longer
+// pieces are no pattern anyone draws, and trying them all is quadratic.
+QString patternOf(QStringView line)
+{
+    for (qsizetype p = 1; p < std::min<qsizetype>(line.size(), 16); ++p) {
+        bool repeats = true;
+        for (qsizetype i = p; i < line.size() && repeats; ++i)
+            repeats = line[i] == line[i % p];
+        if (repeats)
+            return line.left(p).toString();
+    }
+    return line.toString();
+}
+
+// The most frequent vote; on a tie, the first to get there.
+QString mostCommon(const QStringList &votes)
+{
+    QHash<QString, int> count;
+    QString best;
+    for (const QString &v : votes) {
+        if (++count[v] > count.value(best))
+            best = v;
+    }
+    return best;
+}
+
+class Reader {
+public:
+    explicit Reader(const QStringList &lines) : m_lines(lines) {}
+    ReadmeImport::Imported run();
+
+private:
+    struct Section {
+        Heading heading;
+        QStringList lines;
+    };
+    QStringList &current() { return m_sections.empty() ? m_lead : m_sections.back().lines; }
+    bool isTitle(const Heading &h, qsizetype next) const;
+    void startSection(Heading heading);
+    void takeHeader(const Header &h, const QString &line);
+    void setField(int k, const QString &value, const QString &source);
+    void keepAsText(const QString &line, QStringList &into);
+    void resolveSections();
+    void chooseStyles();
+
+    const QStringList &m_lines;
+    ReadmeImport::Imported m_out;
+    QStringList m_lead;
+    std::vector<Section> m_sections;
+    bool m_inTop = true; // no body heading yet
+    QStringList m_fieldEntries;
+    QStringList m_styleVotes;
+    QStringList m_separators;
+};
+
+ReadmeImport::Imported Reader::run()
+{
+    for (qsizetype i = 0; i < m_lines.size(); ++i) {
+        const QString &line = m_lines[i];
+        if (line.trimmed().isEmpty()) {
+            current().append(line);
+        } else if (std::optional<Heading> h = underlinedHeading(m_lines, i)) {
+            ++i; // the rule is decoration
+            if (isTitle(*h, i + 1))
+                current().append(line);
+            else
+                startSection(std::move(*h));
+        } else if (isDecoration(line)) {
+            m_separators.append(line.trimmed());
+        } else if (std::optional<Header> hd = m_inTop ? parseHeader(line) : std::nullopt) {
+            takeHeader(*hd, line);
+        } else if (std::optional<Heading> h = headingOf(line); h && !isTitle(*h, i + 1)) {
+            startSection(std::move(*h));
+        } else {
+            current().append(line);
+        }
+    }
+    resolveSections();
+    chooseStyles();
+    StoredDocument &doc = m_out.doc;
+    doc.entries = QStringList{QString::fromUtf16(kLabelCaptions[StartMarker])} + m_fieldEntries +
+                  QStringList{QString::fromUtf16(kLabelCaptions[BodyMarker])} + doc.entries;
+    doc.texts.lead = m_lead;
+    return std::move(m_out);
+}
+
+// A title line above the header block, "◆ MemoClip ◆", is no section of
+// its own; a known body heading never is a title.
+bool Reader::isTitle(const Heading &h, qsizetype next) const
+{
+    if (!m_inTop || isBodyItem(ForeignNames::itemOf(h.title)))
+        return false;
+    for (qsizetype i = next; i < m_lines.size(); ++i) {
+        if (m_lines[i].trimmed().isEmpty() || isDecoration(m_lines[i]))
+            continue;
+        const std::optional<Header> h = parseHeader(m_lines[i]);
+        return h && h->item >= 0;
+    }
+    return false;
+}
+
+void Reader::startSection(Heading heading)
+{
+    if (!heading.style.left.isEmpty())
+        m_styleVotes.append(heading.style.left + u'\n' + heading.style.right);
+    // A heading named like a field may be a field's value under it: the
+    // header block goes on.
+    m_inTop = m_inTop && isField(ForeignNames::itemOf(heading.title));
+    m_sections.push_back({std::move(heading), {}});
+}
+
+void Reader::takeHeader(const Header &h, const QString &line)
+{
+    if (!h.style.left.isEmpty())
+        m_styleVotes.append(h.style.left + u'\n' + h.style.right);
+    if (h.item < 0 || !m_out.doc.values[size_t(h.item)].isEmpty())
+        return keepAsText(line, current());
+    setField(h.item, h.value, h.source);
+}
+
+void Reader::setField(int k, const QString &value, const QString &source)
+{
+    m_out.doc.values[size_t(k)] = value;
+    m_fieldEntries.append(Entry::indented(itemName(k)));
+    m_out.mapped.append(u"%1 → %2"_s.arg(source, itemName(k)));
+}
+
+void Reader::keepAsText(const QString &line, QStringList &into)
+{
+    into.append(line);
+    m_out.keptAsIs.append(u"「%1」 → 本文"_s.arg(line.trimmed()));
+}
+
+// Each heading becomes its item, a custom heading, a field's value when a
+// field's heading has one line under it, or, when its item or name is taken,
+// a line of the text it follows.
+void Reader::resolveSections()
+{
+    StoredDocument &doc = m_out.doc;
+    QHash<QString, QStringList> texts;
+    QString key; // of the text lines go to; empty for the lead
+    const auto text = [&]() -> QStringList & { return key.isEmpty() ? m_lead : texts[key]; };
+    for (Section &s : m_sections) {
+        const int k = ForeignNames::itemOf(s.heading.title);
+        const QString source = s.heading.line.trimmed();
+        QStringList words;
+        for (const QString &l : std::as_const(s.lines)) {
+            if (!l.trimmed().isEmpty())
+                words.append(l.trimmed());
+        }
+        if (isField(k) && doc.values[size_t(k)].isEmpty() && words.size() == 1) {
+            setField(k, words.first(), source);
+            continue;
+        }
+        QString name = isBodyItem(k) ? itemName(k) : s.heading.title;
+        if (!isBodyItem(k) && isItemName(name))
+            name += u"について"_s;
+        if (texts.contains(name) || (isField(k) && !doc.values[size_t(k)].isEmpty())) {
+            keepAsText(s.heading.line, text());
+            text().append(s.lines);
+            continue;
+        }
+        doc.entries.append(Entry::indented(name));
+        if (isBodyItem(k)) {
+            doc.values[size_t(k)] = u"1"_s;
+            m_out.mapped.append(u"%1 → %2"_s.arg(source, name));
+        } else {
+            m_out.keptAsIs.append(u"「%1」 → 見出し「%2」"_s.arg(source, name));
+        }
+        key = name;
+        texts.insert(key, s.lines);
+    }
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        doc.texts.setUnder(it.key(), it.value());
+}
+
+// The bracket pair most headings use, the separator line most used and its width.
+void Reader::chooseStyles()
+{
+    using namespace Styles;
+    StoredDocument &doc = m_out.doc;
+    doc.txtLineCount = QString::fromUtf16(kDefaultLineCount);
+    if (const QString style = mostCommon(m_styleVotes); !style.isEmpty()) {
+        const QString left = style.section(u'\n', 0, 0), right = style.section(u'\n', 1);
+        doc.optBracketsType = kFree;
+        for (size_t i = 0; i < kBrackets.size(); ++i) {
+            if (left == QStringView(kBrackets[i].left) && right == QStringView(kBrackets[i].right))
+                doc.optBracketsType = int(i);
+        }
+        if (doc.optBracketsType == kFree)
+            doc.txtBracketsType = {left, right};
+    }
+    QStringList patterns;
+    for (const QString &s : std::as_const(m_separators))
+        patterns.append(patternOf(s));
+    const QString pattern = mostCommon(patterns);
+    if (pattern.isEmpty())
+        return;
+    doc.optLineType = kFree;
+    for (size_t i = 0; i < kLines.size(); ++i) {
+        if (pattern == patternOf(kLines[i].pattern))
+            doc.optLineType = int(i);
+    }
+    if (doc.optLineType == kFree)
+        doc.txtLineType = pattern;
+    int width = 0;
+    for (qsizetype i = 0; i < m_separators.size(); ++i) {
+        if (patterns[i] == pattern)
+            width = std::max(width, Cp932::byteWidth(m_separators[i]));
+    }
+    doc.txtLineCount = QString::number(std::min(width, ReadmeComposer::kMaxLineWidth));
+}
+
+} // namespace
+
 namespace ForeignReadme {
 
-// Placeholder: every line is kept as the text before the README.
 ReadmeImport::Imported read(const QStringList &lines)
 {
-    ReadmeImport::Imported imported;
-    imported.doc.texts.lead = lines;
-    return imported;
+    return Reader(lines).run();
 }
 
 } // namespace ForeignReadme

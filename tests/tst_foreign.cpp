@@ -1,0 +1,161 @@
+// READMEs that Quillet did not compose, in the usual styles of freeware
+// READMEs (tests/data/foreign), read into a project and composed again.
+#include "TestSupport.h"
+#include "platform/LineFile.h"
+#include "readme/ForeignReadme.h"
+#include "readme/ReadmeComposer.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace Items;
+
+namespace {
+QStringList sampleLines(const QString &name)
+{
+    QFile f(testDataPath(u"foreign/"_s + name));
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(f.readAll());
+    text.chop(text.endsWith(u'\n') ? 1 : 0);
+    return LineFile::splitLines(text);
+}
+} // namespace
+
+class TstForeign : public QObject {
+    Q_OBJECT
+private slots:
+    void imports_data();
+    void imports();
+    void landsAndComposes_data() { imports_data(); }
+    void landsAndComposes();
+};
+
+// The list, fields as "item=value"; the styles as "brackets/line/width" and
+// how many headings and lines the report says were kept as they were; some
+// texts as "heading=line|line" ("" for the lead).
+void TstForeign::imports_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("entries");
+    QTest::addColumn<QString>("styles");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("【】 header, ■ headings")
+        << u"brackets.txt"_s
+        << u"●文頭の項目|ソフト名=かんたん日記帳|バージョン=2.10|作成日=2024/03/15|"
+           u"著作権者=山田 太郎|動作環境=Windows 10/11|ソフトの種別=フリーソフト|転載の可否=自由|"
+           u"ホームページ=https://example.jp/nikki/|●本文内の項目|ソフト紹介|ファイルの説明|"
+           u"インストール|アンインストール|注意事項|バージョン履歴"_s
+        << u"0/3━/80 0"_s
+        << QStringList{u"=　　　かんたん日記帳　Ver 2.10|"_s,
+                       u"ファイルの説明=  nikki.exe     本体|  readme.txt    このファイル|"_s};
+    QTest::newRow("名称： header, [ ] and underlined headings")
+        << u"colons.txt"_s
+        << u"●文頭の項目|ソフト名=PicResize|バージョン=1.5.2|作成日=2023-08-20|"
+           u"著作権者=Kobayashi Soft|動作環境=Windows 8.1 / 10 / 11|"
+           u"必要ファイル=.NET Desktop Runtime 8|メールアドレス=picresize@example.com|"
+           u"ホームページ=https://example.com/picresize/|●本文内の項目|ソフト紹介|使い方|"
+           u"注意事項|謝辞|バージョン履歴"_s
+        << u"3[]/0/62 2"_s
+        << QStringList{
+               u"=  PicResize for Windows  version 1.5.2||ライセンス : MIT License|"_s,
+               u"謝辞=アイコンは Sample Icons さんの素材を使用しました。|"_s,
+               u"バージョン履歴=v1.5.2  2023-08-20  不具合修正|v1.5.0  2023-06-01  PNG 対応"_s};
+    QTest::newRow("◆● headings, a field under its heading, a numbered heading")
+        << u"marks.txt"_s
+        << u"●文頭の項目|ソフト名=MemoClip|バージョン=0.9β|著作権者=すずき|"
+           u"メールアドレス=suzuki@example.net|動作環境=Windows 11|"
+           u"連絡先=サポート掲示板 https://example.net/bbs/|●本文内の項目|ソフト紹介|開発環境|"
+           u"インストール|著作権について|バージョン履歴"_s
+        << u"3◆/0/80 2"_s
+        << QStringList{u"=◆◇◆ MemoClip ◆◇◆||"_s, u"開発環境=Visual Studio 2022 / Qt 6.5|"_s,
+                       u"著作権について=著作権は作者が保有しています。|再配布は自由です。|"_s};
+    QTest::newRow("repeated names, header lines inside a section")
+        << u"duplicates.txt"_s
+        << u"●文頭の項目|ソフト名=ねこタイマー|バージョン=1.03|著作権者=佐藤花子|●本文内の項目|"
+           u"ソフト紹介|動作環境について|バージョン履歴|著作権について"_s
+        << u"0/0/80 7"_s
+        << QStringList{u"=【Version】　1.03a|【謎の項目】　なにか|【ソフト名】 NekoTimer|"_s,
+                       u"ソフト紹介=猫が知らせてくれるタイマーです。||【説明】|"
+                       u"設定画面で時間を選びます。|"_s,
+                       u"バージョン履歴=Ver 1.03 2022/05/05|  作者：佐藤花子 が音を追加|"
+                       u"  メール：sato@example.org|Ver 1.00 2022/01/01 公開||【ソフト紹介】|"
+                       u"（もう一度同じ見出し）|"_s};
+}
+
+void TstForeign::imports()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, entries);
+    QFETCH(QString, styles);
+    QFETCH(QStringList, texts);
+    const ReadmeImport::Imported im = ForeignReadme::read(sampleLines(file));
+    const StoredDocument &d = im.doc;
+    QStringList listed;
+    for (const QString &e : d.entries) {
+        listed.append(Entry::trimSpaces(e).toString());
+        for (int k = SoftName; k <= HomePage; ++k) {
+            if (listed.last() == QStringView(kLabelCaptions[size_t(k)]))
+                listed.last() += u'=' + d.values[size_t(k)];
+        }
+    }
+    QCOMPARE(listed.join(u'|'), entries);
+    QCOMPARE(u"%1%2%3/%4%5/%6 %7"_s.arg(d.optBracketsType)
+                 .arg(d.txtBracketsType[0], d.txtBracketsType[1])
+                 .arg(d.optLineType)
+                 .arg(d.txtLineType, d.txtLineCount)
+                 .arg(im.keptAsIs.size()),
+             styles);
+    for (const QString &t : texts) {
+        const QString key = t.section(u'=', 0, 0);
+        QCOMPARE((key.isEmpty() ? d.texts.lead : d.texts.under(key)).join(u'|'),
+                 t.section(u'=', 1));
+    }
+    QVERIFY(!im.whole);
+}
+
+// A line with a letter, digit or kana is a field's value, a heading's name or
+// a text line; only decoration goes. The project composes its fields and,
+// under their headings, the texts read.
+void TstForeign::landsAndComposes()
+{
+    QFETCH(QString, file);
+    TempAppDir dir;
+    const QStringList lines = sampleLines(file);
+    const ReadmeImport::Imported im = ForeignReadme::read(lines);
+    const auto &values = im.doc.values;
+    QStringList found = im.doc.entries + im.doc.texts.lead + im.keptAsIs;
+    for (const QStringList &t : im.doc.texts.headings)
+        found += t;
+    for (const QString &m : im.mapped)
+        found.append(m.section(u" → "_s, 0, 0));
+    for (const QString &line : lines) {
+        const QString t = line.trimmed();
+        const auto in = [&t](const QString &s) { return s.contains(t); };
+        const auto endsIn = [&t](const QString &v) { return !v.isEmpty() && t.endsWith(v); };
+        if (std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+            QVERIFY2(std::any_of(found.begin(), found.end(), in) ||
+                         std::any_of(values.begin(), values.begin() + HomePage + 1, endsIn),
+                     qPrintable(line));
+    }
+
+    Document d;
+    d.initialize();
+    d.load(im.doc);
+    const Result<QString> readme = ReadmeComposer(d.snapshot()).compose();
+    QVERIFY(readme.ok());
+    const QStringList out = readme.value().split(u"\r\n"_s);
+    for (int k = SoftName; k <= HomePage; ++k)
+        QVERIFY(readme.value().contains(values[size_t(k)]));
+    QCOMPARE(out.mid(0, im.doc.texts.lead.size()), im.doc.texts.lead);
+    for (auto it = im.doc.texts.headings.cbegin(); it != im.doc.texts.headings.cend(); ++it) {
+        bool under = false;
+        for (qsizetype i = 0; i + it->size() < out.size() && !under; ++i)
+            under = out[i].contains(it.key()) && out.mid(i + 1, it->size()) == *it;
+        QVERIFY2(under, qPrintable(it.key()));
+    }
+}
+
+QTEST_GUILESS_MAIN(TstForeign)
+#include "tst_foreign.moc"
