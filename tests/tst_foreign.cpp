@@ -47,7 +47,7 @@ void TstForeign::imports_data()
            u"著作権者=山田 太郎|動作環境=Windows 10/11|ソフトの種別=フリーソフト|転載の可否=自由|"
            u"ホームページ=https://example.jp/nikki/|●本文内の項目|ソフト紹介|ファイルの説明|"
            u"インストール|アンインストール|注意事項|バージョン履歴"_s
-        << u"0/3━/80 0"_s
+        << u"0/3━/40 0"_s
         << QStringList{u"=　　　かんたん日記帳　Ver 2.10|"_s,
                        u"ファイルの説明=  nikki.exe     本体|  readme.txt    このファイル|"_s};
     QTest::newRow("名称： header, [ ] and underlined headings")

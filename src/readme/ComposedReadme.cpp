@@ -444,6 +444,9 @@ bool composesBack(const StoredDocument &doc, const QStringList &lines)
 
 std::optional<StoredDocument> read(const QStringList &lines)
 {
+    // Any guess reads a README of text alone; one that finds the composer's
+    // own lines is the better reading.
+    std::optional<StoredDocument> textAlone;
     for (Guess g : bracketGuesses(lines)) {
         const Layout plain(g, 80);
         QStringList separators = separatorGuesses(lines, plain);
@@ -454,14 +457,17 @@ std::optional<StoredDocument> read(const QStringList &lines)
             const Layout layout(g, 80);
             Reader reader(lines, layout);
             std::optional<StoredDocument> doc = reader.read();
-            if (!doc)
+            if (!doc || (doc->entries.size() < 2 && textAlone))
                 continue;
             setStyles(*doc, g, reader.copyrightWidth, layout);
-            if (composesBack(*doc, lines))
+            if (!composesBack(*doc, lines))
+                continue;
+            if (doc->entries.size() >= 2)
                 return doc;
+            textAlone = std::move(doc);
         }
     }
-    return std::nullopt;
+    return textAlone;
 }
 
 } // namespace ComposedReadme

@@ -448,10 +448,12 @@ void Reader::chooseStyles()
     }
     if (doc.optLineType == kFree)
         doc.txtLineType = pattern;
+    // The composer repeats a pattern to a number of characters, so a line
+    // of wide characters comes back as long as it was.
     int width = 0;
     for (qsizetype i = 0; i < m_separators.size(); ++i) {
         if (patterns[i] == pattern)
-            width = std::max(width, Cp932::byteWidth(m_separators[i]));
+            width = std::max(width, int(m_separators[i].size()));
     }
     doc.txtLineCount = QString::number(std::min(width, ReadmeComposer::kMaxLineWidth));
 }
