@@ -57,4 +57,37 @@ QString readmeWriteFailed(const QString &reason)
     return u"README.TXTを書き込めませんでした: "_s + reason;
 }
 
+QString importFailed(const QString &reason)
+{
+    return u"READMEを取り込めませんでした: "_s + reason;
+}
+
+namespace {
+// A few lines of a long list, enough to recognise them.
+QString firstLines(const QStringList &lines, qsizetype shown = 8)
+{
+    QString text = lines.mid(0, shown).join(u'\n');
+    if (lines.size() > shown)
+        text += u"\n…ほか %1 行"_s.arg(lines.size() - shown);
+    return text;
+}
+} // namespace
+
+QString unplacedText(const QStringList &lines)
+{
+    return u"プレビューの次の行は、前にある見出しの行が変わったか消えたため、どの見出しの文章か"
+           u"分かりません。文書には取り込まれず、プレビューを作り直すと消えます。\n\n"_s +
+           firstLines(lines) + u"\n\n取り込まずに続けますか？"_s;
+}
+
+QString importReport(const QString &path, const QStringList &mapped, const QStringList &kept)
+{
+    QString text = u"%1 を取り込みました。"_s.arg(QDir::toNativeSeparators(path));
+    if (!mapped.isEmpty())
+        text += u"\n\n項目にしたもの:\n"_s + firstLines(mapped, 20);
+    if (!kept.isEmpty())
+        text += u"\n\nそのまま残したもの:\n"_s + firstLines(kept, 20);
+    return text;
+}
+
 } // namespace UserTexts

@@ -21,5 +21,11 @@ QString dataSaveFailed(const QString &reason);
 QString previewFailed(const QString &reason);
 QString readmeComposeFailed(const QString &reason);
 QString readmeWriteFailed(const QString &reason);
+QString importFailed(const QString &reason);
+
+// Preview lines that stand under no heading the preview was composed with.
+QString unplacedText(const QStringList &lines);
+// What an import of a README that Quillet did not compose made of it.
+QString importReport(const QString &path, const QStringList &mapped, const QStringList &kept);
 
 } // namespace UserTexts

@@ -2,11 +2,14 @@
 
 #include "Inventory.h"
 #include "document/Document.h"
+#include "readme/ReadmeComposer.h"
+#include "readme/ReadmeFile.h"
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class FileDialogs;
 class Messages;
@@ -58,6 +61,7 @@ public:
     void showPreview();
     void writeReadmeFromPreview();
     void composeAndWriteReadme();
+    void importReadme();
     void editRegisteredList(int index);
     void showAbout();
 
@@ -68,6 +72,8 @@ public:
     // Opens a data file as Open does once its dialog has answered; false
     // when nothing was opened (the reason has been shown).
     bool openPath(const QString &path);
+    // Imports a README as Import does once its dialog has answered.
+    bool importPath(const QString &path);
     // The data file last opened or saved, or "".
     const QString &currentFile() const { return m_currentFile; }
     QStringList recentFiles() const;
@@ -101,9 +107,18 @@ private:
     bool maybeSave();
     void markUnmodified();
     bool hasUnkeptText() const;
-    QString chooseReadmeFile();
-    bool writeReadme(const QString &path, const QString &text);
     void warnUnmappable(const QStringList &chars);
+
+    // FrmMainReadme.cpp: the Create menu, the preview's text and import.
+    struct ReadmeTarget {
+        QString path;
+        ReadmeFile::Format format;
+    };
+    bool takeTextFromPreview(bool ask);
+    void forgetPreviewComposition();
+    std::optional<ReadmeTarget> chooseReadmeFile();
+    bool writeReadme(const ReadmeTarget &target, const QString &text);
+    void composeAndWrite(const ReadmeTarget &target);
 
     // FrmMain.cpp: building the controls from the inventory.
     void buildControls(QWidget *client);
@@ -127,6 +142,7 @@ private:
     Messages *m_messages = nullptr;
     QString m_savedText;   // the data file text of the unmodified document
     QString m_keptPreview; // the preview as last composed, opened or written
+    std::optional<Composition> m_previewComposition; // what the preview was filled with
     QString m_currentFile;
     bool m_titlePending = false;
     QSize m_baseClient;

@@ -4,43 +4,14 @@
 #include "datafile/DataFileWriter.h"
 #include "platform/AppInfo.h"
 #include "platform/UserTexts.h"
-#include "readme/ReadmeComposer.h"
-#include "readme/ReadmeFile.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-// The hourglass while a command works; restored however the command ends,
-// or earlier by done(), before a message asks for the author's attention.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { done(); }
-    void done()
-    {
-        if (std::exchange(m_on, false))
-            QApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-
-private:
-    bool m_on = true;
-};
-
-// Lets the window repaint during a long composition, but takes no input:
-// the list must not change while the composer reads it.
-void paintOnly()
-{
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 // The folder of the file in use, or the application directory.
 FileDialogRequest dataFileRequest(const QString &title, const QString &current)
 {
@@ -78,6 +49,7 @@ bool FrmMain::hasUnkeptText() const
 // Asks before the document is replaced or closed; false means stop.
 bool FrmMain::maybeSave()
 {
+    takeTextFromPreview(false); // what cannot be placed is asked about below
     if (DataFileWriter::text(m_doc->snapshot()) != m_savedText) {
         using Answer = Messages::Answer;
         switch (
@@ -96,8 +68,8 @@ bool FrmMain::maybeSave()
     }
     if (!hasUnkeptText())
         return true;
-    return m_messages->question(u"プレビューで編集した文章と「項目名の追加」欄の文字はデータファイ"
-                                u"ルに保存されません。"
+    return m_messages->question(u"プレビューのうち見出しの下に置けない行と、「項目名の追加」欄の"
+                                u"文字はデータファイルに保存されません。"
                                 "破棄して続けますか？"_s,
                                 {{Messages::Answer::Discard, u"破棄して続ける"_s},
                                  {Messages::Answer::Cancel, u"キャンセル"_s}}) ==
@@ -111,6 +83,7 @@ void FrmMain::newDocument()
     if (!maybeSave())
         return;
     m_doc->reset();
+    forgetPreviewComposition();
     markUnmodified();
     setCurrentFile(QString());
 }
@@ -133,6 +106,7 @@ bool FrmMain::openPath(const QString &path)
         m_messages->warning(UserTexts::dataOpenFailed(r.reason()));
         return false;
     }
+    forgetPreviewComposition();
     markUnmodified();
     setCurrentFile(path);
     if (r->foreignEncoding)
@@ -144,6 +118,8 @@ bool FrmMain::openPath(const QString &path)
 
 bool FrmMain::saveDocument()
 {
+    if (!takeTextFromPreview(true))
+        return false;
     FileDialogRequest request = dataFileRequest(u"名前を付けて保存"_s, m_currentFile);
     request.fileName =
         m_currentFile.isEmpty() ? u"readme.pwk"_s : QFileInfo(m_currentFile).fileName();
@@ -179,82 +155,4 @@ void FrmMain::closeEvent(QCloseEvent *event)
     }
     savePlace();
     event->accept();
-}
-
-// ---- Create menu ----------------------------------------------------------
-
-void FrmMain::showPreview()
-{
-    WaitCursor wait;
-    m_doc->setPreviewText(QString());
-    ReadmeComposer composer(m_doc->snapshot());
-    const Result<QString> r = composer.compose(paintOnly);
-    wait.done();
-    if (!r.ok()) {
-        m_messages->warning(UserTexts::previewFailed(r.reason()));
-        return;
-    }
-    m_doc->setPreviewText(r.value());
-    m_keptPreview = r.value();
-}
-
-QString FrmMain::chooseReadmeFile()
-{
-    FileDialogRequest request;
-    request.title = u"名前を付けて保存"_s;
-    request.filters = {u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s};
-    request.defaultSuffix = u"txt"_s;
-    request.directory = m_currentFile.isEmpty() ? AppInfo::dialogDirectory()
-                                                : QFileInfo(m_currentFile).absolutePath();
-    request.fileName = u"README.TXT"_s;
-    request.confirmOverwrite = true;
-    return m_dialogs->save(request);
-}
-
-bool FrmMain::writeReadme(const QString &path, const QString &text)
-{
-    WaitCursor wait;
-    QStringList unmappable;
-    const Result<> written =
-        ReadmeFile::write(path, text, ReadmeFile::Encoding::Cp932, &unmappable);
-    wait.done();
-    if (!written.ok()) {
-        m_messages->warning(UserTexts::readmeWriteFailed(written.reason()));
-        return false;
-    }
-    tellWritten(QFileInfo(path).fileName(), path);
-    warnUnmappable(unmappable);
-    return true;
-}
-
-void FrmMain::writeReadmeFromPreview()
-{
-    const QString path = chooseReadmeFile();
-    if (path.isEmpty())
-        return;
-    const QString text = m_doc->previewText();
-    if (writeReadme(path, text))
-        m_keptPreview = text; // the hand edits are in README.TXT now
-}
-
-void FrmMain::composeAndWriteReadme()
-{
-    const QString path = chooseReadmeFile();
-    if (path.isEmpty())
-        return;
-    WaitCursor wait;
-    ReadmeComposer composer(m_doc->snapshot());
-    const Result<QString> r = composer.compose(paintOnly);
-    wait.done();
-    if (!r.ok()) {
-        m_messages->warning(UserTexts::readmeComposeFailed(r.reason()));
-        return;
-    }
-    writeReadme(path, r.value());
-}
-
-void FrmMain::warnUnmappable(const QStringList &chars)
-{
-    if (!chars.isEmpty())
-        m_messages->warning(UserTexts::unmappable(chars));
 }

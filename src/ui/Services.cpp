@@ -61,6 +61,11 @@ void WidgetMessages::warning(const QString &text)
     QMessageBox::warning(m_parent, AppInfo::title(), text);
 }
 
+void WidgetMessages::information(const QString &text)
+{
+    QMessageBox::information(m_parent, AppInfo::title(), text);
+}
+
 Messages::Answer WidgetMessages::question(const QString &text, const QList<Choice> &choices)
 {
     QMessageBox box(QMessageBox::Question, AppInfo::title(), text, QMessageBox::NoButton, m_parent);

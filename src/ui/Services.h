@@ -39,6 +39,8 @@ public:
     };
     virtual ~Messages() = default;
     virtual void warning(const QString &text) = 0;
+    // A report that needs no decision.
+    virtual void information(const QString &text) { warning(text); }
     // The first choice is the default; closing the box answers Cancel.
     virtual Answer question(const QString &text, const QList<Choice> &choices) = 0;
 };
@@ -59,6 +61,7 @@ class WidgetMessages : public Messages {
 public:
     explicit WidgetMessages(QWidget *parent) : m_parent(parent) {}
     void warning(const QString &text) override;
+    void information(const QString &text) override;
     Answer question(const QString &text, const QList<Choice> &choices) override;
 
 private:

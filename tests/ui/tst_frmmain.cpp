@@ -1,6 +1,5 @@
 // The main window driven as an author would: controls, list, editor, files that fight back.
-#include "QueuedServices.h"
-#include "TestSupport.h"
+#include "WindowFixture.h"
 #include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
 #include "ui/Controls.h"
@@ -36,7 +35,7 @@ QString nextTabStop(QWidget *w)
 }
 } // namespace
 
-class TstFrmMain : public QObject {
+class TstFrmMain : public WindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -58,44 +57,15 @@ private slots:
     void utf8ListFileIsReportedAndKept();
 
 private:
-    Document *doc() const { return m_w->document(); }
-    template <typename T> T *get(const QString &name) { return m_w->findChild<T *>(name); }
-    QString path(const QString &name) const { return m_dir->filePath(name); }
-    void trigger(const QString &action) { m_w->action(action)->trigger(); }
     ItemListView *view() { return get<ItemListView>(u"lstItem"_s); }
     QPoint at(int entry) { return view()->visualRect(doc()->items()->index(entry)).center(); }
-
-    std::unique_ptr<TempAppDir> m_dir;
-    std::unique_ptr<FrmMain> m_w;
-    QueuedDialogs m_dialogs;
-    QueuedMessages m_messages;
-    std::function<void(QDialog &)> m_script; // what the next dialog does before it closes
-    QStringList m_shown;                     // titles of the dialogs run
 };
 
 void TstFrmMain::init()
 {
-    m_w.reset(); // the last test's window, then its folder
-    m_dir.reset();
-    m_dir = std::make_unique<TempAppDir>();
-    m_dir->writeLines(u"Writer.dat"_s, {u"Old"_s, u"Other"_s});
-    m_dialogs = {};
-    m_messages = {};
-    m_script = nullptr;
-    m_shown.clear();
-    m_w = std::make_unique<FrmMain>();
-    m_w->setServices(&m_dialogs, &m_messages);
-    m_w->setDialogRunner([this](QDialog &d) {
-        m_shown.append(d.windowTitle());
-        d.show();
-        if (m_script)
-            m_script(d);
-        if (d.isVisible())
-            d.close();
+    openWindow([](const TempAppDir &dir) {
+        dir.writeLines(u"Writer.dat"_s, {u"Old"_s, u"Other"_s});
     });
-    m_w->show();
-    m_w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
 }
 
 void TstFrmMain::layoutMenusAndTabOrder()
@@ -277,7 +247,8 @@ void TstFrmMain::fileDialogsAndTheModifiedFlag()
         trigger(QString::fromLatin1(name)); // each dialog is cancelled
     QCOMPARE(m_dialogs.kinds, (QStringList{u"save"_s, u"save"_s, u"save"_s, u"open"_s}));
     const QList<FileDialogRequest> &r = m_dialogs.requests; // README twice, save, open
-    QCOMPARE(r[1].filters, (QStringList{u"テキストファイル(*.txt)"_s, u"すべてのファイル(*.*)"_s}));
+    QCOMPARE(r[1].filters.size(), 6);                       // four text files, Markdown, all files
+    QVERIFY(r[1].filters[0].contains(u"シフトJIS"_s) && r[1].filters[4].contains(u"*.md"_s));
     QVERIFY(r[0].fileName == u"README.TXT" && r[0].defaultSuffix == u"txt");
     QVERIFY(r[2].fileName == u"readme.pwk" && r[2].defaultSuffix == u"pwk");
     QVERIFY(r[0].confirmOverwrite && r[2].confirmOverwrite && r[3].mustExist);
@@ -321,11 +292,18 @@ void TstFrmMain::readmeCommands()
     auto *preview = get<QPlainTextEdit>(u"txtPreView"_s);
     preview->moveCursor(QTextCursor::Start);
     QTest::keyClicks(preview, u"Note "_s);
+    m_messages.answers = {Answer::Discard, Answer::Discard}; // "Note" stands under no heading
     trigger(u"mnuPreReadme"_s);
     trigger(u"mnuReadme"_s);
+    QCOMPARE(m_messages.questions.size(), 2);
     const QByteArray edited = m_dir->read(u"a"_s);
     QCOMPARE(edited, Cp932::encode(doc()->previewText() + u"\r\n"_s)); // the preview is kept
     QCOMPARE(m_dir->read(u"b"_s), edited.mid(5));                      // the same without "Note "
+    m_dialogs.answers = {path(u"c.md"_s)};
+    m_dialogs.filters = {ReadmeFile::filters().at(4)};
+    m_messages.answers = {Answer::Discard};
+    trigger(u"mnuPreReadme"_s); // Markdown is composed afresh
+    QVERIFY(m_dir->read(u"c.md"_s).startsWith("| 項目 | 内容 |\n"));
 }
 
 void TstFrmMain::unsavedChangesPrompt_data()

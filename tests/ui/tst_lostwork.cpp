@@ -1,7 +1,6 @@
 // Everyday paths that used to lose typed work, driven as an author would;
 // each checks what the author sees and what is on disk.
-#include "QueuedServices.h"
-#include "TestSupport.h"
+#include "WindowFixture.h"
 #include "datafile/DataFileWriter.h"
 #include "itemlist/ItemList.h"
 #include "readme/ReadmeComposer.h"
@@ -27,28 +26,6 @@ using namespace Items;
 using Answer = Messages::Answer;
 
 namespace {
-// Message boxes that also note whether the busy pointer was on.
-class WatchedMessages : public QueuedMessages {
-public:
-    QList<bool> busy;
-    void warning(const QString &text) override
-    {
-        busy.append(QApplication::overrideCursor() != nullptr);
-        QueuedMessages::warning(text);
-    }
-};
-
-// Types text as a keyboard with an input method would, one key per character.
-void type(QWidget *widget, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
-
 int compose(const QStringList &args, const QString &stdoutFile = QString())
 {
     QProcess p;
@@ -60,7 +37,7 @@ int compose(const QStringList &args, const QString &stdoutFile = QString())
 }
 } // namespace
 
-class TstLostWork : public QObject {
+class TstLostWork : public WindowFixture {
     Q_OBJECT
 private slots:
     void init();
@@ -81,43 +58,18 @@ private slots:
     void separatorCutKeepsWholeCharacters();
 
 private:
-    Document *doc() const { return m_w->document(); }
-    template <typename T> T *get(const QString &name) { return m_w->findChild<T *>(name); }
-    QString path(const QString &name) const { return m_dir->filePath(name); }
     void press(const QKeySequence &keys);
     void openFile(const QString &file);
-
-    std::unique_ptr<TempAppDir> m_dir;
-    std::unique_ptr<FrmMain> m_w;
-    QueuedDialogs m_dialogs;
-    WatchedMessages m_messages;
-    std::function<void(QDialog &)> m_script; // what the next dialog does
 };
 
 void TstLostWork::init()
 {
-    m_dir = std::make_unique<TempAppDir>();
-    m_dialogs = {};
-    m_messages = {};
-    m_script = nullptr;
-    m_w = std::make_unique<FrmMain>();
-    m_w->setServices(&m_dialogs, &m_messages);
-    m_w->setDialogRunner([this](QDialog &d) {
-        d.show();
-        if (m_script)
-            m_script(d);
-        if (d.isVisible())
-            d.close();
-    });
-    m_w->show();
-    m_w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    openWindow();
 }
 
 void TstLostWork::cleanup()
 {
-    m_w.reset();
-    m_dir.reset();
+    closeWindow();
 }
 
 void TstLostWork::press(const QKeySequence &keys)
@@ -130,7 +82,7 @@ void TstLostWork::press(const QKeySequence &keys)
 void TstLostWork::openFile(const QString &file)
 {
     m_dialogs.answers = {file};
-    m_w->action(u"mnuOpen"_s)->trigger();
+    trigger(u"mnuOpen"_s);
 }
 
 // Hand edits in the preview and a heading typed but not added survive every
@@ -150,7 +102,7 @@ void TstLostWork::unkeptTextIsAskedFor()
     QFETCH(QString, command);
     QWidget *field = nullptr;
     if (where == u"preview") {
-        m_w->action(u"mnuPreview"_s)->trigger();
+        trigger(u"mnuPreview"_s);
         field = get<QPlainTextEdit>(u"txtPreView"_s);
     } else {
         field = get<QLineEdit>(u"txtAdd"_s);
@@ -164,7 +116,7 @@ void TstLostWork::unkeptTextIsAskedFor()
     else if (command.startsWith(u"Ctrl"))
         press(QKeySequence(command));
     else
-        m_w->action(command)->trigger();
+        trigger(command);
 
     QCOMPARE(m_messages.questions.size(), 1);
     QVERIFY(m_w->isVisible());
@@ -206,7 +158,7 @@ void TstLostWork::listEditorLeavesTheFieldAlone()
     QFETCH(QString, text);
     m_dir->writeLines(fileName, {u"本社"_s});
     m_messages.answers = {Answer::Discard}; // the fresh window is not asked about
-    m_w->action(u"mnuNew"_s)->trigger();
+    trigger(u"mnuNew"_s);
     auto *combo = m_w->findChild<QComboBox *>(QString::fromUtf16(kFieldControlNames[item]));
     combo->setFocus();
     combo->lineEdit()->selectAll();
@@ -311,7 +263,7 @@ void TstLostWork::openOverAChangedWindow()
     QCOMPARE(get<QComboBox>(u"cboRprinting"_s)->currentText(), u"可"_s);
     QVERIFY(!m_w->isModified());
     m_dialogs.answers = {path(u"README.TXT"_s)};
-    m_w->action(u"mnuReadme"_s)->trigger();
+    trigger(u"mnuReadme"_s);
     QCOMPARE(m_dir->read(u"README.TXT"_s), readFileBytes(testDataPath(u"sample_README.TXT"_s)));
     // A crafted grayed end switch gives one marker too.
     m_dir->writeLines(u"gray.pwk"_s, {u"23:=●文末の項目:=2"_s, u"@@@680"_s});
@@ -394,9 +346,9 @@ void TstLostWork::composeReportsEveryFailedWrite()
 void TstLostWork::busyPointerIsOffForMessages()
 {
     m_dialogs.answers = {m_dir->path()}; // a folder: the write fails
-    m_w->action(u"mnuReadme"_s)->trigger();
+    trigger(u"mnuReadme"_s);
     doc()->setTxtLineCount(u"x"_s); // the composition fails
-    m_w->action(u"mnuPreview"_s)->trigger();
+    trigger(u"mnuPreview"_s);
     QCOMPARE(m_messages.busy, (QList<bool>{false, false}));
 }
 
