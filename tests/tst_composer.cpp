@@ -64,6 +64,9 @@ void TstComposer::goldenFiles_data()
         << kWorkedExample + u"||@@@73:=ソフト紹介|画像を一覧で見る。||  *そのまま* \\ 書く"_s
         << QStringList{u"11=1000円"_s, u"12=窓口|サポート\\"_s} << QString() << QString()
         << u"worked_example_README.md"_s;
+    QTest::newRow("the author's texts")
+        << u"texts/project.pwk"_s << QStringList() << u"texts/project.pwk"_s
+        << u"texts/README.TXT"_s << u"texts/README.md"_s;
 }
 
 void TstComposer::goldenFiles()
@@ -259,6 +262,9 @@ void TstComposer::composeTool_data()
          {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $", "--check $",
           "--check --write-data @new.pwk $ @same.TXT", "--import", "--import $ a b"})
         row(usage, usage, 2, {}, "--help");
+    row("--import of a README Quillet composed", "--import %README.TXT --write-data @new.pwk -", 0,
+        readFileBytes(testDataPath(u"texts/README.TXT"_s)), "",
+        readFileBytes(testDataPath(u"texts/project.pwk"_s)));
     row("no such data file", "@none.pwk @R.TXT", 3, {}, "none.pwk");
     row("no README to import", "--import @none.TXT @R.TXT", 3, {}, "none.TXT");
     row("composition fails", "@wide.pwk @R.TXT", 4, {}, "「-5」");
@@ -277,7 +283,10 @@ void TstComposer::composeTool()
     dir.write(u"wide.pwk"_s, "@@@6-5\r\n");
     QStringList list = args.split(u' ', Qt::SkipEmptyParts);
     for (QString &a : list)
-        a = a == u"$" ? kSample : a.startsWith(u'@') ? dir.filePath(a.mid(1)) : a;
+        a = a == u"$"            ? kSample
+            : a.startsWith(u'@') ? dir.filePath(a.mid(1))
+            : a.startsWith(u'%') ? testDataPath(u"texts/"_s + a.mid(1))
+                                 : a;
     QProcess p;
     p.start(QStringLiteral(QUILLET_COMPOSE), list);
     p.waitForFinished(60000);

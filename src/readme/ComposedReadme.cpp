@@ -223,6 +223,9 @@ private:
         if (item != k)
             m_doc.values[size_t(item)] = u"1"_s;
         list(item);
+        // A filled price is listed where typing it puts it: it writes no line of its own.
+        if (k == SoftClass && !m_doc.values[Price].isEmpty() && !isListed(Price))
+            list(Price);
         return true;
     }
 

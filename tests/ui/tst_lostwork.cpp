@@ -3,6 +3,7 @@
 #include "WindowFixture.h"
 #include "datafile/DataFileWriter.h"
 #include "itemlist/ItemList.h"
+#include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
 #include "ui/FrmMain.h"
 #include "ui/ItemListView.h"
@@ -56,6 +57,8 @@ private slots:
     void busyPointerIsOffForMessages();
     void lostDragReleaseDoesNotDrop();
     void separatorCutKeepsWholeCharacters();
+    void previewTextStaysUnderItsHeading();
+    void importedReadmeIsAnUnsavedProject();
 
 private:
     void press(const QKeySequence &keys);
@@ -379,6 +382,62 @@ void TstLostWork::separatorCutKeepsWholeCharacters()
     doc()->setTxtLineCount(u"5"_s);
     const Result<QString> r = ReadmeComposer(doc()->snapshot()).compose();
     QVERIFY(r.ok() && r.value().contains(u"\r\n𠀋𠀋\r\n"_s)); // no half pair
+}
+
+// Text written under a heading in the preview survives composing again,
+// saving and opening; a heading line the author removed is asked about.
+void TstLostWork::previewTextStaysUnderItsHeading()
+{
+    trigger(u"mnuPreview"_s);
+    auto *preview = get<QPlainTextEdit>(u"txtPreView"_s);
+    QTextCursor at = preview->document()->find(u"ソフト紹介"_s);
+    at.movePosition(QTextCursor::EndOfLine);
+    preview->setTextCursor(at);
+    preview->setFocus();
+    QTest::keyClick(preview, Qt::Key_Return);
+    type(preview, u"私の紹介文"_s);
+    press(QKeySequence(u"Ctrl+P"_s));
+    const QString kept = u"ソフト紹介   】\r\n私の紹介文\r\n"_s;
+    QVERIFY(doc()->previewText().contains(kept));
+    m_dialogs.answers = {path(u"t.pwk"_s)};
+    press(QKeySequence(u"Ctrl+S"_s));
+    trigger(u"mnuNew"_s);
+    openFile(path(u"t.pwk"_s));
+    QVERIFY(doc()->previewText().isEmpty()); // nothing to take from
+    trigger(u"mnuPreview"_s);
+    QVERIFY(doc()->previewText().contains(kept));
+
+    at = preview->document()->find(u"ソフト紹介"_s);
+    at.select(QTextCursor::LineUnderCursor);
+    preview->setTextCursor(at);
+    QTest::keyClick(preview, Qt::Key_Delete);
+    const QString edited = doc()->previewText();
+    m_messages.answers = {Answer::Cancel};
+    press(QKeySequence(u"Ctrl+P"_s));
+    QCOMPARE(m_messages.questions.size(), 1);
+    QVERIFY(m_messages.questions.at(0).contains(u"私の紹介文"_s));
+    QCOMPARE(doc()->previewText(), edited);
+    QVERIFY(m_messages.warnings.isEmpty());
+}
+
+// An import gives a project not yet saved: a README Quillet composed comes
+// back whole and quietly, another one with a report of what became what.
+void TstLostWork::importedReadmeIsAnUnsavedProject()
+{
+    const QByteArray composed = readFileBytes(testDataPath(u"texts/README.TXT"_s));
+    m_dir->write(u"R.TXT"_s, composed);
+    m_dir->write(u"F.TXT"_s, Cp932::encode(u"【名称】 Foo\r\n■概要\r\nabc\r\n"_s));
+    m_dialogs.answers = {path(u"R.TXT"_s), path(u"F.TXT"_s)};
+    trigger(u"mnuImport"_s);
+    QCOMPARE(Cp932::encode(ReadmeComposer(doc()->snapshot()).compose().value() + u"\r\n"_s),
+             composed);
+    QVERIFY(m_w->isModified() && m_messages.warnings.isEmpty());
+    m_messages.answers = {Answer::Discard}; // the imported project is not saved
+    trigger(u"mnuImport"_s);
+    QCOMPARE(doc()->fieldText(SoftName), u"Foo"_s);
+    QCOMPARE(doc()->texts().under(u"ソフト紹介"_s), QStringList{u"abc"_s});
+    QCOMPARE(m_messages.warnings.size(), 1);
+    QVERIFY(m_messages.warnings.at(0).contains(u"ソフト名"_s));
 }
 
 QTEST_MAIN(TstLostWork)

@@ -1,0 +1,192 @@
+// The author's text under the headings: kept in the data file, taken back
+// from an edited preview, and read back from README files in any encoding.
+#include "TestSupport.h"
+#include "datafile/DataFileReader.h"
+#include "datafile/DataFileWriter.h"
+#include "platform/Cp932.h"
+#include "readme/PreviewCapture.h"
+#include "readme/ReadmeFile.h"
+#include "readme/ReadmeImport.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString kProject = testDataPath(u"texts/project.pwk"_s);
+
+// Texts written as "key=line|line" per text, ";" between texts, sorted;
+// "<" is the lead and ">" the tail.
+QString dump(const BodyTexts &t)
+{
+    QStringList parts;
+    if (!t.lead.isEmpty())
+        parts.append(u"<="_s + t.lead.join(u'|'));
+    for (auto it = t.headings.cbegin(); it != t.headings.cend(); ++it)
+        parts.append(it.key() + u'=' + it.value().join(u'|'));
+    if (!t.tail.isEmpty())
+        parts.append(u">="_s + t.tail.join(u'|'));
+    parts.sort();
+    return parts.join(u';');
+}
+} // namespace
+
+class TstReadmeText : public QObject {
+    Q_OBJECT
+private slots:
+    void dataFileKeepsEveryText_data();
+    void dataFileKeepsEveryText();
+    void olderReaderOpensTheSameDocument();
+    void previewCapture_data();
+    void previewCapture();
+    void importReadsEveryEncoding_data();
+    void importReadsEveryEncoding();
+};
+
+// Texts that look like the data file's own lines come back as they were;
+// a damaged text block is reported with its line, the texts before it kept.
+void TstReadmeText::dataFileKeepsEveryText_data()
+{
+    QTest::addColumn<QString>("texts"); // as dump() writes them
+    QTest::addColumn<int>("badLine");   // after cutting the last line's count short
+    QTest::newRow("empty lines") << u"<=|;FAQ=||"_s << 0;
+    QTest::newRow("data file lines") << u"FAQ=1:=   FAQ:=x|@@@640|@@@72:=FAQ| @@@9;>=@@@8"_s << 0;
+    QTest::newRow("spaces and odd keys")
+        << u"  =   |:= a := b=\\u3000x ;ソフト紹介=  indented|\\t"_s << 0;
+    QTest::newRow("a block cut short") << u"FAQ=a|b;メモ=c"_s << 22;
+}
+
+void TstReadmeText::dataFileKeepsEveryText()
+{
+    QFETCH(QString, texts);
+    QFETCH(int, badLine);
+    TempAppDir dir;
+    Document doc;
+    doc.initialize();
+    BodyTexts t;
+    for (const QString &part : texts.split(u';')) {
+        const QString key = part.section(u'=', 0, 0), lines = part.section(u'=', 1);
+        const QStringList l = lines.split(u'|');
+        if (key == u"<")
+            t.lead = l;
+        else if (key == u">")
+            t.tail = l;
+        else
+            t.setUnder(key, l);
+    }
+    doc.setTexts(t);
+    QStringList lines = DataFileWriter::lines(doc.snapshot());
+    if (badLine > 0)
+        lines.removeLast(); // the last block counts one line more than there is
+    Document back;
+    const DataFileReader::ReadReport r = DataFileReader::apply(lines, back);
+    QCOMPARE(r.malformedLine, badLine);
+    if (badLine == 0)
+        QCOMPARE(dump(back.texts()), dump(t));
+    else
+        QCOMPARE(dump(back.texts()), u"FAQ=a|b"_s);
+}
+
+// A reader that stops at the first empty line, as older ones do, opens the
+// document the texts belong to, without them.
+void TstReadmeText::olderReaderOpensTheSameDocument()
+{
+    TempAppDir dir;
+    Document full, older;
+    QVERIFY(DataFileReader::read(kProject, full).ok());
+    QVERIFY(!full.texts().isEmpty());
+    QStringList lines = Cp932::decode(readFileBytes(kProject)).split(u"\r\n"_s);
+    lines = lines.mid(0, lines.indexOf(QString()));
+    QVERIFY(DataFileReader::apply(lines, older).complete());
+    DocumentSnapshot s = full.snapshot();
+    s.texts = {};
+    QCOMPARE(DataFileWriter::text(older.snapshot()), DataFileWriter::text(s));
+}
+
+// A preview edited by hand: where its lines go. Edits are "+N:text" (insert
+// before line N), "-N" (remove line N) and "=N:text" (replace line N).
+void TstReadmeText::previewCapture_data()
+{
+    QTest::addColumn<QString>("edits");
+    QTest::addColumn<QString>("texts");
+    QTest::addColumn<QString>("unplaced");
+    // 0 field, 1 separator, 2 ソフト紹介, 3 its text "old", 4 FAQ, 5 separator,
+    // 6 end field, 7 copyright
+    QTest::newRow("unchanged") << u""_s << u"ソフト紹介=old"_s << u""_s;
+    QTest::newRow("text typed under headings")
+        << u"+4:new|+5:q|+5:|+8:after"_s << u">=after;FAQ=q|;ソフト紹介=old|new"_s << u""_s;
+    QTest::newRow("before the first line")
+        << u"+0:title|+0:"_s << u"<=title|;ソフト紹介=old"_s << u""_s;
+    QTest::newRow("text removed") << u"-3"_s << u""_s << u""_s;
+    QTest::newRow("under a field or separator")
+        << u"+1:x|+2:y"_s << u"ソフト紹介=old"_s << u"x|y"_s;
+    QTest::newRow("heading line changed")
+        << u"=2:【 紹介 】|+4:more"_s << u"ソフト紹介=old"_s << u"【 紹介 】|old|more"_s;
+    QTest::newRow("heading line removed") << u"-4|+5:q"_s << u"ソフト紹介=old"_s << u"old|q"_s;
+    QTest::newRow("a separator removed") << u"-5"_s << u"ソフト紹介=old"_s << u""_s;
+}
+
+void TstReadmeText::previewCapture()
+{
+    QFETCH(QString, edits);
+    QFETCH(QString, texts);
+    QFETCH(QString, unplaced);
+    TempAppDir dir;
+    Document doc;
+    doc.initialize();
+    doc.items()->setEntries({u"●文頭の項目"_s, u"   ソフト名"_s, u"●本文内の項目"_s,
+                             u"   ソフト紹介"_s, u"   FAQ"_s, u"●文末の項目"_s,
+                             u"   著作権者(文末)"_s, u"   著作権"_s});
+    BodyTexts t;
+    t.setUnder(u"ソフト紹介"_s, {u"old"_s});
+    doc.setTexts(t);
+    const Composition c = ReadmeComposer(doc.snapshot()).composeLines().value();
+    QStringList lines;
+    for (const ComposedLine &l : c.lines)
+        lines.append(l.text);
+    QCOMPARE(lines.size(), 8);
+    // Edits apply from the last line up, so each N is a line of the composition.
+    QStringList list = edits.split(u'|', Qt::SkipEmptyParts);
+    std::reverse(list.begin(), list.end());
+    for (const QString &e : list) {
+        const int n = e.mid(1).section(u':', 0, 0).toInt();
+        const QString text = e.section(u':', 1);
+        if (e.startsWith(u'+'))
+            lines.insert(n, text);
+        else if (e.startsWith(u'-'))
+            lines.removeAt(n);
+        else
+            lines[n] = text;
+    }
+    const PreviewCapture::Captured got = PreviewCapture::capture(c, lines, doc.texts());
+    QCOMPARE(dump(got.texts), texts);
+    QCOMPARE(got.unplaced.join(u'|'), unplaced);
+}
+
+// The README written in each file type reads back as the same project.
+void TstReadmeText::importReadsEveryEncoding_data()
+{
+    QTest::addColumn<QString>("filter");
+    for (const ReadmeFile::FileType &type : ReadmeFile::fileTypes()) {
+        if (type.format.content == ReadmeFile::Format::Content::Text)
+            QTest::newRow(qPrintable(type.filter)) << type.filter;
+    }
+}
+
+void TstReadmeText::importReadsEveryEncoding()
+{
+    QFETCH(QString, filter);
+    TempAppDir dir;
+    Document doc;
+    QVERIFY(DataFileReader::read(kProject, doc).ok());
+    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
+    const QByteArray bytes = ReadmeFile::bytes(text, ReadmeFile::formatOf(filter), nullptr);
+    const ReadmeImport::Imported imported = ReadmeImport::fromText(ReadmeImport::decode(bytes));
+    QVERIFY(imported.whole);
+    Document back;
+    back.load(imported.doc);
+    QCOMPARE(DataFileWriter::text(back.snapshot()), DataFileWriter::text(doc.snapshot()));
+}
+
+QTEST_GUILESS_MAIN(TstReadmeText)
+#include "tst_readmetext.moc"
