@@ -4,6 +4,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
+#include "readme/ReadmeImport.h"
 
 #include <QDir>
 #include <QFile>
@@ -115,10 +116,37 @@ static void BM_ReadDataFileAlternatingChecks(benchmark::State &state)
         benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
 }
 
+// A composed README of n headings, each with three lines of text, read back
+// into its project (the check that it composes the same lines included).
+static void BM_ImportReadme(benchmark::State &state)
+{
+    Env env;
+    Document doc;
+    doc.initialize();
+    QStringList entries = doc.items()->entries();
+    BodyTexts texts;
+    for (int i = 0; i < state.range(0); ++i) {
+        const QString heading = QStringLiteral("見出し %1").arg(i);
+        entries.insert(entries.size() - 6, Entry::indented(heading));
+        texts.setUnder(heading, {QStringLiteral("本文 %1 の一行目。").arg(i), QString(),
+                                 QStringLiteral("  字下げした三行目")});
+    }
+    doc.items()->setEntries(entries);
+    doc.setTexts(texts);
+    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
+    for (auto _ : state) {
+        const ReadmeImport::Imported imported = ReadmeImport::fromText(text);
+        if (!imported.whole)
+            state.SkipWithError("the README did not come back whole");
+        benchmark::DoNotOptimize(imported.doc.entries.size());
+    }
+}
+
 BENCHMARK(BM_CopyBaseline)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildReadme)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDataFileAlternatingChecks)->Arg(40000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportReadme)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

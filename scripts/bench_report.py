@@ -11,12 +11,13 @@ GOALS = {  # operation prefix -> (size, goal in ms)
     "BM_SyncItem": (10000, 2),
     "BM_BuildReadme": (100000, 30), "BM_WriteDataFile": (100000, 30),
     "BM_ReadDataFile": (100000, 100), "BM_ReadDataFileAlternatingChecks": (40000, 100),
+    "BM_ImportReadme": (100000, 100),
     "BM_UiMoveSelectedUp": (10000, 50), "BM_UiMoveSelectedDown": (10000, 50),
     "BM_UiDeleteSelectedItems": (10000, 50), "BM_UiDropSelected": (10000, 50),
 }
 BASELINES = {
     "BM_BuildReadme": "BM_CopyBaseline", "BM_WriteDataFile": "BM_CopyBaseline",
-    "BM_ReadDataFile": "BM_CopyBaseline",
+    "BM_ReadDataFile": "BM_CopyBaseline", "BM_ImportReadme": "BM_CopyBaseline",
     "BM_MoveSelectedUp": "BM_VectorPassBaseline", "BM_MoveSelectedDown": "BM_VectorPassBaseline",
     "BM_DropSelected": "BM_VectorPassBaseline", "BM_DeleteSelectedItems": "BM_VectorPassBaseline",
     "BM_SyncItem": "BM_VectorPassBaseline",

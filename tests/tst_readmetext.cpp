@@ -143,7 +143,7 @@ void TstReadmeText::previewCapture()
     const Composition c = ReadmeComposer(doc.snapshot()).composeLines().value();
     QStringList lines;
     for (const ComposedLine &l : c.lines)
-        lines.append(l.text);
+        lines.append(l.text.toString());
     QCOMPARE(lines.size(), 8);
     // Edits apply from the last line up, so each N is a line of the composition.
     QStringList list = edits.split(u'|', Qt::SkipEmptyParts);

@@ -97,7 +97,7 @@ bool isLeadByte(uchar b)
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-qsizetype codePointLength(const QString &text, qsizetype i)
+qsizetype codePointLength(QStringView text, qsizetype i)
 {
     if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
         return 2;
@@ -105,7 +105,7 @@ qsizetype codePointLength(const QString &text, qsizetype i)
 }
 
 // Bytes of the code point at text[i] (0 when not representable).
-int widthAt(const QString &text, qsizetype i, qsizetype len)
+int widthAt(QStringView text, qsizetype i, qsizetype len)
 {
     if (len == 2)
         return 0; // outside the BMP: never in code page 932
@@ -128,7 +128,7 @@ void noteUnmappable(QStringList *list, const QString &text, qsizetype i, qsizety
 
 namespace Cp932 {
 
-int byteWidth(const QString &text)
+int byteWidth(QStringView text)
 {
     int width = 0;
     for (qsizetype i = 0; i < text.size();) {

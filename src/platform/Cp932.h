@@ -19,7 +19,7 @@ QString decode(const QByteArray &bytes);
 // Bytes the text takes in code page 932: one per ASCII or half-width katakana
 // character, two per full-width character, one per character (code point)
 // the code page cannot represent.
-int byteWidth(const QString &text);
+int byteWidth(QStringView text);
 
 // True when bytes are probably not code page 932 text: they hold malformed
 // sequences, or they are UTF-8 with characters beyond ASCII.

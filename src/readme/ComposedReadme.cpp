@@ -51,56 +51,100 @@ public:
         (void)composer->readStyles();
         separator = g.hasSeparator ? std::optional<QString>(g.separator) : std::nullopt;
         for (int k = SoftName; k <= HomePage; ++k) {
-            fieldPrefix[size_t(k)] = composer->formatItem(k, ReadmeComposer::FieldLine);
-            endPrefix[size_t(k)] = composer->formatItem(k, ReadmeComposer::EndLine);
+            composer->formatItem(fieldPrefix[size_t(k)], k, ReadmeComposer::FieldLine);
+            composer->formatItem(endPrefix[size_t(k)], k, ReadmeComposer::EndLine);
         }
+        for (int k = SoftName; k <= HomePage; ++k)
+            fieldByPrefix.insert(fieldPrefix[size_t(k)], k);
         const auto heading = composer->oneSidedBrackets ? ReadmeComposer::OneSidedHeading
                                                         : ReadmeComposer::CentredHeading;
         for (int k = FirstBody; k <= LastBody; ++k) {
-            headings.insert(composer->formatItem(k, heading), k);
+            QString line;
+            composer->formatItem(line, k, heading);
+            headings.insert(line, k);
             bareHeadings.insert(names()[size_t(k)], k);
         }
+        gap = composer->rightBracket + u"\u3000\u3000"_s;
     }
+    Layout(const Layout &) = delete;
+    Layout &operator=(const Layout &) = delete;
 
     Line classify(const QString &line, bool inEnd) const
     {
         if (separator && line == *separator)
             return {Line::Separator};
-        if (line.contains(kCopyright))
-            return {Line::Copyright};
-        const auto &heads = inEnd ? bareHeadings : headings;
-        if (const auto it = heads.constFind(line); it != heads.cend())
-            return {Line::Heading, *it};
-        const auto &prefixes = inEnd ? endPrefix : fieldPrefix;
-        for (int k = SoftName; k <= HomePage; ++k) {
-            if (line.startsWith(prefixes[size_t(k)]))
-                return {Line::Field, k, line.mid(prefixes[size_t(k)].size())};
-        }
-        const QString text = Entry::trimSpaces(line).toString();
-        if (inEnd) {
-            // Without filler spaces a custom end line is any line: taken as
-            // a heading only where no text can stand (see below).
-            if (Cp932::byteWidth(text) < 20 && composer->customEndLine(text) == line)
-                return {Line::Heading, -1, text};
-        } else if (line.startsWith(composer->leftBracket) &&
-                   line.endsWith(composer->rightBracket)) {
-            const QStringView middle = QStringView(line).mid(
-                composer->leftBracket.size(),
-                line.size() - composer->leftBracket.size() - composer->rightBracket.size());
-            const QString t = Entry::trimSpaces(middle).toString();
-            if (line.size() >= composer->leftBracket.size() + composer->rightBracket.size() &&
-                composer->customHeading(t) == line)
-                return {Line::Heading, -1, t};
-        }
-        return {};
+        Line l = inEnd ? classifyEnd(line) : classifyBody(line);
+        if (l.kind == Line::Other && line.contains(kCopyright))
+            l.kind = Line::Copyright;
+        return l;
     }
 
     std::optional<ReadmeComposer> composer;
     std::optional<QString> separator;
     std::array<QString, 15> fieldPrefix;
     std::array<QString, 15> endPrefix;
+
+private:
+    // Every line the body's layout writes begins with the left bracket.
+    Line classifyBody(const QString &line) const
+    {
+        const QString &left = composer->leftBracket, &right = composer->rightBracket;
+        if (!line.startsWith(left))
+            return {};
+        if (const auto it = headings.constFind(line); it != headings.cend())
+            return {Line::Heading, *it};
+        if (const qsizetype at = line.indexOf(gap, left.size()); at >= 0) {
+            const QStringView prefix = QStringView(line).left(at + gap.size());
+            if (const auto it = fieldByPrefix.constFind(prefix); it != fieldByPrefix.cend())
+                return {Line::Field, *it, line.mid(prefix.size())};
+        }
+        if (line.size() < left.size() + right.size() || !line.endsWith(right))
+            return {};
+        const QStringView middle =
+            QStringView(line).mid(left.size(), line.size() - left.size() - right.size());
+        const QStringView text = Entry::trimSpaces(middle);
+        if (!fillsHeading(middle, text))
+            return {};
+        return {Line::Heading, -1, text.toString()};
+    }
+
+    // The filler a custom heading puts around its text, checked in place.
+    bool fillsHeading(QStringView middle, QStringView text) const
+    {
+        const int room = 16 - Cp932::byteWidth(text);
+        const qsizetype before = text.isEmpty() ? middle.size() : text.data() - middle.data();
+        const qsizetype after = middle.size() - before - text.size();
+        if (composer->oneSidedBrackets)
+            return before == 0 && after == std::max(room, 0);
+        if (text.isEmpty())
+            return middle.size() == 16;
+        const int half = std::max(room, 0) / 2;
+        return before == half && after == half + (room % 2 != 0 ? 1 : 0);
+    }
+
+    Line classifyEnd(const QString &line) const
+    {
+        if (const auto it = bareHeadings.constFind(line); it != bareHeadings.cend())
+            return {Line::Heading, *it};
+        for (int k = SoftName; k <= HomePage; ++k) {
+            const QString &prefix = endPrefix[size_t(k)];
+            if (!line.isEmpty() && line.at(0) == prefix.at(0) && line.startsWith(prefix))
+                return {Line::Field, k, line.mid(prefix.size())};
+        }
+        // Without filler spaces a custom end line is any line: taken as a
+        // heading only where no text can stand (see Reader).
+        const QStringView text = Entry::trimSpaces(line);
+        const int width = Cp932::byteWidth(text);
+        if (width < 20 && (text.isEmpty() || text.data() == line.data()) &&
+            line.size() - text.size() == 20 - width)
+            return {Line::Heading, -1, text.toString()};
+        return {};
+    }
+
+    QHash<QStringView, int> fieldByPrefix; // views of fieldPrefix
     QHash<QString, int> headings;
     QHash<QString, int> bareHeadings;
+    QString gap; // the right bracket and the two wide spaces before a value
 };
 
 // Reads the lines under one guess into a stored document; nullopt as soon
@@ -124,12 +168,13 @@ public:
                     return std::nullopt;
             } else if (m_inLead) {
                 m_doc.texts.lead.append(line);
-            } else if (m_slot) {
-                m_doc.texts.headings[*m_slot].append(line);
+            } else if (m_text) {
+                m_text->append(line);
             } else if (!headingsOrTail()) {
                 return std::nullopt;
             }
         }
+        m_doc.texts.headings.removeIf([](const auto &text) { return text.value().isEmpty(); });
         return std::move(m_doc);
     }
 
@@ -154,7 +199,9 @@ private:
             return false;
         for (; m_at < next; ++m_at) {
             const QString t = Entry::trimSpaces(m_lines.at(m_at)).toString();
-            if (m_layout.composer->customEndLine(t) != m_lines.at(m_at) || !heading(-1, t))
+            QString line;
+            m_layout.composer->customEndLine(line, t);
+            if (line != m_lines.at(m_at) || !heading(-1, t))
                 return false;
         }
         --m_at;
@@ -180,7 +227,8 @@ private:
     bool heading(int item, const QString &text)
     {
         if (item < 0) {
-            const int k = NameIndex(names()).indexOf(text);
+            static const NameIndex index(names());
+            const int k = index.indexOf(text);
             if (k >= 0 && kindOf(k) != Kind::BodyHeading)
                 return false; // the composer lays such an entry out as its item
             if (k < 0 && text.startsWith(u'●'))
@@ -195,8 +243,9 @@ private:
             m_doc.entries.append(Entry::indented(text));
         }
         // The composer writes a text under the first of equal headings only.
-        m_slot = m_keys.contains(key) ? std::nullopt : std::optional<QString>(key);
-        m_keys.insert(key);
+        // (The list stays valid: no other heading is added while it is in use.)
+        QHash<QString, QStringList> &texts = m_doc.texts.headings;
+        m_text = texts.contains(key) ? nullptr : &*texts.insert(key, {});
         return true;
     }
 
@@ -249,7 +298,7 @@ private:
             copyrightWidth = int(start) + Cp932::byteWidth(line.mid(start));
         m_doc.values[LastEnd] = u"1"_s;
         list(LastEnd);
-        m_slot.reset();
+        m_text = nullptr;
         return true;
     }
 
@@ -270,7 +319,7 @@ private:
     {
         switch (l.kind) {
         case Line::Separator:
-            m_slot.reset();
+            m_text = nullptr;
             if (!m_inEnd && !isListed(EndMarker) && endFollows()) {
                 m_doc.values[EndMarker] = u"1"_s;
                 list(EndMarker);
@@ -282,7 +331,7 @@ private:
             }
             return true;
         case Line::Field:
-            m_slot.reset();
+            m_text = nullptr;
             return field(l.item, l.value);
         case Line::Heading:
             return heading(l.item, l.value);
@@ -301,11 +350,10 @@ private:
     bool m_inEnd = false;
     int m_markers = 0;
     QSet<int> m_listed;
-    QSet<QString> m_keys;
     // Where a text line goes: before the first line of the composer's own,
-    // under a heading's key, or nowhere (nullopt) after a field or a separator.
+    // under a heading, or nowhere (null) after a field or a separator.
     bool m_inLead = true;
-    std::optional<QString> m_slot;
+    QStringList *m_text = nullptr;
 };
 
 // Bracket pairs a line shows around an item's name, beside the three options.
@@ -357,36 +405,6 @@ std::vector<Guess> bracketGuesses(const QStringList &lines)
     return distinct;
 }
 
-// Lines standing where a separator would: after a field, before a heading
-// or a field, or before the end section's lines; the most frequent in the
-// whole README first. No separator is the last guess.
-QStringList separatorGuesses(const QStringList &lines, const Layout &layout)
-{
-    QSet<QString> candidates;
-    Line::Kind before = Line::Other;
-    for (qsizetype i = 0; i < lines.size() && candidates.size() < 16; ++i) {
-        const Line::Kind kind = layout.classify(lines.at(i), false).kind;
-        const QString next = lines.value(i + 1);
-        const Line::Kind after = layout.classify(next, false).kind;
-        const bool endFollows =
-            after == Line::Other && layout.classify(next, true).kind != Line::Other;
-        if (kind == Line::Other &&
-            (before == Line::Field || after == Line::Heading || after == Line::Field || endFollows))
-            candidates.insert(lines.at(i));
-        before = kind;
-    }
-    QHash<QString, int> count;
-    for (const QString &line : lines) {
-        if (candidates.contains(line))
-            ++count[line];
-    }
-    QStringList guesses = count.keys();
-    std::sort(guesses.begin(), guesses.end(), [&](const QString &a, const QString &b) {
-        return count.value(a) != count.value(b) ? count.value(a) > count.value(b) : a < b;
-    });
-    return guesses.mid(0, 3);
-}
-
 // The smallest piece whose repetition makes the line.
 QString period(const QString &line)
 {
@@ -399,6 +417,52 @@ QString period(const QString &line)
         border[size_t(i + 1)] = k;
     }
     return line.left(line.size() - border[size_t(line.size())]);
+}
+
+// Lines standing where a separator would: after a field, before a heading
+// or a field, or before the end section's lines; the most frequent in the
+// whole README first. No separator is the last guess.
+QStringList separatorGuesses(const QStringList &lines, const Layout &layout)
+{
+    // The body marker's line stands near the top, the end marker's near the
+    // bottom: looking there keeps a long README's guess short.
+    constexpr qsizetype kLook = 2000;
+    QSet<QString> candidates;
+    const auto look = [&](qsizetype from, qsizetype to) {
+        if (from >= to)
+            return;
+        Line::Kind before =
+            from > 0 ? layout.classify(lines.at(from - 1), false).kind : Line::Other;
+        Line::Kind kind = layout.classify(lines.at(from), false).kind;
+        for (qsizetype i = from; i < to && candidates.size() < 16; ++i) {
+            const QString next = lines.value(i + 1);
+            const Line::Kind after = layout.classify(next, false).kind;
+            const bool endFollows =
+                after == Line::Other && layout.classify(next, true).kind != Line::Other;
+            if (kind == Line::Other && (before == Line::Field || after == Line::Heading ||
+                                        after == Line::Field || endFollows))
+                candidates.insert(lines.at(i));
+            before = kind;
+            kind = after;
+        }
+    };
+    const qsizetype top = std::min(kLook, lines.size());
+    look(0, top);
+    look(std::max(top, lines.size() - kLook), lines.size());
+    QHash<QString, int> count;
+    for (const QString &line : lines) {
+        if (candidates.contains(line))
+            ++count[line];
+    }
+    QStringList guesses = count.keys();
+    // A line made of a repeated pattern first: text lines recur too.
+    const auto repeats = [](const QString &l) { return period(l).size() * 2 <= l.size(); };
+    std::sort(guesses.begin(), guesses.end(), [&](const QString &a, const QString &b) {
+        if (repeats(a) != repeats(b))
+            return repeats(a);
+        return count.value(a) != count.value(b) ? count.value(a) > count.value(b) : a < b;
+    });
+    return guesses.mid(0, 3);
 }
 
 void setStyles(StoredDocument &doc, const Guess &g, int copyrightWidth, const Layout &layout)
@@ -425,7 +489,9 @@ void setStyles(StoredDocument &doc, const Guess &g, int copyrightWidth, const La
         width = copyrightWidth;
     } else if (doc.values[LastEnd] == u"1") {
         // A copyright line without filler: any width up to its own.
-        width = std::min(80, Cp932::byteWidth(layout.composer->copyrightLine()));
+        QString line;
+        layout.composer->copyrightLine(line);
+        width = std::min(80, Cp932::byteWidth(line));
     }
     doc.txtLineCount = QString::number(width);
 }
@@ -434,14 +500,17 @@ bool composesBack(const StoredDocument &doc, const QStringList &lines)
 {
     Document d;
     d.load(doc);
-    const Result<Composition> c = ReadmeComposer(d.snapshot()).composeLines();
-    if (!c.ok() || qsizetype(c->lines.size()) != lines.size())
+    const Result<QString> c = ReadmeComposer(d.snapshot()).compose();
+    if (!c.ok())
         return false;
-    for (qsizetype i = 0; i < lines.size(); ++i) {
-        if (c->lines[size_t(i)].text != lines.at(i))
+    // The composed text, line by line: each line and then CR LF.
+    QStringView text(c.value());
+    for (const QString &line : lines) {
+        if (!text.startsWith(line) || text.mid(line.size(), 2) != u"\r\n")
             return false;
+        text = text.mid(line.size() + 2);
     }
-    return true;
+    return text.isEmpty();
 }
 } // namespace
 

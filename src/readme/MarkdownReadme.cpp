@@ -43,8 +43,8 @@ QStringList table(const Lines &lines, size_t begin, size_t end, const DocumentSn
 // The end section's headings sit one level down, under its rule.
 QString heading(const ComposedLine &line, const DocumentSnapshot &doc)
 {
-    const QString name =
-        line.key.isEmpty() && line.item >= 0 ? doc.itemNames.at(size_t(line.item)) : line.key;
+    const QString name = line.key.isEmpty() && line.item >= 0 ? doc.itemNames.at(size_t(line.item))
+                                                              : line.key.toString();
     const QString marks = line.inEnd ? u"###"_s : u"##"_s;
     return name.isEmpty() ? marks : marks + u' ' + name;
 }
@@ -73,12 +73,12 @@ QStringList lines(const Composition &composition, const DocumentSnapshot &doc)
         if (line.kind == Kind::Heading) {
             block({heading(line, doc)});
         } else if (line.kind == Kind::Copyright) {
-            block({line.text.trimmed()});
+            block({line.text.trimmed().toString()});
         } else if (line.isText()) {
             next = runEnd(in, i);
             QStringList run;
             for (size_t j = i; j < next; ++j)
-                run.append(in[j].text);
+                run.append(in[j].text.toString());
             block(run);
         } else {
             next = runEnd(in, i);

@@ -37,10 +37,10 @@ std::vector<Match> longestRising(const std::vector<Match> &pairs)
 
 // Finds the composer's lines in the preview, in order: first those that
 // occur once in both (headings, mostly), then the rest between them.
-std::vector<Match> findSkeleton(const QStringList &skeleton, const QStringList &lines)
+std::vector<Match> findSkeleton(const QList<QStringView> &skeleton, const QStringList &lines)
 {
     QHash<QStringView, int> inSkeleton;
-    for (const QString &s : skeleton)
+    for (QStringView s : skeleton)
         ++inSkeleton[s];
     QHash<QStringView, std::pair<int, qsizetype>> inPreview; // count, last place
     for (qsizetype p = 0; p < lines.size(); ++p) {
@@ -83,7 +83,7 @@ std::vector<Match> findSkeleton(const QStringList &skeleton, const QStringList &
 Captured capture(const Composition &composed, const QStringList &lines, const BodyTexts &texts)
 {
     std::vector<const ComposedLine *> own;
-    QStringList skeleton;
+    QList<QStringView> skeleton;
     for (const ComposedLine &l : composed.lines) {
         if (!l.isText()) {
             own.push_back(&l);
@@ -105,7 +105,7 @@ Captured capture(const Composition &composed, const QStringList &lines, const Bo
     else
         c.unplaced += region(0, found.front().line);
 
-    QSet<QString> slotsTaken;
+    QSet<QStringView> slotsTaken;
     for (size_t i = 0; i < found.size(); ++i) {
         const Match &m = found[i];
         const bool last = i + 1 == found.size();
@@ -129,10 +129,10 @@ Captured capture(const Composition &composed, const QStringList &lines, const Bo
                                   between.mid(between.size() - tail.size()) == tail;
             c.texts.tail = opensSlot ? (tailKept ? tail : QStringList()) : between;
             if (opensSlot)
-                c.texts.setUnder(line.key,
+                c.texts.setUnder(line.key.toString(),
                                  tailKept ? between.mid(0, between.size() - tail.size()) : between);
         } else if (opensSlot) {
-            c.texts.setUnder(line.key, between);
+            c.texts.setUnder(line.key.toString(), between);
         } else {
             c.unplaced += between;
         }

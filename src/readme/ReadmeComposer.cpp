@@ -8,6 +8,7 @@ using namespace Qt::StringLiterals;
 using namespace Items;
 
 namespace {
+const QString kCrLf = u"\r\n"_s;
 const QString kWideGap = u"\u3000\u3000"_s;
 constexpr int kHeadingWidth = 16;
 constexpr int kEndNameWidth = 20;
@@ -77,124 +78,160 @@ Result<> ReadmeComposer::readStyles()
     return {};
 }
 
-QString ReadmeComposer::padding(int fieldWidth, int textWidth, int halve) const
+void ReadmeComposer::padding(QString &out, int fieldWidth, int textWidth, int halve) const
 {
+    static const QString spaces(64, u' ');
     const int d = fieldWidth - textWidth;
-    if (d < 0)
-        return QString();
-    return QString(halve != 0 && !oneSidedBrackets ? d / 2 : d, u' ');
+    // Appended, not resized: resize() grows to the exact size and would copy
+    // the whole text again for every line.
+    for (int n = d <= 0 ? 0 : halve != 0 && !oneSidedBrackets ? d / 2 : d; n > 0; n -= 64)
+        out.append(spaces.constData(), std::min(n, 64));
 }
 
-QString ReadmeComposer::formatItem(int index, ItemLayout layout) const
+void ReadmeComposer::formatItem(QString &out, int index, ItemLayout layout) const
 {
     const QString &name = m_doc.itemNames.at(size_t(index));
     const QString &value = m_doc.itemValues.at(size_t(index));
     const int w = Cp932::byteWidth(name);
     switch (layout) {
     case EndLine:
-        return name + padding(kEndNameWidth, w, 0) + value;
-    case CentredHeading: {
-        const QString p = padding(kHeadingWidth, w, 1);
-        return leftBracket + p + name + p + rightBracket;
-    }
+        out += name;
+        padding(out, kEndNameWidth, w, 0);
+        out += value;
+        return;
+    case CentredHeading:
+    case FieldLine:
+        out += leftBracket;
+        if (layout == CentredHeading || !oneSidedBrackets)
+            padding(out, kHeadingWidth, w, 1);
+        out += name;
+        padding(out, kHeadingWidth, w, 1);
+        out += rightBracket;
+        if (layout == FieldLine) {
+            out += kWideGap;
+            out += value;
+        }
+        return;
     case OneSidedHeading:
-        return leftBracket + name + padding(kHeadingWidth, w, 1) + rightBracket;
-    case FieldLine: {
-        const QString p = padding(kHeadingWidth, w, 1);
-        if (oneSidedBrackets)
-            return leftBracket + name + p + rightBracket + kWideGap + value;
-        return leftBracket + p + name + p + rightBracket + kWideGap + value;
+        out += leftBracket;
+        out += name;
+        padding(out, kHeadingWidth, w, 1);
+        out += rightBracket;
+        return;
     }
-    }
-    return QString();
 }
 
-QString ReadmeComposer::customHeading(const QString &text) const
+void ReadmeComposer::customHeading(QString &out, QStringView text) const
 {
     const int c = Cp932::byteWidth(text);
-    const QString p = padding(kHeadingWidth, c, 1);
-    if (oneSidedBrackets)
-        return leftBracket + text + p + rightBracket;
-    const QString odd = (kHeadingWidth - c) % 2 != 0 ? u" "_s : QString();
-    return leftBracket + p + text + p + odd + rightBracket;
+    out += leftBracket;
+    if (!oneSidedBrackets)
+        padding(out, kHeadingWidth, c, 1);
+    out += text;
+    padding(out, kHeadingWidth, c, 1);
+    if (!oneSidedBrackets && (kHeadingWidth - c) % 2 != 0)
+        out += u' ';
+    out += rightBracket;
 }
 
-QString ReadmeComposer::customEndLine(const QString &text) const
+void ReadmeComposer::customEndLine(QString &out, QStringView text) const
 {
-    return text + padding(kEndNameWidth, Cp932::byteWidth(text), 0);
+    out += text;
+    padding(out, kEndNameWidth, Cp932::byteWidth(text), 0);
 }
 
-QString ReadmeComposer::copyrightLine() const
+void ReadmeComposer::copyrightLine(QString &out) const
 {
     const QString s = m_doc.itemValues[SoftName] + u" Copyright(C) "_s + m_doc.itemValues[Writer];
-    return padding(lineWidth, Cp932::byteWidth(s), 0) + s;
+    padding(out, lineWidth, Cp932::byteWidth(s), 0);
+    out += s;
 }
 
-// A heading line and the author's text under it. A heading listed twice
-// (a data file may do that) has its text under the first one only.
-void ReadmeComposer::addHeading(int item, const QString &key, QString line, bool inEnd,
-                                std::vector<ComposedLine> &out)
+// Ends the line that began at start: its record, then its line end.
+void ReadmeComposer::endLine(Composition &c, ComposedLine line, qsizetype start)
+{
+    if (m_keepLines) {
+        m_spans.push_back({start, c.text.size() - start}); // the text may still move
+        c.lines.push_back(line);
+    }
+    c.text += kCrLf;
+}
+
+// A heading line and the author's text under it.
+void ReadmeComposer::addHeading(int item, int position, bool inEnd, Composition &c)
 {
     using K = ComposedLine::Kind;
-    out.push_back({K::Heading, inEnd, item, std::move(line), key});
-    const QStringList &text = m_doc.texts.under(key);
-    if (text.isEmpty() || m_textWritten.contains(key))
+    const QStringView key = Entry::trimSpaces(c.entries.at(position));
+    qsizetype start = c.text.size();
+    if (item >= 0 && inEnd)
+        c.text += m_doc.itemNames[size_t(item)];
+    else if (item >= 0)
+        formatItem(c.text, item, oneSidedBrackets ? OneSidedHeading : CentredHeading);
+    else if (inEnd)
+        customEndLine(c.text, key);
+    else
+        customHeading(c.text, key);
+    endLine(c, {K::Heading, inEnd, item, {}, key}, start);
+    // Taken out once written: a heading listed twice (a data file may do
+    // that) has its text under the first one only.
+    const QStringList *text = m_textsToWrite.take(key);
+    if (!text)
         return;
-    m_textWritten.insert(key);
-    for (const QString &t : text)
-        out.push_back({K::HeadingText, inEnd, -1, t, key});
+    for (const QString &t : *text) {
+        start = c.text.size();
+        c.text += t;
+        endLine(c, {K::HeadingText, inEnd, -1, {}, key}, start);
+    }
 }
 
 // The lines one list entry contributes; the end marker switches the lines
 // after it to the end section's layout.
-void ReadmeComposer::addEntry(int position, bool &inEnd, std::vector<ComposedLine> &out)
+void ReadmeComposer::addEntry(int position, bool &inEnd, Composition &c)
 {
     using K = ComposedLine::Kind;
-    const QString &entry = m_doc.entries.at(position);
+    const QString &entry = c.entries.at(position);
     if (entry.isEmpty())
         return;
     const QStringView t = Entry::trimSpaces(entry);
     const int k = m_names.indexOf(t);
     const ItemLayout field = inEnd ? EndLine : FieldLine;
-    const auto add = [&](K kind, int item, QString line) {
-        out.push_back({kind, inEnd, item, std::move(line), QString()});
+    const auto add = [&](K kind, int item, const auto &write) {
+        const qsizetype start = c.text.size();
+        write();
+        endLine(c, {kind, inEnd, item, {}, {}}, start);
     };
+    const auto separator = [&] { add(K::Separator, -1, [&] { c.text += separatorLine; }); };
     if (k < 0) {
         if (t.startsWith(u'●'))
-            return add(K::Separator, -1, separatorLine);
-        const QString text = t.toString();
-        return addHeading(-1, text, inEnd ? customEndLine(text) : customHeading(text), inEnd, out);
+            return separator();
+        return addHeading(-1, position, inEnd, c);
     }
     switch (kindOf(k)) {
     case Kind::StartMarker:
         return;
     case Kind::BodyMarker:
-        return add(K::Separator, -1, separatorLine);
+        return separator();
     case Kind::EndMarker:
-        add(K::Separator, -1, separatorLine);
+        separator();
         inEnd = true;
         return;
     case Kind::Field:
         if (k == Price)
             return;
-        add(K::Field, k, formatItem(k, field));
+        add(K::Field, k, [&] { formatItem(c.text, k, field); });
         if (k == SoftClass && m_doc.itemValues[SoftClass] == u"シェアウエア")
-            add(K::Field, Price, formatItem(Price, field));
+            add(K::Field, Price, [&] { formatItem(c.text, Price, field); });
         return;
-    case Kind::BodyHeading: {
-        if (m_doc.chkBody[size_t(k - FirstBody)] == 0)
-            return;
-        const QString &name = m_doc.itemNames[size_t(k)];
-        QString line =
-            inEnd ? name : formatItem(k, oneSidedBrackets ? OneSidedHeading : CentredHeading);
-        return addHeading(k, name, std::move(line), inEnd, out);
-    }
+    case Kind::BodyHeading:
+        if (m_doc.chkBody[size_t(k - FirstBody)] != 0)
+            addHeading(k, position, inEnd, c);
+        return;
     case Kind::EndLine:
         if (m_doc.chkEnd[size_t(k - FirstEnd)] == 0)
             return;
         if (k == LastEnd)
-            return add(K::Copyright, k, copyrightLine());
-        return add(K::Field, endLineField(k), formatItem(endLineField(k), field));
+            return add(K::Copyright, k, [&] { copyrightLine(c.text); });
+        return add(K::Field, endLineField(k), [&] { formatItem(c.text, endLineField(k), field); });
     }
 }
 
@@ -204,40 +241,45 @@ Result<Composition> ReadmeComposer::composeLines(const EventPump &pump)
     if (const Result<> styles = readStyles(); !styles.ok())
         return Result<Composition>::failure(styles.reason());
     Composition c;
-    m_textWritten.clear();
-    const int n = int(m_doc.entries.size());
-    c.lines.reserve(size_t(n) + size_t(m_doc.texts.lead.size() + m_doc.texts.tail.size()));
-    for (const QString &t : m_doc.texts.lead)
-        c.lines.push_back({K::LeadText, false, -1, t, QString()});
+    c.entries = m_doc.entries;
+    const int n = int(c.entries.size());
+    if (m_keepLines)
+        c.lines.reserve(size_t(n) + size_t(m_doc.texts.lead.size() + m_doc.texts.tail.size()));
+    m_textsToWrite.clear();
+    for (auto it = m_doc.texts.headings.cbegin(); it != m_doc.texts.headings.cend(); ++it)
+        m_textsToWrite.insert(it.key(), &it.value());
+    m_spans.clear();
+    m_spans.reserve(c.lines.capacity());
+    qsizetype start = 0;
+    for (const QString &t : m_doc.texts.lead) {
+        start = c.text.size();
+        c.text += t;
+        endLine(c, {K::LeadText, false, -1, {}, {}}, start);
+    }
     bool inEnd = false;
     for (int p = 0; p < n; ++p) {
         if (p % 10 == 0 && pump)
             pump();
-        addEntry(p, inEnd, c.lines);
+        addEntry(p, inEnd, c);
     }
-    for (const QString &t : m_doc.texts.tail)
-        c.lines.push_back({K::TailText, inEnd, -1, t, QString()});
+    for (const QString &t : m_doc.texts.tail) {
+        start = c.text.size();
+        c.text += t;
+        endLine(c, {K::TailText, inEnd, -1, {}, {}}, start);
+    }
+    // The text has its final size: the lines' offsets become views into it.
+    const QStringView text(c.text);
+    for (size_t i = 0; i < c.lines.size(); ++i)
+        c.lines[i].text = text.mid(m_spans[i].first, m_spans[i].second);
     return c;
 }
 
 Result<QString> ReadmeComposer::compose(const EventPump &pump)
 {
+    m_keepLines = false; // the text alone: a long README composes in half the memory
     Result<Composition> c = composeLines(pump);
+    m_keepLines = true;
     if (!c.ok())
         return Result<QString>::failure(c.reason());
-    return c->text();
-}
-
-QString Composition::text(QStringView lineEnd) const
-{
-    qsizetype size = 0;
-    for (const ComposedLine &l : lines)
-        size += l.text.size() + lineEnd.size();
-    QString out;
-    out.reserve(size);
-    for (const ComposedLine &l : lines) {
-        out += l.text;
-        out += lineEnd;
-    }
-    return out;
+    return c->text;
 }

@@ -3,12 +3,13 @@
 #include "document/Document.h"
 #include "platform/Result.h"
 
-#include <QSet>
+#include <QHash>
 #include <QString>
 #include <functional>
 #include <vector>
 
-// One line of a composed README, without its line end, and what wrote it.
+// One line of a composed README and what wrote it. The views point into
+// the Composition that holds the line.
 struct ComposedLine {
     enum class Kind : quint8 {
         Field,       // a field's name and value (item)
@@ -22,18 +23,19 @@ struct ComposedLine {
     Kind kind;
     bool inEnd = false; // written after the end marker, in the end section's layout
     int item = -1;
-    QString text;
-    QString key;
+    QStringView text; // without its line end
+    QStringView key;
 
     bool isText() const { return kind >= Kind::LeadText; }
 };
 
-// A composed README: its lines in order. Every output (code page 932 or
-// UTF-8 text, Markdown) is made from one composition.
+// A composed README: its text and its lines in order. Every output (code
+// page 932 or UTF-8 text, Markdown) is made from one composition. Copies
+// share the text, so the lines' views stay valid in every copy.
 struct Composition {
+    QString text;        // every line followed by CR LF
+    QStringList entries; // the list it was composed from; the keys point into it
     std::vector<ComposedLine> lines;
-    // Every line followed by lineEnd.
-    QString text(QStringView lineEnd = u"\r\n") const;
 };
 
 // Lays out the README from a snapshot of the document: one piece per item
@@ -66,21 +68,23 @@ public:
     QString rightBracket;
     bool oneSidedBrackets = false;
 
-    // Single lines, after readStyles(); the importer lays out its guesses
-    // with them.
+    // Single lines appended to out, after readStyles(); the importer lays
+    // out its guesses with them too.
     enum ItemLayout { EndLine, CentredHeading, OneSidedHeading, FieldLine };
-    QString formatItem(int index, ItemLayout layout) const;
-    QString customHeading(const QString &text) const;
-    QString customEndLine(const QString &text) const;
-    QString copyrightLine() const;
+    void formatItem(QString &out, int index, ItemLayout layout) const;
+    void customHeading(QString &out, QStringView text) const;
+    void customEndLine(QString &out, QStringView text) const;
+    void copyrightLine(QString &out) const;
 
 private:
-    QString padding(int fieldWidth, int textWidth, int halve) const;
-    void addEntry(int position, bool &inEnd, std::vector<ComposedLine> &out);
-    void addHeading(int item, const QString &key, QString line, bool inEnd,
-                    std::vector<ComposedLine> &out);
+    void padding(QString &out, int fieldWidth, int textWidth, int halve) const;
+    void addEntry(int position, bool &inEnd, Composition &c);
+    void addHeading(int item, int position, bool inEnd, Composition &c);
+    void endLine(Composition &c, ComposedLine line, qsizetype start);
 
     DocumentSnapshot m_doc;
-    Items::NameIndex m_names; // refers to m_doc's names
-    QSet<QString> m_textWritten;
+    Items::NameIndex m_names;                               // refers to m_doc's names
+    QHash<QStringView, const QStringList *> m_textsToWrite; // into m_doc.texts
+    std::vector<std::pair<qsizetype, qsizetype>> m_spans;   // of the lines, while composing
+    bool m_keepLines = true;
 };

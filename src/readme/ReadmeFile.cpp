@@ -45,7 +45,7 @@ QString text(const Composition &composition, const DocumentSnapshot &doc, const 
 {
     if (format.content == Format::Content::Markdown)
         return MarkdownReadme::lines(composition, doc).join(u"\r\n");
-    return composition.text();
+    return composition.text;
 }
 
 QByteArray bytes(const QString &text, const Format &format, QStringList *unmappable)

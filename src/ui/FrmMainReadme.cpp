@@ -63,7 +63,7 @@ void FrmMain::showPreview()
         m_messages->warning(UserTexts::previewFailed(r.reason()));
         return;
     }
-    const QString text = r->text();
+    const QString text = r->text;
     m_doc->setPreviewText(text);
     m_keptPreview = text;
     m_previewComposition = std::move(r.value());
