@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillet needs to build, test and run.
+# `install-deps.sh windows` installs instead what the Windows cross build
+# (scripts/build-windows.sh) needs.
 # Skips everything when they are already present; runs apt-get update only
 # when something is missing.
 set -euo pipefail
 
+case "${1:-}" in
+"")
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev qt6-translations-l10n
@@ -14,6 +18,22 @@ packages=(
   python3 time
   desktop-file-utils appstream libxml2-utils shared-mime-info dpkg-dev lintian file
 )
+;;
+windows)
+# The host Qt provides moc, rcc and uic for the cross-built Qt; dpkg-dev and
+# xz-utils unpack Debian's Qt source; perl runs Qt's syncqt.
+packages=(
+  build-essential cmake ninja-build perl xz-utils dpkg-dev
+  qt6-base-dev qt6-base-dev-tools
+  mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+  wine wine64 nsis zip time
+)
+;;
+*)
+  echo "usage: $0 [windows]" >&2
+  exit 2
+  ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,231 @@
+#!/usr/bin/env bash
+# Cross-builds Quillet for 64-bit Windows on Debian 12.
+#
+# Stages:
+#   1. deps      install the cross packages (scripts/install-deps.sh windows)
+#   2. qt        build Qt for Windows from Debian's qt6-base source, once:
+#                cached in $QUILLET_CACHE/qt6-windows/<version>/
+#   3. quillet   not there yet (cross-build, zip, NSIS installer, tests under wine)
+#
+# Usage: scripts/build-windows.sh [--qt-only]
+# Heavy steps run under `nice -n 19` so they only take idle CPU.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+
+QT_ONLY=0
+for arg in "$@"; do
+    case "$arg" in
+    --qt-only) QT_ONLY=1 ;;
+    -h | --help)
+        sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+        exit 0
+        ;;
+    *)
+        echo "unknown option: $arg" >&2
+        exit 2
+        ;;
+    esac
+done
+
+QT_VERSION=6.4.2
+CACHE=${QUILLET_CACHE:-$HOME/.cache/quillet}
+QT_DIR=$CACHE/qt6-windows
+QT_PREFIX=$QT_DIR/$QT_VERSION
+QT_STAMP=$QT_PREFIX/.build-complete
+QT_SRC_ROOT=$QT_DIR/src
+QT_BUILD=$QT_DIR/build-$QT_VERSION
+TOOLCHAIN=$QT_DIR/mingw-w64-x86_64-posix.cmake
+TIMES=$QT_DIR/build-times.txt
+APT_DIR=$CACHE/apt
+JOBS=2
+NICE=(nice -n 19)
+
+export QUILLET_WINDOWS_QT=$QT_PREFIX QUILLET_WINDOWS_TOOLCHAIN=$TOOLCHAIN
+
+log() { echo "== $*"; }
+
+# Runs "$@" and appends its wall time, in seconds, to the times file.
+timed() {
+    local name=$1
+    shift
+    local start=$SECONDS
+    "$@"
+    printf '%-28s %6d s\n' "$name" $((SECONDS - start)) >>"$TIMES"
+}
+
+# ---------------------------------------------------------------- stage 1
+stage_deps() {
+    log "packages for the Windows build"
+    "$ROOT/scripts/install-deps.sh" windows
+}
+
+# ---------------------------------------------------------------- stage 2
+# The Debian mirror the machine already uses, so the source comes from the
+# same place as the binary packages.
+debian_mirror() {
+    local uri
+    uri=$(grep -hsE '^(URIs:|deb )' /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list |
+        grep -oE 'https?://[^ ]+/debian/?' | grep -v security | head -n1 || true)
+    echo "${uri:-http://deb.debian.org/debian}"
+}
+
+# A private apt configuration: its own sources.list with the deb-src line,
+# lists and caches, so the system's apt state is left alone.
+APT_OPTS=()
+setup_private_apt() {
+    mkdir -p "$APT_DIR/lists/partial" "$APT_DIR/cache/archives/partial"
+    echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $(debian_mirror) bookworm main" \
+        >"$APT_DIR/sources.list"
+    APT_OPTS=(
+        -o Dir::Etc::SourceList="$APT_DIR/sources.list"
+        -o Dir::Etc::SourceParts=-
+        -o Dir::State::Lists="$APT_DIR/lists"
+        -o Dir::Cache="$APT_DIR/cache"
+        -o APT::Sandbox::User=root
+    )
+}
+
+fetch_qt_source() {
+    local version
+    # The host's qt6-base-dev provides moc, rcc and uic, so use its exact version.
+    version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+    case "$version" in
+    "$QT_VERSION"+*) ;;
+    *)
+        echo "host qt6-base-dev is $version, expected $QT_VERSION" >&2
+        exit 1
+        ;;
+    esac
+    QT_SRC=$QT_SRC_ROOT/qt6-base-${version%-*}
+    if [ -f "$QT_SRC/.unpacked" ]; then
+        log "Qt source already unpacked in $QT_SRC"
+        return
+    fi
+    setup_private_apt
+    mkdir -p "$QT_SRC_ROOT"
+    log "fetching Debian's qt6-base $version source"
+    apt-get "${APT_OPTS[@]}" -qq update
+    rm -rf "$QT_SRC"
+    (cd "$QT_SRC_ROOT" && apt-get "${APT_OPTS[@]}" --download-only source "qt6-base=$version")
+    log "unpacking into $QT_SRC"
+    # The upstream tarball as it is; Debian's patches are for its own build.
+    (cd "$QT_SRC_ROOT" && dpkg-source --skip-patches -x "qt6-base_${version#*:}.dsc" "$QT_SRC")
+    touch "$QT_SRC/.unpacked"
+}
+
+write_toolchain() {
+    mkdir -p "$QT_DIR"
+    cat >"$TOOLCHAIN" <<'EOF'
+# x86_64 Windows with MinGW-w64's posix thread model (std::thread and
+# std::mutex work; needs libwinpthread-1.dll at run time).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+EOF
+}
+
+# Only what Quillet uses: Core, Gui, Widgets, Test, the qwindows platform
+# plugin and the windowsvista style. Third-party code comes bundled, since
+# Debian has no MinGW builds of it.
+QT_CONFIGURE_OPTS=(
+    -G Ninja
+    -DCMAKE_BUILD_TYPE=Release
+    -DBUILD_SHARED_LIBS=ON
+    -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN"
+    -DCMAKE_INSTALL_PREFIX="$QT_PREFIX"
+    -DQT_HOST_PATH=/usr
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DQT_BUILD_EXAMPLES=OFF
+    -DQT_BUILD_TESTS=OFF
+    -DQT_BUILD_BENCHMARKS=OFF
+    -DFEATURE_sql=OFF
+    -DFEATURE_network=OFF
+    -DFEATURE_dbus=OFF
+    -DFEATURE_xml=OFF
+    -DFEATURE_concurrent=OFF
+    -DFEATURE_printsupport=OFF
+    # INPUT_opengl=no also drops dynamic OpenGL, which FEATURE_opengl alone keeps.
+    -DINPUT_opengl=no
+    -DFEATURE_opengl=OFF
+    -DFEATURE_vulkan=OFF
+    -DFEATURE_icu=OFF
+    -DFEATURE_pkg_config=OFF
+    -DFEATURE_zstd=OFF
+    -DFEATURE_freetype=OFF
+    -DFEATURE_fontconfig=OFF
+    -DFEATURE_jpeg=OFF
+    # Debian's source drops the Wintab headers (their licence forbids
+    # changes), which tablet input and the extra direct2d plugin include.
+    -DFEATURE_tabletevent=OFF
+    -DFEATURE_direct2d=OFF
+    -DFEATURE_system_zlib=OFF
+    -DFEATURE_system_pcre2=OFF
+    -DFEATURE_system_png=OFF
+    -DFEATURE_system_harfbuzz=OFF
+    -DFEATURE_system_doubleconversion=OFF
+    -DFEATURE_system_textmarkdownreader=OFF
+)
+
+configure_qt() {
+    local options
+    options=$(printf '%s\n' "$QT_SRC" "${QT_CONFIGURE_OPTS[@]}")
+    # An interrupted build with the same options resumes where it stopped.
+    if [ -f "$QT_BUILD/build.ninja" ] && [ "$(cat "$QT_BUILD/.configure-options" 2>/dev/null)" = "$options" ]; then
+        log "Qt already configured in $QT_BUILD with these options"
+        return
+    fi
+    log "configuring Qt for Windows in $QT_BUILD"
+    rm -rf "$QT_BUILD"
+    # Keep host .pc files out of the cross build.
+    PKG_CONFIG_LIBDIR=/nonexistent "${NICE[@]}" cmake -S "$QT_SRC" -B "$QT_BUILD" "${QT_CONFIGURE_OPTS[@]}"
+    echo "$options" >"$QT_BUILD/.configure-options"
+}
+
+build_qt() {
+    log "building Qt ($JOBS jobs, nice 19)"
+    "${NICE[@]}" cmake --build "$QT_BUILD" --parallel "$JOBS"
+}
+
+install_qt() {
+    log "installing Qt into $QT_PREFIX"
+    rm -rf "$QT_PREFIX"
+    "${NICE[@]}" cmake --install "$QT_BUILD"
+}
+
+stage_qt() {
+    if [ -f "$QT_STAMP" ]; then
+        log "Windows Qt $QT_VERSION already built: $QT_PREFIX"
+        return
+    fi
+    mkdir -p "$QT_DIR"
+    echo "# Windows Qt $QT_VERSION, $(date -u '+%Y-%m-%d %H:%M:%S UTC')" >>"$TIMES"
+    local start=$SECONDS
+    timed "fetch and unpack source" fetch_qt_source
+    write_toolchain
+    timed "configure" configure_qt
+    timed "build" build_qt
+    timed "install" install_qt
+    printf '%-28s %6d s\n' "total" $((SECONDS - start)) >>"$TIMES"
+    # Written last: its presence means the install is complete.
+    echo "$QT_VERSION $(date -u '+%Y-%m-%dT%H:%M:%SZ')" >"$QT_STAMP"
+    log "build times ($TIMES)"
+    cat "$TIMES"
+}
+
+# ---------------------------------------------------------------- stage 3
+stage_quillet() {
+    log "cross-building Quillet, the zip, the NSIS installer and the tests under wine: not there yet"
+}
+
+stage_deps
+stage_qt
+[ "$QT_ONLY" -eq 1 ] && exit 0
+stage_quillet
