@@ -5,20 +5,27 @@
 #   1. deps      install the cross packages (scripts/install-deps.sh windows)
 #   2. qt        build Qt for Windows from Debian's qt6-base source, once:
 #                cached in $QUILLET_CACHE/qt6-windows/<version>/
-#   3. quillet   not there yet (cross-build, zip, NSIS installer, tests under wine)
+#   3. quillet   cross-build Quillet with that Qt into build-windows/, then pack
+#                dist/quillet-<version>-windows-x64.zip (portable) and
+#                dist/quillet-<version>-windows-x64-setup.exe (NSIS installer)
+#   4. test      (--test) the core tests and quillet-compose's golden checks
+#                under wine64, and a screenshot of quillet.exe under Xvfb
 #
-# Usage: scripts/build-windows.sh [--qt-only]
+# Usage: scripts/build-windows.sh [--qt-only] [--test]
+# The Qt build takes about an hour on two cores, once; the rest minutes.
 # Heavy steps run under `nice -n 19` so they only take idle CPU.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 
 QT_ONLY=0
+TEST=0
 for arg in "$@"; do
     case "$arg" in
     --qt-only) QT_ONLY=1 ;;
+    --test) TEST=1 ;;
     -h | --help)
-        sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
+        sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'
         exit 0
         ;;
     *)
@@ -221,11 +228,114 @@ stage_qt() {
 }
 
 # ---------------------------------------------------------------- stage 3
+WIN_BUILD=$ROOT/build-windows
+DIST=$ROOT/dist
+VERSION=$(sed -nE 's/^project\(Quillet VERSION ([0-9.]+).*/\1/p' "$ROOT/CMakeLists.txt")
+MINGW_CXX=x86_64-w64-mingw32-g++-posix
+
+# The MinGW runtime DLLs the programs need beside them.
+runtime_dlls() {
+    local dll
+    for dll in libstdc++-6.dll libgcc_s_seh-1.dll; do
+        "$MINGW_CXX" -print-file-name="$dll"
+    done
+    ls /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
+}
+
 stage_quillet() {
-    log "cross-building Quillet, the zip, the NSIS installer and the tests under wine: not there yet"
+    log "cross-building Quillet $VERSION in $WIN_BUILD"
+    mkdir -p "$WIN_BUILD" "$DIST"
+    convert "$ROOT"/resources/icons/quillet-{16,32,48,256}.png "$WIN_BUILD/quillet.ico"
+    local dlls licenses
+    dlls=$(runtime_dlls | paste -sd ';')
+    licenses=$(ls "$QT_SRC_ROOT"/qt6-base-*/LICENSES/LGPL-3.0-only.txt "$QT_SRC_ROOT"/qt6-base-*/LICENSES/GPL-3.0-only.txt | paste -sd ';')
+    cmake -S "$ROOT" -B "$WIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_PREFIX_PATH="$QT_PREFIX" \
+        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF \
+        -DQUILLET_WINDOWS_ICON="$WIN_BUILD/quillet.ico" -DQUILLET_RUNTIME_DLLS="$dlls" \
+        -DQUILLET_QT_TRANSLATION=/usr/share/qt6/translations/qtbase_ja.qm \
+        -DQUILLET_QT_LICENSES="$licenses" >/dev/null
+    "${NICE[@]}" cmake --build "$WIN_BUILD" --parallel "$JOBS"
+
+    log "packing the portable zip"
+    local name=quillet-$VERSION-windows-x64 stage=$WIN_BUILD/stage
+    rm -rf "$stage" && mkdir -p "$stage"
+    cmake --install "$WIN_BUILD" --prefix "$stage/$name" >/dev/null
+    x86_64-w64-mingw32-strip "$stage/$name"/*.exe
+    touch "$stage/$name/portable"
+    rm -f "$DIST/$name.zip"
+    (cd "$stage" && zip -qr "$DIST/$name.zip" "$name")
+
+    log "making the installer"
+    (cd "$WIN_BUILD" && cpack -G NSIS -B "$WIN_BUILD/cpack" >/dev/null)
+    cp "$WIN_BUILD/cpack/$name-setup.exe" "$DIST/"
+    ls -l "$DIST/$name.zip" "$DIST/$name-setup.exe"
+}
+
+# ---------------------------------------------------------------- stage 4
+# wine sees / as drive Z:; the DLLs come from Qt's bin folder and MinGW's.
+win_path() { echo "Z:${1//\//\\}"; }
+
+run_wine() {
+    local qtbin mingw
+    qtbin=$(win_path "$QT_PREFIX/bin")
+    mingw=$(win_path "$(dirname "$("$MINGW_CXX" -print-file-name=libstdc++-6.dll)")")
+    WINEPATH="$qtbin;$mingw;$(win_path /usr/x86_64-w64-mingw32/lib)" WINEDEBUG=-all wine64 "$@"
+}
+
+stage_test() {
+    export WINEPREFIX=$CACHE/wine
+    local start=$SECONDS failed=0
+    if [ ! -d "$WINEPREFIX" ]; then
+        log "preparing the wine prefix $WINEPREFIX"
+        WINEDEBUG=-all wineboot --init >/dev/null 2>&1 || true
+    fi
+    log "core tests under wine"
+    local t
+    for t in "$WIN_BUILD"/tests/tst_*.exe; do
+        if run_wine "$t" >"$WIN_BUILD/$(basename "$t" .exe).log" 2>&1; then
+            echo "passed: $(basename "$t")"
+        else
+            echo "FAILED: $(basename "$t") (see $WIN_BUILD/$(basename "$t" .exe).log)"
+            tail -20 "$WIN_BUILD/$(basename "$t" .exe).log"
+            failed=1
+        fi
+    done
+
+    log "quillet-compose.exe against the golden files"
+    local compose=$WIN_BUILD/src/quillet-compose.exe out=$WIN_BUILD/golden
+    mkdir -p "$out"
+    check_golden() { # data file, README, extra options
+        local got=$out/$(basename "$2")
+        if run_wine "$compose" "${@:3}" "$1" "$got" && cmp -s "$got" "$2"; then
+            echo "same bytes: $(basename "$2")"
+        else
+            echo "DIFFERS: $(basename "$2")"
+            failed=1
+        fi
+    }
+    check_golden "$ROOT/tests/data/sample.pwk" "$ROOT/tests/data/sample_README.TXT"
+    check_golden "$ROOT/tests/data/texts/project.pwk" "$ROOT/tests/data/texts/README.TXT"
+    check_golden "$ROOT/tests/data/texts/project.pwk" "$ROOT/tests/data/texts/README.md" --markdown
+
+    log "quillet.exe under Xvfb"
+    local shot=$DIST/quillet-windows.png
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "
+        $(declare -f win_path run_wine)
+        QT_PREFIX='$QT_PREFIX' MINGW_CXX='$MINGW_CXX'
+        run_wine '$WIN_BUILD/src/quillet.exe' '$ROOT/tests/data/texts/project.pwk' &
+        sleep 25
+        import -window root '$shot'
+        wineserver -k" || true
+    echo "screenshot: $shot"
+    echo "test leg: $((SECONDS - start)) s" | tee -a "$TIMES"
+    return "$failed"
 }
 
 stage_deps
 stage_qt
 [ "$QT_ONLY" -eq 1 ] && exit 0
 stage_quillet
+[ "$TEST" -eq 1 ] && stage_test
+exit 0

@@ -27,6 +27,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
   wine wine64 nsis zip time
+  xvfb xauth imagemagick fonts-ipafont-gothic qt6-translations-l10n
 )
 ;;
 *)

@@ -6,10 +6,12 @@
 
 #include <QDir>
 #include <QFile>
+#ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#endif
 
 TempAppDir::TempAppDir()
 {
@@ -84,6 +86,11 @@ bool probeWritable(const QString &dir)
 // Root ignores permission bits; the immutable flag stops root too.
 bool setImmutable(const QString &dir, bool on)
 {
+#ifndef Q_OS_LINUX
+    Q_UNUSED(dir);
+    Q_UNUSED(on);
+    return false; // elsewhere the permission bits are what there is
+#else
     const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0)
         return false;
@@ -95,6 +102,7 @@ bool setImmutable(const QString &dir, bool on)
     }
     ::close(fd);
     return ok;
+#endif
 }
 } // namespace
 
