@@ -31,8 +31,8 @@ QFont proportionalGothic(double pointSize, bool bold)
 {
     // Windows' own Japanese UI fonts first, where they are.
     static const QString family =
-        firstAvailable({u"Yu Gothic UI"_s, u"MS UI Gothic"_s, u"ＭＳ Ｐゴシック"_s,
-                        u"MS PGothic"_s, u"IPAPGothic"_s});
+        firstAvailable({u"Yu Gothic UI"_s, u"MS UI Gothic"_s, u"ＭＳ Ｐゴシック"_s, u"MS PGothic"_s,
+                        u"IPAPGothic"_s});
     QFont font = family.isEmpty() ? QFont() : QFont(family);
     font.setPointSizeF(pointSize);
     font.setBold(bold);

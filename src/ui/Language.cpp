@@ -15,9 +15,9 @@ bool useJapanese()
     if (!qtTexts.isEmpty())
         return true;
     // Qt's own folder, or beside the program where a Windows build ships it.
-    const QStringList folders = {
-        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-        QCoreApplication::applicationDirPath() + QStringLiteral("/translations")};
+    const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                 QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/translations")};
     const bool loaded = std::any_of(folders.begin(), folders.end(), [](const QString &folder) {
         return qtTexts.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
                             QStringLiteral("_"), folder);
