@@ -173,6 +173,9 @@ QT_CONFIGURE_OPTS=(
     # changes), which tablet input and the extra direct2d plugin include.
     -DFEATURE_tabletevent=OFF
     -DFEATURE_direct2d=OFF
+    # Without FreeType, QtGui leaves out the DirectWrite font database that the
+    # qwindows plugin would link to; GDI's serves (and works under wine).
+    -DFEATURE_directwrite3=OFF
     -DFEATURE_system_zlib=OFF
     -DFEATURE_system_pcre2=OFF
     -DFEATURE_system_png=OFF
@@ -277,11 +280,12 @@ stage_quillet() {
 # wine sees / as drive Z:; the DLLs come from Qt's bin folder and MinGW's.
 win_path() { echo "Z:${1//\//\\}"; }
 
+# Debian's wine command starts 64-bit programs with its wine64.
 run_wine() {
     local qtbin mingw
     qtbin=$(win_path "$QT_PREFIX/bin")
     mingw=$(win_path "$(dirname "$("$MINGW_CXX" -print-file-name=libstdc++-6.dll)")")
-    WINEPATH="$qtbin;$mingw;$(win_path /usr/x86_64-w64-mingw32/lib)" WINEDEBUG=-all wine64 "$@"
+    WINEPATH="$qtbin;$mingw;$(win_path /usr/x86_64-w64-mingw32/lib)" WINEDEBUG=-all wine "$@"
 }
 
 stage_test() {
