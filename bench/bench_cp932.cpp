@@ -22,4 +22,14 @@ static void BM_Encode(benchmark::State &state)
 }
 BENCHMARK(BM_Encode)->Arg(100)->Arg(10000);
 
+static void BM_Decode(benchmark::State &state)
+{
+    const QByteArray bytes =
+        Cp932::encode(QString::fromUtf8("【    ソフト名    】　　Sample Viewer 1.02\r\n")
+                          .repeated(int(state.range(0))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Cp932::decode(bytes));
+}
+BENCHMARK(BM_Decode)->Arg(100)->Arg(10000);
+
 BENCHMARK_MAIN();
