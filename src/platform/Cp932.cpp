@@ -1,6 +1,6 @@
 #include "Cp932.h"
 
-#include <QStringDecoder>
+#include <QByteArrayView>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -148,6 +148,18 @@ bool narrowAscii8(const char16_t *in, char *out)
     return true;
 }
 
+bool isAscii16(const uchar *in)
+{
+#ifdef __SSE2__
+    return _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(in))) == 0;
+#else
+    uint64_t a, b;
+    std::memcpy(&a, in, 8);
+    std::memcpy(&b, in + 8, 8);
+    return ((a | b) & 0x8080808080808080u) == 0;
+#endif
+}
+
 // Widens 16 bytes to out when all are ASCII.
 bool widenAscii16(const uchar *in, char16_t *out)
 {
@@ -218,15 +230,28 @@ QStringList unmappableCharacters(const QString &text)
 
 bool looksLikeOtherEncoding(const QByteArray &bytes)
 {
-    if (decode(bytes).contains(QChar(QChar::ReplacementCharacter)))
-        return true;
-    const bool ascii =
-        std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
-    if (ascii)
-        return false;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    [[maybe_unused]] const QString decoded = utf8.decode(bytes);
-    return !utf8.hasError();
+    // What decode() turns into U+FFFD, found without decoding.
+    const Tables &t = tables();
+    const uchar *p = reinterpret_cast<const uchar *>(bytes.constData());
+    const qsizetype n = bytes.size();
+    bool ascii = true;
+    for (qsizetype i = 0; i < n;) {
+        if (i + 16 <= n && isAscii16(p + i)) {
+            i += 16;
+            continue;
+        }
+        const uchar b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        ascii = false;
+        const bool pair = isLeadByte(b) && i + 1 < n;
+        if (t.decode[pair ? b << 8 | p[i + 1] : b] == kInvalid)
+            return true;
+        i += pair ? 2 : 1;
+    }
+    return !ascii && QByteArrayView(bytes).isValidUtf8();
 }
 
 QByteArray encode(const QString &text, QStringList *unmappable)
