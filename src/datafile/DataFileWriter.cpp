@@ -7,6 +7,7 @@
 #include "platform/LineFile.h"
 
 #include <QSet>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -16,17 +17,6 @@ using namespace DataFileFormat;
 namespace DataFileWriter {
 
 namespace {
-// The item each entry stands for, or -1 for the author's own entries.
-std::vector<int> itemsOf(const DocumentSnapshot &doc)
-{
-    const Items::NameIndex names(doc.itemNames);
-    std::vector<int> items;
-    items.reserve(size_t(doc.entries.size()));
-    for (const QString &entry : doc.entries)
-        items.push_back(names.itemOfStoredEntry(entry));
-    return items;
-}
-
 // True when s holds a line break or, if split, the separator. One pass: a
 // document may hold 100,000 entries.
 bool breaksAField(QStringView s, bool split)
@@ -44,23 +34,19 @@ bool breaksAField(QStringView s, bool split)
     return false;
 }
 
-QStringList notIntact(const DocumentSnapshot &doc, const std::vector<int> &items)
+// Adds s to found, once, when it will not read back as it is.
+void checkField(QStringList &found, const QString &s, bool split)
 {
-    QStringList found;
-    const auto check = [&found](const QString &s, bool split) {
-        if (breaksAField(s, split) && !found.contains(s))
-            found.append(s);
-    };
-    for (qsizetype i = 0; i < doc.entries.size(); ++i) {
-        check(doc.entries.at(i), true);
-        if (const int k = items[size_t(i)]; k >= 0)
-            check(doc.itemValues[size_t(k)], true);
-    }
-    check(doc.txtLineType, false);
-    check(doc.txtBracketsType[0], false);
-    check(doc.txtBracketsType[1], false);
-    check(doc.txtLineCount, false);
-    return found;
+    if (breaksAField(s, split) && !found.contains(s))
+        found.append(s);
+}
+
+void checkSettings(QStringList &found, const DocumentSnapshot &doc)
+{
+    checkField(found, doc.txtLineType, false);
+    checkField(found, doc.txtBracketsType[0], false);
+    checkField(found, doc.txtBracketsType[1], false);
+    checkField(found, doc.txtLineCount, false);
 }
 
 int digitsOf(int n)
@@ -140,14 +126,14 @@ void appendTexts(QString &out, const DocumentSnapshot &doc)
     block(kTailText + QString::number(texts.tail.size()), texts.tail);
 }
 
-// The file's text; items: what itemsOf() gives.
-QString textOf(const DocumentSnapshot &doc, const std::vector<int> &items)
+// The lines after the item lines: settings, then the author's texts.
+QString settingsAndTexts(const DocumentSnapshot &doc)
 {
-    QString tail;
-    const auto setting = [&tail](QStringView tag, const QString &content) {
-        tail += tag;
-        tail += content;
-        tail += kLineEnd;
+    QString out;
+    const auto setting = [&out](QStringView tag, const QString &content) {
+        out += tag;
+        out += content;
+        out += kLineEnd;
     };
     setting(kLineOption, QString::number(doc.optLineType));
     if (doc.optLineType == Styles::kFree)
@@ -158,38 +144,100 @@ QString textOf(const DocumentSnapshot &doc, const std::vector<int> &items)
         setting(kFreeRight, doc.txtBracketsType[1]);
     }
     setting(kLineWidth, doc.txtLineCount);
-    appendTexts(tail, doc);
-
-    // Item lines: the number, the entry and the value. One buffer of the
-    // exact size for the whole file: a document may hold 100,000 entries.
-    const qsizetype n = doc.entries.size();
-    std::vector<int> numbers(static_cast<size_t>(n));
-    qsizetype size = tail.size();
-    for (qsizetype i = 0, custom = kFirstCustomNumber; i < n; ++i) {
-        const int k = items[size_t(i)];
-        numbers[size_t(i)] = k >= 0 ? k : int(custom++);
-        size += digitsOf(numbers[size_t(i)]) + 2 * kSeparator.size() + doc.entries.at(i).size() +
-                (k >= 0 ? doc.itemValues[size_t(k)].size() : 0) + kLineEnd.size();
-    }
-    QString out(size, Qt::Uninitialized);
-    Filler fill(out.data());
-    for (qsizetype i = 0; i < n; ++i) {
-        fill.putNumber(numbers[size_t(i)]);
-        fill.put(kSeparator);
-        fill.put(doc.entries.at(i));
-        fill.put(kSeparator);
-        if (const int k = items[size_t(i)]; k >= 0)
-            fill.put(doc.itemValues[size_t(k)]);
-        fill.put(kLineEnd);
-    }
-    fill.put(tail);
+    appendTexts(out, doc);
     return out;
+}
+
+// The item lines, one per entry: its number, the entry and the item's value.
+// They are written into buffers of their exact size, by ranges of entries:
+// a document may hold 100,000 of them.
+class ItemLines {
+public:
+    // Reads each entry once, for all it is needed for: notIntact, when
+    // given, gets the entries and values that will not read back intact.
+    ItemLines(const DocumentSnapshot &doc, QStringList *notIntact) : m_doc(doc)
+    {
+        const Items::NameIndex names(doc.itemNames);
+        m_items.reserve(size_t(doc.entries.size()));
+        m_numbers.reserve(size_t(doc.entries.size()));
+        int custom = kFirstCustomNumber;
+        for (const QString &entry : doc.entries) {
+            const int k = names.itemOfStoredEntry(entry);
+            m_items.push_back(k);
+            m_numbers.push_back(k >= 0 ? k : custom++);
+            if (notIntact) {
+                checkField(*notIntact, entry, true);
+                if (k >= 0)
+                    checkField(*notIntact, doc.itemValues[size_t(k)], true);
+            }
+        }
+    }
+    qsizetype count() const { return m_doc.entries.size(); }
+
+    // Characters that lines [begin, end) take.
+    qsizetype size(qsizetype begin, qsizetype end) const
+    {
+        qsizetype size = 0;
+        for (qsizetype i = begin; i < end; ++i) {
+            size += digitsOf(m_numbers[size_t(i)]) + 2 * kSeparator.size() +
+                    m_doc.entries.at(i).size() + value(i).size() + kLineEnd.size();
+        }
+        return size;
+    }
+    void fill(Filler &out, qsizetype begin, qsizetype end) const
+    {
+        for (qsizetype i = begin; i < end; ++i) {
+            out.putNumber(m_numbers[size_t(i)]);
+            out.put(kSeparator);
+            out.put(m_doc.entries.at(i));
+            out.put(kSeparator);
+            out.put(value(i));
+            out.put(kLineEnd);
+        }
+    }
+
+private:
+    QStringView value(qsizetype i) const
+    {
+        const int k = m_items[size_t(i)];
+        return k >= 0 ? QStringView(m_doc.itemValues[size_t(k)]) : QStringView();
+    }
+
+    const DocumentSnapshot &m_doc;
+    std::vector<int> m_items;
+    std::vector<int> m_numbers;
+};
+
+// The file in code page 932, encoded a range of lines at a time: the range's
+// text stays in the cache, and the whole file's text is never held at once.
+QByteArray encodeFile(const ItemLines &lines, const QString &tail, QStringList *unmappable)
+{
+    constexpr qsizetype kRange = 1024;
+    QByteArray bytes;
+    // Two bytes a character at most: the file is never copied as it grows.
+    bytes.reserve(2 * (lines.size(0, lines.count()) + tail.size()));
+    QString text;
+    for (qsizetype begin = 0; begin < lines.count(); begin += kRange) {
+        const qsizetype end = std::min(begin + kRange, lines.count());
+        text.resize(lines.size(begin, end));
+        Filler fill(text.data());
+        lines.fill(fill, begin, end);
+        bytes.append(Cp932::encode(text, unmappable));
+    }
+    bytes.append(Cp932::encode(tail, unmappable));
+    return bytes;
 }
 } // namespace
 
 QString text(const DocumentSnapshot &doc)
 {
-    return textOf(doc, itemsOf(doc));
+    const ItemLines lines(doc, nullptr);
+    const QString tail = settingsAndTexts(doc);
+    QString out(lines.size(0, lines.count()) + tail.size(), Qt::Uninitialized);
+    Filler fill(out.data());
+    lines.fill(fill, 0, lines.count());
+    fill.put(tail);
+    return out;
 }
 
 QStringList lines(const DocumentSnapshot &doc)
@@ -199,15 +247,18 @@ QStringList lines(const DocumentSnapshot &doc)
 
 QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
 {
-    return notIntact(doc, itemsOf(doc));
+    QStringList found;
+    [[maybe_unused]] const ItemLines lines(doc, &found);
+    checkSettings(found, doc);
+    return found;
 }
 
 Result<WriteReport> write(const QString &path, const DocumentSnapshot &doc)
 {
     WriteReport report;
-    const std::vector<int> items = itemsOf(doc);
-    report.notIntact = notIntact(doc, items);
-    const QByteArray bytes = Cp932::encode(textOf(doc, items), &report.unmappable);
+    const ItemLines lines(doc, &report.notIntact);
+    checkSettings(report.notIntact, doc);
+    const QByteArray bytes = encodeFile(lines, settingsAndTexts(doc), &report.unmappable);
     if (const Result<> written = LineFile::writeBytes(path, bytes); !written.ok())
         return Result<WriteReport>::failure(written.reason());
     return report;
