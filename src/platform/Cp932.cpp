@@ -38,7 +38,8 @@ uint32_t lengthOf(uint32_t code)
     return code >> 16;
 }
 
-// Writes both bytes (the second, if unused, is overwritten next).
+// Writes both bytes: the output has room for two a character, and the next
+// character overwrites a second byte the code does not use.
 void writeCode(char *out, uint32_t code)
 {
     const uint16_t bytes = qToLittleEndian(uint16_t(code));
@@ -125,8 +126,7 @@ void noteUnmappable(QStringList *list, const QString &text, qsizetype i, qsizety
 }
 
 // Runs of ASCII (names, numbers, spaces, line ends) are converted a block at
-// a time. Every character's conversion writes 2 bytes or units, and a
-// block's whole width: the buffers have room, and what follows overwrites.
+// a time.
 
 // Narrows 8 units to out when all are ASCII.
 bool narrowAscii8(const char16_t *in, char *out)
@@ -148,6 +148,7 @@ bool narrowAscii8(const char16_t *in, char *out)
     return true;
 }
 
+// True when the 16 bytes are all ASCII.
 bool isAscii16(const uchar *in)
 {
 #ifdef __SSE2__
@@ -163,19 +164,14 @@ bool isAscii16(const uchar *in)
 // Widens 16 bytes to out when all are ASCII.
 bool widenAscii16(const uchar *in, char16_t *out)
 {
+    if (!isAscii16(in))
+        return false;
 #ifdef __SSE2__
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in));
-    if (_mm_movemask_epi8(v) != 0)
-        return false;
     const __m128i zero = _mm_setzero_si128();
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi8(v, zero));
     _mm_storeu_si128(reinterpret_cast<__m128i *>(out + 8), _mm_unpackhi_epi8(v, zero));
 #else
-    uint64_t a, b;
-    std::memcpy(&a, in, 8);
-    std::memcpy(&b, in + 8, 8);
-    if ((a | b) & 0x8080808080808080u)
-        return false;
     std::copy(in, in + 16, out);
 #endif
     return true;
