@@ -11,66 +11,114 @@ using namespace DataFileFormat;
 namespace DataFileReader {
 
 namespace {
+// Lines are read as views into the decoded file: only what the document
+// keeps is copied.
+using Lines = QList<QStringView>;
+
 // An option index stored after a setting tag: "0" to "3".
-bool optionIndex(const QString &line, int *index)
+bool optionIndex(QStringView line, int *index)
 {
     bool ok = false;
-    const int n = QStringView(line).mid(kTagLength).trimmed().toInt(&ok);
+    const int n = line.mid(kTagLength).trimmed().toInt(&ok);
     if (!ok || n < 0 || n > 3)
         return false;
     *index = n;
     return true;
 }
 
-// Takes one line into the stored document; returns an empty string or the
-// reason it is malformed.
-QString applyLine(const QString &line, StoredDocument &doc)
+// Where the separator starts in s, or -1. Lines are short: a plain loop
+// costs less than a general search.
+qsizetype findSeparator(QStringView s)
 {
-    const QStringView tag = QStringView(line).left(kTagLength);
-    const QString rest = line.mid(kTagLength);
+    const char16_t *p = s.utf16();
+    for (qsizetype i = 0; i + 1 < s.size(); ++i) {
+        if (p[i] == u':' && p[i + 1] == u'=')
+            return i;
+    }
+    return -1;
+}
+
+// s read as QString::toInt() reads it trimmed; plain digits, as the writer
+// writes them, are read directly.
+int toNumber(QStringView s, bool *ok)
+{
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    if (s.isEmpty() || s.size() > 9 || !std::all_of(s.begin(), s.end(), digit))
+        return s.trimmed().toInt(ok);
+    int n = 0;
+    for (const QChar c : s)
+        n = n * 10 + (c.unicode() - u'0');
+    *ok = true;
+    return n;
+}
+
+// Takes a setting line into the stored document; returns false when line
+// is no setting, else sets *reason to empty or to why it is malformed.
+bool applySetting(QStringView line, StoredDocument &doc, QString *reason)
+{
+    const QStringView tag = line.left(kTagLength);
+    const QStringView rest = line.mid(kTagLength);
     int n = 0;
     if (tag == kLineOption || tag == kBracketOption) {
         if (!optionIndex(line, &n))
-            return u"「%1」は 0 から 3 の選択肢番号ではありません"_s.arg(rest);
-        (tag == kLineOption ? doc.optLineType : doc.optBracketsType) = n;
-        return QString();
+            *reason = u"「%1」は 0 から 3 の選択肢番号ではありません"_s.arg(rest);
+        else
+            (tag == kLineOption ? doc.optLineType : doc.optBracketsType) = n;
+        return true;
     }
-    if (tag == kFreeLine) {
-        doc.txtLineType = rest;
-        return QString();
-    }
-    if (tag == kFreeLeft || tag == kFreeRight) {
-        doc.txtBracketsType[tag == kFreeLeft ? 0 : 1] = rest;
-        return QString();
-    }
-    if (tag == kLineWidth) {
-        doc.txtLineCount = rest;
-        return QString();
-    }
-    const QStringList parts = line.split(kSeparator.toString());
-    if (parts.size() < 2)
+    if (tag == kFreeLine)
+        doc.txtLineType = rest.toString();
+    else if (tag == kFreeLeft || tag == kFreeRight)
+        doc.txtBracketsType[tag == kFreeLeft ? 0 : 1] = rest.toString();
+    else if (tag == kLineWidth)
+        doc.txtLineCount = rest.toString();
+    else
+        return false;
+    return true;
+}
+
+// Takes one line into the stored document; returns an empty string or the
+// reason it is malformed.
+QString applyLine(QStringView line, StoredDocument &doc)
+{
+    // Every setting tag starts with "@"; most lines are item lines.
+    if (QString reason; line.startsWith(u'@') && applySetting(line, doc, &reason))
+        return reason;
+    // The number, the entry and the value: the first three parts between
+    // separators, as splitting the line at every separator gives them.
+    const qsizetype first = findSeparator(line);
+    if (first < 0)
         return line.isEmpty() ? u"空の行です"_s : u"「:=」がありません"_s;
-    doc.entries.append(parts.at(1));
-    if (parts.size() < 3)
+    const QStringView number = line.left(first);
+    const QStringView afterFirst = line.mid(first + kSeparator.size());
+    const qsizetype second = findSeparator(afterFirst);
+    doc.entries.append(afterFirst.left(second).toString());
+    if (second < 0)
         return u"値の前の「:=」がありません"_s;
-    const QString &value = parts.at(2);
+    const QStringView afterSecond = afterFirst.mid(second + kSeparator.size());
+    const QStringView value = afterSecond.left(findSeparator(afterSecond));
     if (value.isEmpty())
         return QString();
     bool ok = false;
-    const int index = parts.at(0).trimmed().toInt(&ok);
+    const int index = toNumber(number, &ok);
     if (!ok)
-        return u"項目番号「%1」は整数ではありません"_s.arg(parts.at(0));
+        return u"項目番号「%1」は整数ではありません"_s.arg(number);
     using Items::Kind;
     if (index < 0 || index >= Items::kCount)
         return QString();
     switch (Items::kindOf(index)) {
     case Kind::Field:
-        doc.values[size_t(index)] = value;
+        doc.values[size_t(index)] = value.toString();
         return QString();
     case Kind::BodyHeading:
     case Kind::EndMarker:
     case Kind::EndLine: {
-        const Result<int> state = Document::parseCheckState(value);
+        // A state as written, "0" to "2", is kept as it is.
+        if (value.size() == 1 && value[0] >= u'0' && value[0] <= u'2') {
+            doc.values[size_t(index)] = value.toString();
+            return QString();
+        }
+        const Result<int> state = Document::parseCheckState(value.toString());
         if (state.ok())
             doc.values[size_t(index)] = QString::number(state.value());
         return state.reason();
@@ -81,19 +129,19 @@ QString applyLine(const QString &line, StoredDocument &doc)
 }
 // The author's texts after the empty line that ends the document's own
 // lines; returns the 0-based line that could not be read, or -1.
-qsizetype readTexts(const QStringList &lines, qsizetype i, BodyTexts &texts, QString *reason)
+qsizetype readTexts(const Lines &lines, qsizetype i, BodyTexts &texts, QString *reason)
 {
     while (i < lines.size()) {
-        const QString &header = lines.at(i);
-        const QStringView tag = QStringView(header).left(kTagLength);
-        const QStringView rest = QStringView(header).mid(kTagLength);
+        const QStringView header = lines.at(i);
+        const QStringView tag = header.left(kTagLength);
+        const QStringView rest = header.mid(kTagLength);
         const qsizetype sep = tag == kHeadingText ? rest.indexOf(kSeparator) : rest.size();
         bool ok = false;
         const qsizetype count = sep < 0 ? -1 : rest.left(sep).toLongLong(&ok);
         if (!ok || count < 1 || !startsText(tag)) {
             // Blank lines after the last text end the file; nothing is lost.
             if (std::all_of(lines.begin() + i, lines.end(),
-                            [](const QString &l) { return l.isEmpty(); }))
+                            [](QStringView l) { return l.isEmpty(); }))
                 return -1;
             *reason = u"文章の見出し行「%1」を読めません"_s.arg(header);
             return i;
@@ -102,7 +150,10 @@ qsizetype readTexts(const QStringList &lines, qsizetype i, BodyTexts &texts, QSt
             *reason = u"文章の行が %1 行足りません"_s.arg(count - (lines.size() - i - 1));
             return i;
         }
-        const QStringList text = lines.mid(i + 1, count);
+        QStringList text;
+        text.reserve(count);
+        for (qsizetype k = i + 1; k <= i + count; ++k)
+            text.append(lines.at(k).toString());
         if (tag == kLeadText)
             texts.lead = text;
         else if (tag == kTailText)
@@ -113,9 +164,8 @@ qsizetype readTexts(const QStringList &lines, qsizetype i, BodyTexts &texts, QSt
     }
     return -1;
 }
-} // namespace
 
-ReadReport apply(const QStringList &lines, Document &doc)
+ReadReport applyLines(const Lines &lines, Document &doc)
 {
     StoredDocument stored;
     stored.entries.reserve(lines.size());
@@ -133,8 +183,8 @@ ReadReport apply(const QStringList &lines, Document &doc)
         if (reason.isEmpty())
             continue;
         // Blank lines after the last line end the file; nothing is lost.
-        const bool onlyBlankLeft = std::all_of(lines.begin() + i, lines.end(),
-                                               [](const QString &l) { return l.isEmpty(); });
+        const bool onlyBlankLeft =
+            std::all_of(lines.begin() + i, lines.end(), [](QStringView l) { return l.isEmpty(); });
         if (!onlyBlankLeft)
             result = {int(i + 1), reason, false};
         break;
@@ -142,13 +192,20 @@ ReadReport apply(const QStringList &lines, Document &doc)
     doc.load(stored);
     return result;
 }
+} // namespace
+
+ReadReport apply(const QStringList &lines, Document &doc)
+{
+    return applyLines(Lines(lines.begin(), lines.end()), doc);
+}
 
 Result<ReadReport> read(const QString &path, Document &doc)
 {
     const Result<QByteArray> bytes = LineFile::readBytes(path);
     if (!bytes.ok())
         return Result<ReadReport>::failure(bytes.reason());
-    ReadReport report = apply(LineFile::splitLines(Cp932::decode(bytes.value())), doc);
+    const QString text = Cp932::decode(bytes.value());
+    ReadReport report = applyLines(LineFile::splitLineViews(text), doc);
     report.foreignEncoding = Cp932::looksLikeOtherEncoding(bytes.value());
     return report;
 }

@@ -7,6 +7,9 @@
 #include "platform/LineFile.h"
 
 #include <QSet>
+#include <algorithm>
+#include <cstring>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 using namespace DataFileFormat;
@@ -14,13 +17,67 @@ using namespace DataFileFormat;
 namespace DataFileWriter {
 
 namespace {
-bool breaksALine(const QString &s)
+// True when s holds a line break or, if split, the separator. One pass: a
+// document may hold 100,000 entries.
+bool breaksAField(QStringView s, bool split)
 {
-    return s.contains(u'\r') || s.contains(u'\n');
+    const char16_t *p = s.utf16();
+    const qsizetype n = s.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (p[i] > u':') // above all three
+            continue;
+        if (p[i] == u'\r' || p[i] == u'\n')
+            return true;
+        if (split && p[i] == u':' && i + 1 < n && p[i + 1] == u'=')
+            return true;
+    }
+    return false;
 }
-} // namespace
 
-namespace {
+// Adds s to found, once, when it will not read back as it is.
+void checkField(QStringList &found, const QString &s, bool split)
+{
+    if (breaksAField(s, split) && !found.contains(s))
+        found.append(s);
+}
+
+void checkSettings(QStringList &found, const DocumentSnapshot &doc)
+{
+    checkField(found, doc.txtLineType, false);
+    checkField(found, doc.txtBracketsType[0], false);
+    checkField(found, doc.txtBracketsType[1], false);
+    checkField(found, doc.txtLineCount, false);
+}
+
+int digitsOf(int n)
+{
+    int digits = 1;
+    for (; n >= 10; n /= 10)
+        ++digits;
+    return digits;
+}
+
+// Writes into a buffer sized beforehand, without the checks of each append.
+class Filler {
+public:
+    explicit Filler(QChar *at) : m_at(reinterpret_cast<char16_t *>(at)) {}
+    void put(QStringView s)
+    {
+        if (!s.isEmpty())
+            std::memcpy(m_at, s.utf16(), size_t(s.size()) * sizeof(char16_t));
+        m_at += s.size();
+    }
+    void putNumber(int n)
+    {
+        const int digits = digitsOf(n);
+        for (char16_t *d = m_at + digits; d != m_at; n /= 10)
+            *--d = char16_t(u'0' + n % 10);
+        m_at += digits;
+    }
+
+private:
+    char16_t *m_at;
+};
 // The texts in list order, then those of headings no longer listed, sorted
 // so that saving twice writes the same bytes.
 QStringList textKeysInOrder(const DocumentSnapshot &doc)
@@ -68,28 +125,11 @@ void appendTexts(QString &out, const DocumentSnapshot &doc)
     }
     block(kTailText + QString::number(texts.tail.size()), texts.tail);
 }
-} // namespace
 
-QString text(const DocumentSnapshot &doc)
+// The lines after the item lines: settings, then the author's texts.
+QString settingsAndTexts(const DocumentSnapshot &doc)
 {
-    // One buffer for the whole file: a document may hold 100,000 entries.
-    qsizetype size = 64;
-    for (const QString &entry : doc.entries)
-        size += entry.size() + 16;
     QString out;
-    out.reserve(size);
-    const Items::NameIndex names(doc.itemNames);
-    int custom = 0;
-    for (const QString &entry : doc.entries) {
-        const int k = names.itemOfStoredEntry(entry);
-        out += QString::number(k >= 0 ? k : kFirstCustomNumber + custom++);
-        out += kSeparator;
-        out += entry;
-        out += kSeparator;
-        if (k >= 0)
-            out += doc.itemValues[size_t(k)];
-        out += kLineEnd;
-    }
     const auto setting = [&out](QStringView tag, const QString &content) {
         out += tag;
         out += content;
@@ -108,6 +148,98 @@ QString text(const DocumentSnapshot &doc)
     return out;
 }
 
+// The item lines, one per entry: its number, the entry and the item's value.
+// They are written into buffers of their exact size, by ranges of entries:
+// a document may hold 100,000 of them.
+class ItemLines {
+public:
+    // Reads each entry once, for all it is needed for: notIntact, when
+    // given, gets the entries and values that will not read back intact.
+    ItemLines(const DocumentSnapshot &doc, QStringList *notIntact) : m_doc(doc)
+    {
+        const Items::NameIndex names(doc.itemNames);
+        m_items.reserve(size_t(doc.entries.size()));
+        m_numbers.reserve(size_t(doc.entries.size()));
+        int custom = kFirstCustomNumber;
+        for (const QString &entry : doc.entries) {
+            const int k = names.itemOfStoredEntry(entry);
+            m_items.push_back(k);
+            m_numbers.push_back(k >= 0 ? k : custom++);
+            if (notIntact) {
+                checkField(*notIntact, entry, true);
+                if (k >= 0)
+                    checkField(*notIntact, doc.itemValues[size_t(k)], true);
+            }
+        }
+    }
+    qsizetype count() const { return m_doc.entries.size(); }
+
+    // Characters that lines [begin, end) take.
+    qsizetype size(qsizetype begin, qsizetype end) const
+    {
+        qsizetype size = 0;
+        for (qsizetype i = begin; i < end; ++i) {
+            size += digitsOf(m_numbers[size_t(i)]) + 2 * kSeparator.size() +
+                    m_doc.entries.at(i).size() + value(i).size() + kLineEnd.size();
+        }
+        return size;
+    }
+    void fill(Filler &out, qsizetype begin, qsizetype end) const
+    {
+        for (qsizetype i = begin; i < end; ++i) {
+            out.putNumber(m_numbers[size_t(i)]);
+            out.put(kSeparator);
+            out.put(m_doc.entries.at(i));
+            out.put(kSeparator);
+            out.put(value(i));
+            out.put(kLineEnd);
+        }
+    }
+
+private:
+    QStringView value(qsizetype i) const
+    {
+        const int k = m_items[size_t(i)];
+        return k >= 0 ? QStringView(m_doc.itemValues[size_t(k)]) : QStringView();
+    }
+
+    const DocumentSnapshot &m_doc;
+    std::vector<int> m_items;
+    std::vector<int> m_numbers;
+};
+
+// The file in code page 932, encoded a range of lines at a time: the range's
+// text stays in the cache, and the whole file's text is never held at once.
+QByteArray encodeFile(const ItemLines &lines, const QString &tail, QStringList *unmappable)
+{
+    constexpr qsizetype kRange = 1024;
+    QByteArray bytes;
+    // Two bytes a character at most: the file is never copied as it grows.
+    bytes.reserve(2 * (lines.size(0, lines.count()) + tail.size()));
+    QString text;
+    for (qsizetype begin = 0; begin < lines.count(); begin += kRange) {
+        const qsizetype end = std::min(begin + kRange, lines.count());
+        text.resize(lines.size(begin, end));
+        Filler fill(text.data());
+        lines.fill(fill, begin, end);
+        bytes.append(Cp932::encode(text, unmappable));
+    }
+    bytes.append(Cp932::encode(tail, unmappable));
+    return bytes;
+}
+} // namespace
+
+QString text(const DocumentSnapshot &doc)
+{
+    const ItemLines lines(doc, nullptr);
+    const QString tail = settingsAndTexts(doc);
+    QString out(lines.size(0, lines.count()) + tail.size(), Qt::Uninitialized);
+    Filler fill(out.data());
+    lines.fill(fill, 0, lines.count());
+    fill.put(tail);
+    return out;
+}
+
 QStringList lines(const DocumentSnapshot &doc)
 {
     return LineFile::splitLines(text(doc));
@@ -116,29 +248,17 @@ QStringList lines(const DocumentSnapshot &doc)
 QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
 {
     QStringList found;
-    const auto check = [&found](const QString &s, bool split) {
-        if (((split && s.contains(kSeparator)) || breaksALine(s)) && !found.contains(s))
-            found.append(s);
-    };
-    const Items::NameIndex names(doc.itemNames);
-    for (const QString &entry : doc.entries) {
-        check(entry, true);
-        const int k = names.itemOfStoredEntry(entry);
-        if (k >= 0)
-            check(doc.itemValues[size_t(k)], true);
-    }
-    check(doc.txtLineType, false);
-    check(doc.txtBracketsType[0], false);
-    check(doc.txtBracketsType[1], false);
-    check(doc.txtLineCount, false);
+    [[maybe_unused]] const ItemLines lines(doc, &found);
+    checkSettings(found, doc);
     return found;
 }
 
 Result<WriteReport> write(const QString &path, const DocumentSnapshot &doc)
 {
     WriteReport report;
-    report.notIntact = textsNotReadBackIntact(doc);
-    const QByteArray bytes = Cp932::encode(text(doc), &report.unmappable);
+    const ItemLines lines(doc, &report.notIntact);
+    checkSettings(report.notIntact, doc);
+    const QByteArray bytes = encodeFile(lines, settingsAndTexts(doc), &report.unmappable);
     if (const Result<> written = LineFile::writeBytes(path, bytes); !written.ok())
         return Result<WriteReport>::failure(written.reason());
     return report;

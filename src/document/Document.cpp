@@ -85,6 +85,8 @@ void Document::rebuildItemList()
 void Document::clearForm()
 {
     using namespace Items;
+    // The list first: each field cleared would search the whole old list.
+    m_items->clear();
     setPreviewText(QString());
     for (int i : {SoftName, Version, RegistName, Date})
         setFieldText(i, QString());
@@ -101,7 +103,6 @@ void Document::clearForm()
     setTxtBracketsType(1, QString());
     setTxtAdd(QString());
     setTexts(BodyTexts());
-    m_items->clear();
 }
 
 void Document::reset()

@@ -65,22 +65,30 @@ Result<> writeToDevice(const QString &path, const QByteArray &bytes)
 }
 } // namespace
 
-QStringList splitLines(const QString &text)
+QList<QStringView> splitLineViews(QStringView text)
 {
-    QStringList lines;
+    QList<QStringView> lines;
+    const char16_t *p = text.utf16();
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (c != u'\r' && c != u'\n')
+        if (p[i] != u'\r' && p[i] != u'\n')
             continue;
         lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+        if (p[i] == u'\r' && i + 1 < n && p[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
     if (start < n)
         lines.append(text.mid(start));
+    return lines;
+}
+
+QStringList splitLines(const QString &text)
+{
+    QStringList lines;
+    for (const QStringView line : splitLineViews(text))
+        lines.append(line.toString());
     return lines;
 }
 

@@ -23,6 +23,8 @@ constexpr qint64 kMaxFileSize = 64 * 1024 * 1024;
 
 // Splits decoded text into lines by the rules above.
 QStringList splitLines(const QString &text);
+// The same lines as views into text, which must outlive them.
+QList<QStringView> splitLineViews(QStringView text);
 
 // Reads the whole file as bytes; a missing, unreadable, oversized or
 // irregular file (a folder, a device) is an error.
