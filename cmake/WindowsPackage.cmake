@@ -34,19 +34,20 @@ if(QUILLET_WINDOWS_ICON)
     set(CPACK_NSIS_MUI_ICON ${QUILLET_WINDOWS_ICON})
     set(CPACK_NSIS_MUI_UNIICON ${QUILLET_WINDOWS_ICON})
 endif()
-# A double click on a .pwk file opens it in Quillet.
+# A double click on a .pwk file opens it in Quillet. (CPack writes these
+# into its configuration unescaped: backslashes and quotes are escaped here.)
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [=[
-  WriteRegStr HKCR ".pwk" "" "Quillet.Project"
-  WriteRegStr HKCR "Quillet.Project" "" "Quillet data file"
-  WriteRegStr HKCR "Quillet.Project\DefaultIcon" "" "$INSTDIR\quillet.exe,0"
-  WriteRegStr HKCR "Quillet.Project\shell\open\command" "" '"$INSTDIR\quillet.exe" "%1"'
+  WriteRegStr HKCR \".pwk\" \"\" \"Quillet.Project\"
+  WriteRegStr HKCR \"Quillet.Project\" \"\" \"Quillet data file\"
+  WriteRegStr HKCR \"Quillet.Project\\DefaultIcon\" \"\" \"$INSTDIR\\quillet.exe,0\"
+  WriteRegStr HKCR \"Quillet.Project\\shell\\open\\command\" \"\" '\"$INSTDIR\\quillet.exe\" \"%1\"'
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ]=])
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [=[
-  DeleteRegKey HKCR "Quillet.Project"
-  ReadRegStr $0 HKCR ".pwk" ""
-  StrCmp $0 "Quillet.Project" 0 +2
-    DeleteRegKey HKCR ".pwk"
+  DeleteRegKey HKCR \"Quillet.Project\"
+  ReadRegStr $0 HKCR \".pwk\" \"\"
+  StrCmp $0 \"Quillet.Project\" 0 +2
+    DeleteRegKey HKCR \".pwk\"
   System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
 ]=])
 include(CPack)

@@ -252,9 +252,9 @@ stage_quillet() {
     local dlls licenses
     dlls=$(runtime_dlls | paste -sd ';')
     licenses=$(ls "$QT_SRC_ROOT"/qt6-base-*/LICENSES/LGPL-3.0-only.txt "$QT_SRC_ROOT"/qt6-base-*/LICENSES/GPL-3.0-only.txt | paste -sd ';')
+    # Qt's toolchain file loads the MinGW one and finds the host tools.
     cmake -S "$ROOT" -B "$WIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DCMAKE_PREFIX_PATH="$QT_PREFIX" \
-        -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DCMAKE_TOOLCHAIN_FILE="$QT_PREFIX/lib/cmake/Qt6/qt.toolchain.cmake" \
         -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF \
         -DQUILLET_WINDOWS_ICON="$WIN_BUILD/quillet.ico" -DQUILLET_RUNTIME_DLLS="$dlls" \
         -DQUILLET_QT_TRANSLATION=/usr/share/qt6/translations/qtbase_ja.qm \
