@@ -343,6 +343,9 @@ import -window root "$shot"
 wineserver -k
 EOF
     } >"$script"
+    # The tests' wine server has no display: the window needs a fresh one.
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
     QT_PREFIX=$QT_PREFIX MINGW_CXX=$MINGW_CXX xvfb-run -a -s "-screen 0 1280x1024x24" \
         bash "$script" || true
     echo "screenshot: $shot"
