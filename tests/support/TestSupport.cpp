@@ -13,8 +13,15 @@
 #include <unistd.h>
 #endif
 
-TempAppDir::TempAppDir()
+QString TempAppDir::pathTemplate()
 {
+    return QDir::tempPath() + QStringLiteral("/クイレット作業-XXXXXX");
+}
+
+TempAppDir::TempAppDir() : m_dir(pathTemplate())
+{
+    if (!m_dir.isValid())
+        qFatal("cannot create %s: %s", qPrintable(pathTemplate()), qPrintable(m_dir.errorString()));
     AppInfo::setApplicationDirectory(m_dir.path());
 }
 

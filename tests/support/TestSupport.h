@@ -4,7 +4,9 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// A temporary application directory for the duration of a test.
+// A temporary application directory for the duration of a test. Its name
+// holds Japanese characters, as authors' folders often do: every file the
+// tests read and write goes through such a path.
 class TempAppDir {
 public:
     TempAppDir();
@@ -22,6 +24,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    static QString pathTemplate();
 };
 
 // Makes a directory read-only for the life of the guard, also for root (by
