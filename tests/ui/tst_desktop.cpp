@@ -165,7 +165,10 @@ void TstDesktop::recentFilesAcrossWindows()
     auto second = window();
     QCOMPARE(second->recentFiles(), (QStringList{sample(), other}));
     QFile::remove(other);
-    emit second->findChild<QMenu *>(u"mnuRecent"_s)->aboutToShow();
+    auto *recent = second->findChild<QMenu *>(u"mnuRecent"_s);
+    emit recent->aboutToShow();
+    emit recent->aboutToShow(); // shown again: each file listed once
+    QCOMPARE(recent->actions().size(), 2);
     QVERIFY(second->findChild<QAction *>(u"mnuRecent(0)"_s)->isEnabled());
     QVERIFY(!second->findChild<QAction *>(u"mnuRecent(1)"_s)->isEnabled()); // gone
     second->document()->setFieldText(Items::Version, u"9"_s);

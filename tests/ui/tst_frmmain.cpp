@@ -115,7 +115,12 @@ void TstFrmMain::editsReachTheDocumentAndBack()
     ime.setCommitString(u"１２3円"_s);
     QApplication::sendEvent(price, &ime);
     QCOMPARE(doc()->fieldText(Price), u"\\1,000 3"_s);
-    doc()->setFieldText(Price, u"千円"_s); // text from the program is not filtered
+    QTest::keyClick(price, Qt::Key_Home);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, u"\x7f"_s); // as X11 sends it
+    QApplication::sendEvent(price, &del);
+    QCOMPARE(doc()->fieldText(Price), u"1,000 3"_s); // editing keys are not filtered out
+    // Text from the program is not filtered.
+    doc()->setFieldText(Price, u"千円"_s);
     QCOMPARE(price->text(), u"千円"_s);
     const auto click = [this](const QString &name) {
         QWidget *w = get<QWidget>(name);
@@ -146,7 +151,7 @@ void TstFrmMain::editsReachTheDocumentAndBack()
 }
 
 // Keys, or a mouse button pressed on entry 1 and released on an entry,
-// "below" the last entry or "outside" the list. The right button drags the
+// "below" the last entry, at the list's "edge" or "outside" it. The right button drags the
 // selected entries; the left one toggles the entry it presses.
 void TstFrmMain::listGestures_data()
 {
@@ -170,6 +175,7 @@ void TstFrmMain::listGestures_data()
     QTest::newRow("drop on the next") << u"A B* C"_s << 0 << u"right 2"_s << u"A B C"_s << 2;
     QTest::newRow("drop on D") << u"A B* C D"_s << 0 << u"right 3"_s << u"A C B D"_s << 3;
     QTest::newRow("drop outside") << u"A B* C"_s << 0 << u"right outside"_s << u"A B* C"_s << 1;
+    QTest::newRow("edge disarms") << u"A B* C"_s << 0 << u"right edge"_s << u"A B* C"_s << 0;
     QTest::newRow("nothing selected") << u"A B C"_s << 2 << u"right 0"_s << u"A B C"_s << 0;
 }
 
@@ -197,10 +203,11 @@ void TstFrmMain::listGestures()
         const QPoint start = at(1);
         const QPoint end = words[1] == u"below"     ? QPoint(start.x(), vp->height() - 30)
                            : words[1] == u"outside" ? QPoint(vp->width() + 40, start.y())
+                           : words[1] == u"edge"    ? QPoint(vp->width() - 1, at(0).y())
                                                     : at(words[1].toInt());
         send(QEvent::MouseButtonPress, start, b, b);
         send(QEvent::MouseMove, words[1] == u"outside" ? start : end, Qt::NoButton, b);
-        const bool armed = b == Qt::RightButton && before.contains(u'*');
+        const bool armed = b == Qt::RightButton && before.contains(u'*') && words[1] != u"edge";
         QCOMPARE(view()->dropArmed(), armed);
         QCOMPARE(vp->cursor().shape(), armed ? Qt::CrossCursor : Qt::ArrowCursor);
         QCOMPARE(doc()->items()->focusEntry(), focusAfter); // the focus follows the pointer

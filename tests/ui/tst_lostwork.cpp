@@ -280,12 +280,16 @@ void TstLostWork::unreadableListIsNeverWritten()
     QFile big(path(u"Writer.dat"_s));
     QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(65 * 1024 * 1024)); // sparse
     big.close();
-    m_script = [](QDialog &d) {
+    bool closed = false;
+    m_script = [&closed](QDialog &d) {
         QTest::keyClicks(d.findChild<QLineEdit *>(u"txtRegist"_s), u"New"_s);
         QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
+        d.close();
+        closed = !d.isVisible();
     };
     m_messages.answers = {Answer::Discard}; // 保存せずに閉じる
     m_w->action(u"mnuRegist(0)"_s)->trigger();
+    QVERIFY(closed);
     QCOMPARE(m_messages.warnings.size(), 1);
     QVERIFY(m_messages.warnings.first().contains(u"読めません"_s));
     QCOMPARE(m_messages.questions.size(), 1);
