@@ -9,7 +9,7 @@
 #                dist/quillet-<version>-windows-x64.zip (portable) and
 #                dist/quillet-<version>-windows-x64-setup.exe (NSIS installer)
 #   4. test      (--test) the core tests and quillet-compose's golden checks
-#                under wine64, and a screenshot of quillet.exe under Xvfb
+#                under wine64, and screenshots of quillet.exe under Xvfb
 #
 # Usage: scripts/build-windows.sh [--qt-only] [--test]
 # The Qt build takes about an hour on two cores, once; the rest minutes.
@@ -285,7 +285,9 @@ run_wine() {
     local qtbin mingw
     qtbin=$(win_path "$QT_PREFIX/bin")
     mingw=$(win_path "$(dirname "$("$MINGW_CXX" -print-file-name=libstdc++-6.dll)")")
-    WINEPATH="$qtbin;$mingw;$(win_path /usr/x86_64-w64-mingw32/lib)" WINEDEBUG=-all wine "$@"
+    # A UTF-8 locale, so that wine reads Japanese paths in the arguments.
+    LC_ALL=C.UTF-8 WINEPATH="$qtbin;$mingw;$(win_path /usr/x86_64-w64-mingw32/lib)" \
+        WINEDEBUG=-all wine "$@"
 }
 
 stage_test() {
@@ -310,11 +312,13 @@ stage_test() {
     done
 
     log "quillet-compose.exe against the golden files"
-    local compose=$WIN_BUILD/quillet-compose.exe out=$WIN_BUILD/golden
-    mkdir -p "$out"
+    # Read from and written to a folder with a Japanese name, as authors' are.
+    local compose=$WIN_BUILD/quillet-compose.exe out=$WIN_BUILD/照合/作品フォルダー
+    rm -rf "$WIN_BUILD/照合" && mkdir -p "$out"
     check_golden() { # data file, README, extra options
-        local got=$out/$(basename "$2")
-        if run_wine "$compose" "${@:3}" "$1" "$got" && cmp -s "$got" "$2"; then
+        local data=$out/データ.pwk got=$out/説明-$(basename "$2")
+        cp "$1" "$data"
+        if run_wine "$compose" "${@:3}" "$data" "$got" && cmp -s "$got" "$2"; then
             echo "same bytes: $(basename "$2")"
         else
             echo "DIFFERS: $(basename "$2")"
@@ -325,30 +329,36 @@ stage_test() {
     check_golden "$ROOT/tests/data/texts/project.pwk" "$ROOT/tests/data/texts/README.TXT"
     check_golden "$ROOT/tests/data/texts/project.pwk" "$ROOT/tests/data/texts/README.md" --markdown
 
-    log "quillet.exe under Xvfb"
-    local shot=$DIST/quillet-windows.png
+    log "quillet.exe under Xvfb, at 96 and 144 dpi"
     # Waits for the window (wine's first start of a window program scans the
-    # fonts), then takes the picture. (xvfb-run's sh drops exported functions.)
+    # fonts), then takes the picture; wine's LogPixels is the system's DPI.
+    # (xvfb-run's sh drops exported functions.)
     local script=$WIN_BUILD/screenshot.sh
     {
         declare -f win_path run_wine
         cat <<EOF
-run_wine "$WIN_BUILD/quillet.exe" "$ROOT/tests/data/texts/project.pwk" &
-for _ in \$(seq 120); do
-    xdotool search --onlyvisible --name " - Quillet\$" >/dev/null 2>&1 && break
-    sleep 1
+for dpi in 96 144; do
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d \$dpi /f >/dev/null 2>&1
+    wineserver -w
+    run_wine "$WIN_BUILD/quillet.exe" "$out/データ.pwk" &
+    for _ in \$(seq 120); do
+        xdotool search --onlyvisible --name " - Quillet\$" >/dev/null 2>&1 && break
+        sleep 1
+    done
+    sleep 5
+    import -window root "$DIST/quillet-windows-\$dpi.png"
+    wineserver -k
+    wineserver -w
 done
-sleep 5
-import -window root "$shot"
-wineserver -k
 EOF
     } >"$script"
-    # The tests' wine server has no display: the window needs a fresh one.
+    # The tests' wine server has no display: the window needs a fresh one. The
+    # screen is tall enough for the window at 144 dpi.
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    QT_PREFIX=$QT_PREFIX MINGW_CXX=$MINGW_CXX xvfb-run -a -s "-screen 0 1280x1024x24" \
+    QT_PREFIX=$QT_PREFIX MINGW_CXX=$MINGW_CXX xvfb-run -a -s "-screen 0 1600x1400x24" \
         bash "$script" || true
-    echo "screenshot: $shot"
+    ls "$DIST"/quillet-windows-*.png || echo "no screenshot was taken"
     echo "test leg: $((SECONDS - start)) s" | tee -a "$TIMES"
     return "$failed"
 }
