@@ -151,8 +151,9 @@ void TstFrmMain::editsReachTheDocumentAndBack()
 }
 
 // Keys, or a mouse button pressed on entry 1 and released on an entry,
-// "below" the last entry, at the list's "edge" or "outside" it. The right button drags the
-// selected entries; the left one toggles the entry it presses.
+// "below" the last entry, at the list's right "edge" or "bottom", or
+// "outside" it. The right button drags the selected entries; the left one
+// toggles the entry it presses.
 void TstFrmMain::listGestures_data()
 {
     QTest::addColumn<QString>("before");
@@ -175,7 +176,8 @@ void TstFrmMain::listGestures_data()
     QTest::newRow("drop on the next") << u"A B* C"_s << 0 << u"right 2"_s << u"A B C"_s << 2;
     QTest::newRow("drop on D") << u"A B* C D"_s << 0 << u"right 3"_s << u"A C B D"_s << 3;
     QTest::newRow("drop outside") << u"A B* C"_s << 0 << u"right outside"_s << u"A B* C"_s << 1;
-    QTest::newRow("edge disarms") << u"A B* C"_s << 0 << u"right edge"_s << u"A B* C"_s << 0;
+    QTest::newRow("right edge disarms") << u"A B* C"_s << 0 << u"right edge"_s << u"A B* C"_s << 0;
+    QTest::newRow("bottom disarms") << u"A* B C"_s << 0 << u"right bottom"_s << u"A* B C"_s << 0;
     QTest::newRow("nothing selected") << u"A B C"_s << 2 << u"right 0"_s << u"A B C"_s << 0;
 }
 
@@ -204,10 +206,12 @@ void TstFrmMain::listGestures()
         const QPoint end = words[1] == u"below"     ? QPoint(start.x(), vp->height() - 30)
                            : words[1] == u"outside" ? QPoint(vp->width() + 40, start.y())
                            : words[1] == u"edge"    ? QPoint(vp->width() - 1, at(0).y())
+                           : words[1] == u"bottom"  ? QPoint(start.x(), vp->height() - 1)
                                                     : at(words[1].toInt());
         send(QEvent::MouseButtonPress, start, b, b);
         send(QEvent::MouseMove, words[1] == u"outside" ? start : end, Qt::NoButton, b);
-        const bool armed = b == Qt::RightButton && before.contains(u'*') && words[1] != u"edge";
+        const bool armed = b == Qt::RightButton && before.contains(u'*') && words[1] != u"edge" &&
+                           words[1] != u"bottom";
         QCOMPARE(view()->dropArmed(), armed);
         QCOMPARE(vp->cursor().shape(), armed ? Qt::CrossCursor : Qt::ArrowCursor);
         QCOMPARE(doc()->items()->focusEntry(), focusAfter); // the focus follows the pointer
