@@ -3,8 +3,6 @@
 #include "document/Styles.h"
 #include "entrylists/EntryLists.h"
 
-#include <QSet>
-
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -142,11 +140,16 @@ void Document::load(const StoredDocument &stored)
             emit changed(Control::FieldText, i);
         }
     }
-    QSet<QStringView> listed;
-    for (const QString &entry : stored.entries)
-        listed.insert(Entry::trimSpaces(entry));
+    // Which item names the list holds: a look-up among the few names per
+    // entry, rather than a set of all the entries.
+    const NameIndex names(m_itemNames);
+    std::array<bool, kCount> listed{};
+    for (const QString &entry : stored.entries) {
+        if (const int k = names.itemOfEntry(entry); k >= 0)
+            listed[size_t(k)] = true;
+    }
     const auto stateOf = [&](int index, int unlisted) {
-        if (!listed.contains(m_itemNames[size_t(index)]))
+        if (!listed[size_t(names.indexOf(m_itemNames[size_t(index)]))])
             return unlisted;
         const int state = stored.values[size_t(index)].toInt();
         return state != 0 ? state : 1;

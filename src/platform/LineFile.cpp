@@ -72,7 +72,8 @@ QList<QStringView> splitLineViews(QStringView text)
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
-        if (p[i] != u'\r' && p[i] != u'\n')
+        // Most characters are above both line ends: one comparison passes them.
+        if (p[i] > u'\r' || (p[i] != u'\r' && p[i] != u'\n'))
             continue;
         lines.append(text.mid(start, i - start));
         if (p[i] == u'\r' && i + 1 < n && p[i + 1] == u'\n')
