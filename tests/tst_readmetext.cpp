@@ -41,6 +41,8 @@ private slots:
     void previewCapture();
     void importReadsEveryEncoding_data();
     void importReadsEveryEncoding();
+    void fileTypeFromWhatADialogHandsBack_data();
+    void fileTypeFromWhatADialogHandsBack();
 };
 
 // Texts that look like the data file's own lines come back as they were;
@@ -186,6 +188,34 @@ void TstReadmeText::importReadsEveryEncoding()
     Document back;
     back.load(imported.doc);
     QCOMPARE(DataFileWriter::text(back.snapshot()), DataFileWriter::text(doc.snapshot()));
+}
+
+// Dialogs hand the chosen filter back rewritten; spaces and case never
+// decide the type, and a name ending in "*" takes the proposed suffix.
+void TstReadmeText::fileTypeFromWhatADialogHandsBack_data()
+{
+    QTest::addColumn<QString>("handedBack");
+    QTest::addColumn<int>("type"); // -1: none
+    QTest::newRow("as written") << u"テキストファイル　UTF-8・LF(*.txt)"_s << 3;
+    QTest::newRow("Qt's simplified") << u"テキストファイル UTF-8・LF(*.txt)"_s << 3;
+    QTest::newRow("no spaces, other case") << u"テキストファイルutf-8・lf(*.TXT)"_s << 3;
+    QTest::newRow("BOM") << u"テキストファイル UTF-8 BOM付き・CR LF(*.txt)"_s << 2;
+    QTest::newRow("Markdown") << u" Markdown UTF-8・LF(*.md) "_s << 4;
+    QTest::newRow("all files") << u"すべてのファイル (*.*)"_s << 5;
+    QTest::newRow("a prefix only") << u"テキストファイル"_s << -1;
+    QTest::newRow("another dialog's") << u"Text files (*.txt)"_s << -1;
+    QTest::newRow("empty") << QString() << -1;
+}
+
+void TstReadmeText::fileTypeFromWhatADialogHandsBack()
+{
+    QFETCH(QString, handedBack);
+    QFETCH(int, type);
+    const ReadmeFile::FileType *found = ReadmeFile::fileTypeOf(handedBack);
+    QCOMPARE(found ? int(found - ReadmeFile::fileTypes().constData()) : -1, type);
+    QCOMPARE(ReadmeFile::pathFor(u"/d/README.*"_s, u"README.md"_s), u"/d/README.md"_s);
+    QCOMPARE(ReadmeFile::pathFor(u"/d/x.*"_s, u"README"_s), u"/d/x.TXT"_s);
+    QCOMPARE(ReadmeFile::pathFor(u"/d/x.*.txt"_s, u"README.md"_s), u"/d/x.*.txt"_s);
 }
 
 QTEST_GUILESS_MAIN(TstReadmeText)

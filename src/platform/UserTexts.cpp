@@ -62,6 +62,12 @@ QString importFailed(const QString &reason)
     return u"READMEを取り込めませんでした: "_s + reason;
 }
 
+QString unknownFileType(const QString &filter)
+{
+    return u"ファイルの種類「%1」がどの書き出し形式か分からないため、書き出しませんでした。"
+           u"種類を選び直してください。"_s.arg(filter);
+}
+
 namespace {
 // A few lines of a long list, enough to recognise them.
 QString firstLines(const QStringList &lines, qsizetype shown = 8)

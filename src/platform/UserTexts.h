@@ -22,6 +22,8 @@ QString previewFailed(const QString &reason);
 QString readmeComposeFailed(const QString &reason);
 QString readmeWriteFailed(const QString &reason);
 QString importFailed(const QString &reason);
+// A file type the README save dialog handed back that names no format.
+QString unknownFileType(const QString &filter);
 
 // Preview lines that stand under no heading the preview was composed with.
 QString unplacedText(const QStringList &lines);

@@ -32,13 +32,41 @@ QStringList filters()
     return list;
 }
 
+namespace {
+QString filterKey(const QString &filter)
+{
+    QString key;
+    key.reserve(filter.size());
+    for (const QChar c : filter) {
+        if (!c.isSpace())
+            key.append(c.toCaseFolded());
+    }
+    return key;
+}
+} // namespace
+
+const FileType *fileTypeOf(const QString &filter)
+{
+    const QString key = filterKey(filter);
+    for (const FileType &t : fileTypes()) {
+        if (filterKey(t.filter) == key)
+            return &t;
+    }
+    return nullptr;
+}
+
 Format formatOf(const QString &filter)
 {
-    for (const FileType &t : fileTypes()) {
-        if (t.filter == filter)
-            return t.format;
-    }
-    return Format();
+    const FileType *type = fileTypeOf(filter);
+    return type ? type->format : Format();
+}
+
+QString pathFor(const QString &chosen, const QString &proposedName)
+{
+    if (!chosen.endsWith(u".*"_s))
+        return chosen;
+    const qsizetype dot = proposedName.lastIndexOf(u'.');
+    return chosen.chopped(1) + (dot < 0 ? u"TXT"_s : proposedName.mid(dot + 1));
 }
 
 QString text(const Composition &composition, const DocumentSnapshot &doc, const Format &format)

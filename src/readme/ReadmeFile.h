@@ -48,11 +48,21 @@ struct FileType {
     QString filter;
     QString suffix; // without the dot; empty for all files
     Format format;
+    bool anyFile() const { return suffix.isEmpty(); }
 };
 const QList<FileType> &fileTypes();
 QStringList filters();
+// The file type a dialog hands back as its filter. Dialogs rewrite captions
+// (Qt's collapses the full-width space to an ASCII one, a native dialog may
+// drop spaces or change case), so spaces and case do not count. Null when
+// the text names none of them.
+const FileType *fileTypeOf(const QString &filter);
 // The format a dialog filter stands for; the default one when unknown.
 Format formatOf(const QString &filter);
+// Where a README of the chosen type goes. A dialog set to all files gives
+// the name a suffix of "*" ("README.*"): the suffix of the name proposed
+// takes its place.
+QString pathFor(const QString &chosen, const QString &proposedName);
 
 // What bytes() takes for a composition: its text (every line followed by
 // CR LF), or the Markdown made from it (lines joined by CR LF).

@@ -71,20 +71,33 @@ void FrmMain::showPreview()
 
 std::optional<FrmMain::ReadmeTarget> FrmMain::chooseReadmeFile()
 {
+    using ReadmeFile::FileType;
+    // The type last written is shown first; all files writes in it too.
+    const QList<FileType> &types = ReadmeFile::fileTypes();
+    const FileType *last = ReadmeFile::fileTypeOf(QSettings().value(kReadmeTypeKey).toString());
+    if (!last || last->anyFile())
+        last = &types.first();
     FileDialogRequest request;
     request.title = u"名前を付けて保存"_s;
     request.filters = ReadmeFile::filters();
-    request.selectedFilter = QSettings().value(kReadmeTypeKey).toString();
-    request.defaultSuffix = u"txt"_s;
+    request.selectedFilter = last->filter;
+    request.defaultSuffix = last->suffix;
     request.directory = m_currentFile.isEmpty() ? AppInfo::dialogDirectory()
                                                 : QFileInfo(m_currentFile).absolutePath();
-    request.fileName = u"README.TXT"_s;
+    request.fileName = u"README."_s + (last->suffix == u"txt" ? u"TXT"_s : last->suffix);
     request.confirmOverwrite = true;
     const QString path = m_dialogs->save(request);
     if (path.isEmpty())
         return std::nullopt;
-    QSettings().setValue(kReadmeTypeKey, request.selectedFilter);
-    return ReadmeTarget{path, ReadmeFile::formatOf(request.selectedFilter)};
+    const FileType *chosen = ReadmeFile::fileTypeOf(request.selectedFilter);
+    if (!chosen) {
+        m_messages->warning(UserTexts::unknownFileType(request.selectedFilter));
+        return std::nullopt;
+    }
+    if (chosen->anyFile())
+        chosen = last;
+    QSettings().setValue(kReadmeTypeKey, chosen->filter);
+    return ReadmeTarget{ReadmeFile::pathFor(path, request.fileName), chosen->format};
 }
 
 bool FrmMain::writeReadme(const ReadmeTarget &target, const QString &text)

@@ -35,8 +35,9 @@ QString WidgetFileDialogs::run(const FileDialogRequest &request, bool save, QStr
                          [&dialog, &request](const QString &chosen) {
                              dialog.setDefaultSuffix(suffixOf(chosen, request.defaultSuffix));
                          });
-        if (!request.selectedFilter.isEmpty())
-            dialog.selectNameFilter(request.selectedFilter);
+        // The dialog keeps its filters simplified, so they are chosen by place.
+        if (const qsizetype i = request.filters.indexOf(request.selectedFilter); i >= 0)
+            dialog.selectNameFilter(dialog.nameFilters().value(i));
         dialog.setDefaultSuffix(suffixOf(dialog.selectedNameFilter(), request.defaultSuffix));
     }
     if (dialog.exec() != QDialog::Accepted)

@@ -5,21 +5,29 @@
 #include <QList>
 
 // File dialogs that answer from a queue and remember what they were asked.
+// They hand back what Qt's own dialog does: filters simplified (a
+// full-width space becomes an ASCII one), and a name whose suffix follows
+// the file type the author switched to ("README.TXT" becomes "README.*").
 class QueuedDialogs : public FileDialogs {
 public:
+    // Enter pressed at once: the proposed name in the proposed folder.
+    static inline const QString kEnter = QStringLiteral("<Enter>");
     QStringList answers; // an empty answer is a cancel
     QList<FileDialogRequest> requests;
     QStringList kinds;   // "open" or "save", per request
-    QStringList filters; // the file type each save answers; none left: the one shown first
+    QStringList filters; // the file type switched to per save; none left: the one shown first
 
     QString open(const FileDialogRequest &r) override { return next(r, QStringLiteral("open")); }
     QString save(FileDialogRequest &r) override
     {
-        const QString answer = next(r, QStringLiteral("save"));
-        if (!filters.isEmpty())
-            r.selectedFilter = filters.takeFirst();
-        else if (r.selectedFilter.isEmpty())
-            r.selectedFilter = r.filters.value(0);
+        QString answer = next(r, QStringLiteral("save"));
+        QString chosen =
+            r.filters.contains(r.selectedFilter) ? r.selectedFilter : r.filters.value(0);
+        if (!filters.isEmpty()) {
+            chosen = filters.takeFirst();
+            answer = withSuffixOf(answer, chosen);
+        }
+        r.selectedFilter = chosen.simplified();
         return answer;
     }
 
@@ -28,7 +36,19 @@ private:
     {
         requests.append(r);
         kinds.append(kind);
-        return answers.isEmpty() ? QString() : answers.takeFirst();
+        const QString answer = answers.isEmpty() ? QString() : answers.takeFirst();
+        return answer == kEnter ? r.directory + QLatin1Char('/') + r.fileName : answer;
+    }
+    // The typed name's suffix becomes the first pattern's, "*" included.
+    static QString withSuffixOf(const QString &path, const QString &filter)
+    {
+        const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+        const QString pattern = filter.mid(open + 1).section(QLatin1Char(' '), 0, 0);
+        const QString suffix = pattern.section(QLatin1Char('.'), -1).remove(QLatin1Char(')'));
+        const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+        if (path.isEmpty() || dot <= path.lastIndexOf(QLatin1Char('/')) || suffix.isEmpty())
+            return path;
+        return path.left(dot + 1) + suffix;
     }
 };
 
