@@ -5,6 +5,8 @@
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
+#include <QSet>
+
 using namespace Qt::StringLiterals;
 using namespace DataFileFormat;
 
@@ -165,18 +167,74 @@ qsizetype readTexts(const Lines &lines, qsizetype i, BodyTexts &texts, QString *
     return -1;
 }
 
-ReadReport applyLines(const Lines &lines, Document &doc)
+// What a line that was not read holds, in the author's words.
+QString describeUnread(QStringView line, qsizetype *skip)
 {
-    StoredDocument stored;
+    const QStringView tag = line.left(kTagLength);
+    const QStringView rest = line.mid(kTagLength);
+    if (startsText(line)) {
+        const qsizetype sep = rest.indexOf(kSeparator);
+        const QStringView count = tag == kHeadingText ? rest.left(sep) : rest;
+        *skip = std::max(0LL, count.toLongLong());
+        if (tag == kHeadingText)
+            return u"「%1」の下の文章 %2 行"_s.arg(rest.mid(sep + kSeparator.size())).arg(*skip);
+        return u"%1の文章 %2 行"_s.arg(tag == kLeadText ? u"先頭"_s : u"末尾"_s).arg(*skip);
+    }
+    if (tag.startsWith(u"@@@"))
+        return u"区切り線・括弧・文字数の設定"_s;
+    const qsizetype first = findSeparator(line);
+    if (first < 0)
+        return u"「%1」"_s.arg(line);
+    const QStringView rest2 = line.mid(first + kSeparator.size());
+    const qsizetype second = findSeparator(rest2);
+    const QString entry = rest2.left(second).trimmed().toString();
+    const QStringView value = second < 0 ? QStringView() : rest2.mid(second + kSeparator.size());
+    return value.size() > 1 ? u"%1「%2」"_s.arg(entry, value) : entry;
+}
+
+// Lines from the failing one on that hold text: what a save would lose,
+// values and texts named before bare entries.
+void noteUnread(const Lines &lines, qsizetype from, ReadReport &report)
+{
+    constexpr qsizetype kSample = 12;
+    QStringList found;
+    QSet<QString> seen;
+    for (qsizetype i = from; i < lines.size(); ++i) {
+        if (lines.at(i).trimmed().isEmpty())
+            continue;
+        qsizetype skip = 0;
+        const QString what = describeUnread(lines.at(i), &skip);
+        skip = std::min(skip, lines.size() - 1 - i);
+        report.unreadLines += int(1 + skip);
+        i += skip;
+        if (!seen.contains(what)) {
+            seen.insert(what);
+            found.append(what);
+        }
+    }
+    std::stable_partition(found.begin(), found.end(),
+                          [](const QString &w) { return w.contains(u'「'); });
+    report.unreadSample = found.mid(0, kSample);
+    if (found.size() > kSample)
+        report.unreadSample.append(u"ほか %1 件"_s.arg(found.size() - kSample));
+}
+
+Parsed parseLines(const Lines &lines)
+{
+    Parsed parsed;
+    StoredDocument &stored = parsed.doc;
     stored.entries.reserve(lines.size());
-    ReadReport result;
+    ReadReport &result = parsed.report;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const bool textsFollow =
             lines.at(i).isEmpty() && i + 1 < lines.size() && startsText(lines.at(i + 1));
         if (textsFollow) {
             QString reason;
-            if (const qsizetype bad = readTexts(lines, i + 1, stored.texts, &reason); bad >= 0)
-                result = {int(bad + 1), reason, false};
+            if (const qsizetype bad = readTexts(lines, i + 1, stored.texts, &reason); bad >= 0) {
+                result.malformedLine = int(bad + 1);
+                result.malformedReason = reason;
+                noteUnread(lines, bad, result);
+            }
             break;
         }
         const QString reason = applyLine(lines.at(i), stored);
@@ -185,18 +243,38 @@ ReadReport applyLines(const Lines &lines, Document &doc)
         // Blank lines after the last line end the file; nothing is lost.
         const bool onlyBlankLeft =
             std::all_of(lines.begin() + i, lines.end(), [](QStringView l) { return l.isEmpty(); });
-        if (!onlyBlankLeft)
-            result = {int(i + 1), reason, false};
+        if (!onlyBlankLeft) {
+            result.malformedLine = int(i + 1);
+            result.malformedReason = reason;
+            noteUnread(lines, i, result);
+        }
         break;
     }
-    doc.load(stored);
-    return result;
+    return parsed;
 }
 } // namespace
 
 ReadReport apply(const QStringList &lines, Document &doc)
 {
-    return applyLines(Lines(lines.begin(), lines.end()), doc);
+    const Parsed parsed = parseLines(Lines(lines.begin(), lines.end()));
+    doc.load(parsed.doc);
+    return parsed.report;
+}
+
+Result<Parsed> parse(const QByteArray &bytes)
+{
+    if (bytes.contains('\0'))
+        return Result<Parsed>::failure(u"NUL バイトを含むため、データファイルではありません。"_s);
+    if (!Cp932::isWellFormed(bytes))
+        return Result<Parsed>::failure(
+            u"シフトJISの文字でないバイト列を含むため、データファイルではありません。"_s);
+    const QString text = Cp932::decode(bytes);
+    const Lines lines = LineFile::splitLineViews(text);
+    Parsed parsed = parseLines(lines);
+    if (lines.isEmpty() || parsed.report.malformedLine == 1)
+        return Result<Parsed>::failure(u"1 行目からデータファイルの行として読めません。"_s);
+    parsed.report.foreignEncoding = Cp932::looksLikeOtherEncoding(bytes);
+    return parsed;
 }
 
 Result<ReadReport> read(const QString &path, Document &doc)
@@ -204,10 +282,11 @@ Result<ReadReport> read(const QString &path, Document &doc)
     const Result<QByteArray> bytes = LineFile::readBytes(path);
     if (!bytes.ok())
         return Result<ReadReport>::failure(bytes.reason());
-    const QString text = Cp932::decode(bytes.value());
-    ReadReport report = applyLines(LineFile::splitLineViews(text), doc);
-    report.foreignEncoding = Cp932::looksLikeOtherEncoding(bytes.value());
-    return report;
+    const Result<Parsed> parsed = parse(bytes.value());
+    if (!parsed.ok())
+        return Result<ReadReport>::failure(parsed.reason());
+    doc.load(parsed->doc);
+    return parsed->report;
 }
 
 } // namespace DataFileReader

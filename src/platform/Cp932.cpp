@@ -224,13 +224,16 @@ QStringList unmappableCharacters(const QString &text)
     return found;
 }
 
-bool looksLikeOtherEncoding(const QByteArray &bytes)
+namespace {
+enum class Kind : quint8 { Ascii, Cp932, Malformed };
+
+// What decode() turns into U+FFFD, found without decoding.
+Kind kindOf(const QByteArray &bytes)
 {
-    // What decode() turns into U+FFFD, found without decoding.
     const Tables &t = tables();
     const uchar *p = reinterpret_cast<const uchar *>(bytes.constData());
     const qsizetype n = bytes.size();
-    bool ascii = true;
+    Kind kind = Kind::Ascii;
     for (qsizetype i = 0; i < n;) {
         if (i + 16 <= n && isAscii16(p + i)) {
             i += 16;
@@ -241,13 +244,25 @@ bool looksLikeOtherEncoding(const QByteArray &bytes)
             ++i;
             continue;
         }
-        ascii = false;
+        kind = Kind::Cp932;
         const bool pair = isLeadByte(b) && i + 1 < n;
         if (t.decode[pair ? b << 8 | p[i + 1] : b] == kInvalid)
-            return true;
+            return Kind::Malformed;
         i += pair ? 2 : 1;
     }
-    return !ascii && QByteArrayView(bytes).isValidUtf8();
+    return kind;
+}
+} // namespace
+
+bool isWellFormed(const QByteArray &bytes)
+{
+    return kindOf(bytes) != Kind::Malformed;
+}
+
+bool looksLikeOtherEncoding(const QByteArray &bytes)
+{
+    const Kind kind = kindOf(bytes);
+    return kind == Kind::Malformed || (kind == Kind::Cp932 && QByteArrayView(bytes).isValidUtf8());
 }
 
 QByteArray encode(const QString &text, QStringList *unmappable)

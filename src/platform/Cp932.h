@@ -21,6 +21,9 @@ QString decode(const QByteArray &bytes);
 // the code page cannot represent.
 int byteWidth(QStringView text);
 
+// True when every byte sequence is a character of the code page.
+bool isWellFormed(const QByteArray &bytes);
+
 // True when bytes are probably not code page 932 text: they hold malformed
 // sequences, or they are UTF-8 with characters beyond ASCII.
 bool looksLikeOtherEncoding(const QByteArray &bytes);

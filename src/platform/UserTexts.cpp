@@ -32,6 +32,28 @@ QString malformedLine(const QString &path, int line, const QString &reason)
         .arg(reason);
 }
 
+QString openDamaged(const QString &path, int line, const QString &reason, int unread)
+{
+    return u"%1 の %2 行目を読めませんでした: %3\n"
+           u"そこから先の %4 行は読み込めません。読めた部分だけを開きますか？\n"
+           u"開いたデータは変更ありとして扱い、このファイルに上書きする前に確認します。"_s
+               .arg(QDir::toNativeSeparators(path))
+               .arg(line)
+               .arg(reason)
+               .arg(unread);
+}
+
+QString overwriteDamaged(const QString &path, int line, int unread, const QStringList &sample)
+{
+    QString text = u"%1 は %2 行目から先を読めなかったファイルです。上書きすると、"
+                   u"読めなかった次の %3 行が失われます:\n"_s.arg(QDir::toNativeSeparators(path))
+                       .arg(line)
+                       .arg(unread);
+    for (const QString &l : sample)
+        text += u"\n　"_s + l;
+    return text + u"\n\n別の名前で保存すれば、元のファイルはそのまま残ります。上書きしますか？"_s;
+}
+
 QString dataOpenFailed(const QString &reason)
 {
     return u"データを開けませんでした: "_s + reason;

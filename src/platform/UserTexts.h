@@ -15,6 +15,10 @@ QString foreignEncoding(const QString &path);
 QString notIntact(const QStringList &texts);
 // A data file line that could not be read; the lines before it were.
 QString malformedLine(const QString &path, int line, const QString &reason);
+// Asked before a data file is opened that could be read only in part.
+QString openDamaged(const QString &path, int line, const QString &reason, int unread);
+// Asked before such a file is overwritten: what would be lost.
+QString overwriteDamaged(const QString &path, int line, int unread, const QStringList &sample);
 
 QString dataOpenFailed(const QString &reason);
 QString dataSaveFailed(const QString &reason);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Inventory.h"
+#include "datafile/DataFileReader.h"
 #include "document/Document.h"
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
@@ -107,6 +108,7 @@ private:
     bool maybeSave();
     void markUnmodified();
     bool hasUnkeptText() const;
+    bool mayOverwrite(const QString &path);
     void warnUnmappable(const QStringList &chars);
 
     // FrmMainReadme.cpp: the Create menu, the preview's text and import.
@@ -144,6 +146,13 @@ private:
     QString m_keptPreview; // the preview as last composed, opened or written
     std::optional<Composition> m_previewComposition; // what the preview was filled with
     QString m_currentFile;
+    // A data file opened although part of it could not be read: saving over
+    // it asks first, naming what would be lost.
+    struct DamagedFile {
+        QString path;
+        DataFileReader::ReadReport report;
+    };
+    std::optional<DamagedFile> m_damaged;
     bool m_titlePending = false;
     QSize m_baseClient;
     QSize m_basePreview;

@@ -3,6 +3,7 @@
 #include "datafile/DataFileReader.h"
 #include "datafile/DataFileWriter.h"
 #include "platform/AppInfo.h"
+#include "platform/LineFile.h"
 #include "platform/UserTexts.h"
 
 #include <QCloseEvent>
@@ -83,6 +84,7 @@ void FrmMain::newDocument()
     if (!maybeSave())
         return;
     m_doc->reset();
+    m_damaged.reset();
     forgetPreviewComposition();
     markUnmodified();
     setCurrentFile(QString());
@@ -101,19 +103,46 @@ void FrmMain::openDocument()
 
 bool FrmMain::openPath(const QString &path)
 {
-    const Result<DataFileReader::ReadReport> r = DataFileReader::read(path, *m_doc);
+    const Result<QByteArray> bytes = LineFile::readBytes(path);
+    const Result<DataFileReader::Parsed> r =
+        bytes.ok() ? DataFileReader::parse(bytes.value())
+                   : Result<DataFileReader::Parsed>::failure(bytes.reason());
     if (!r.ok()) {
         m_messages->warning(UserTexts::dataOpenFailed(r.reason()));
         return false;
     }
+    const DataFileReader::ReadReport &report = r->report;
+    if (!report.complete() &&
+        m_messages->question(UserTexts::openDamaged(path, report.malformedLine,
+                                                    report.malformedReason, report.unreadLines),
+                             {{Messages::Answer::Proceed, u"読めた部分を開く"_s},
+                              {Messages::Answer::Cancel, u"キャンセル"_s}}) !=
+            Messages::Answer::Proceed)
+        return false;
+    m_doc->load(r->doc);
     forgetPreviewComposition();
     markUnmodified();
+    m_damaged.reset();
+    if (!report.complete()) {
+        m_damaged = DamagedFile{path, report};
+        m_savedText.clear(); // what was read is not what the file holds
+    }
     setCurrentFile(path);
-    if (r->foreignEncoding)
+    if (report.foreignEncoding)
         m_messages->warning(UserTexts::foreignEncoding(path));
-    if (!r->complete())
-        m_messages->warning(UserTexts::malformedLine(path, r->malformedLine, r->malformedReason));
     return true;
+}
+
+// Saving over a file that was opened only in part loses its unread lines.
+bool FrmMain::mayOverwrite(const QString &path)
+{
+    if (!m_damaged || QFileInfo(path) != QFileInfo(m_damaged->path))
+        return true;
+    const DataFileReader::ReadReport &r = m_damaged->report;
+    return m_messages->question(
+               UserTexts::overwriteDamaged(path, r.malformedLine, r.unreadLines, r.unreadSample),
+               {{Messages::Answer::Cancel, u"キャンセル"_s},
+                {Messages::Answer::Save, u"上書きして失う"_s}}) == Messages::Answer::Save;
 }
 
 bool FrmMain::saveDocument()
@@ -125,7 +154,7 @@ bool FrmMain::saveDocument()
         m_currentFile.isEmpty() ? u"readme.pwk"_s : QFileInfo(m_currentFile).fileName();
     request.confirmOverwrite = true;
     const QString path = m_dialogs->save(request);
-    if (path.isEmpty())
+    if (path.isEmpty() || !mayOverwrite(path))
         return false;
     const DocumentSnapshot snapshot = m_doc->snapshot();
     const Result<DataFileWriter::WriteReport> r = DataFileWriter::write(path, snapshot);
@@ -134,6 +163,8 @@ bool FrmMain::saveDocument()
         return false;
     }
     m_savedText = DataFileWriter::text(snapshot);
+    if (m_damaged && QFileInfo(path) == QFileInfo(m_damaged->path))
+        m_damaged.reset();
     setCurrentFile(path);
     tellWritten(u"データ"_s, path);
     if (!r->notIntact.isEmpty())

@@ -184,6 +184,7 @@ bool FrmMain::importPath(const QString &path)
         return false;
     }
     m_doc->load(r->doc);
+    m_damaged.reset();
     forgetPreviewComposition();
     markUnmodified();
     m_savedText.clear(); // a project not yet saved anywhere

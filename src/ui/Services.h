@@ -32,7 +32,7 @@ public:
 // Message boxes.
 class Messages {
 public:
-    enum class Answer { Save, Retry, Discard, Cancel };
+    enum class Answer { Save, Retry, Proceed, Discard, Cancel };
     struct Choice {
         Answer answer;
         QString caption;

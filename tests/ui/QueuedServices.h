@@ -57,12 +57,17 @@ class QueuedMessages : public Messages {
 public:
     QStringList warnings;
     QStringList questions;
-    QList<Answer> answers; // none left means the box was closed
+    QList<Answer> answers;   // none left means the box was closed, or Enter was pressed
+    bool pressEnter = false; // with none left: the default (first) choice
+    QList<QList<Choice>> choices;
 
     void warning(const QString &text) override { warnings.append(text); }
-    Answer question(const QString &text, const QList<Choice> &) override
+    Answer question(const QString &text, const QList<Choice> &offered) override
     {
         questions.append(text);
-        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+        choices.append(offered);
+        if (answers.isEmpty())
+            return pressEnter && !offered.isEmpty() ? offered.first().answer : Answer::Cancel;
+        return answers.takeFirst();
     }
 };

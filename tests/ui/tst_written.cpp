@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -34,6 +36,10 @@ private slots:
     void readmeFileTypeIsWhatIsWritten_data();
     void readmeFileTypeIsWhatIsWritten();
     void unknownFileTypeWritesNothing();
+    void damagedProjectIsNeverCutShort_data();
+    void damagedProjectIsNeverCutShort();
+    void nonDataFileIsRefused_data();
+    void nonDataFileIsRefused();
 
 private:
     void openFile(const QString &file)
@@ -107,6 +113,97 @@ void TstWritten::unknownFileTypeWritesNothing()
     QCOMPARE(m_messages.warnings.size(), 1);
     QVERIFY(m_messages.warnings.first().contains(u"Text files"_s));
     QVERIFY(QDir(m_dir->path()).entryList(QDir::Files).isEmpty());
+}
+
+// A data file with a bad line in the middle: opening asks, the project is
+// changed, and Enter through every dialog never shortens the file.
+void TstWritten::damagedProjectIsNeverCutShort_data()
+{
+    QTest::addColumn<bool>("overwrite"); // the author chooses to lose the rest
+    QTest::newRow("Enter everywhere") << false;
+    QTest::newRow("overwrite chosen") << true;
+}
+
+void TstWritten::damagedProjectIsNeverCutShort()
+{
+    QFETCH(bool, overwrite);
+    for (int i : {SoftName, Version, Writer, Environment, EMail})
+        doc()->setFieldText(i, u"値%1"_s.arg(i));
+    BodyTexts texts;
+    texts.setUnder(u"ソフト紹介"_s, {u"紹介の一行目"_s, u"二行目"_s});
+    doc()->setTexts(texts);
+    const QStringList lines = DataFileWriter::lines(doc()->snapshot());
+    QStringList damaged = lines;
+    damaged.insert(5, u"このまま書くと壊れる行"_s);
+    m_dir->writeLines(u"d.pwk"_s, damaged);
+    const QByteArray before = m_dir->read(u"d.pwk"_s);
+    m_messages.pressEnter = true;
+    m_messages.answers = {Answer::Discard}; // the changes made here are not saved
+    openFile(path(u"d.pwk"_s));
+
+    QCOMPARE(m_messages.questions.size(), 2);
+    QVERIFY(m_messages.questions.at(1).contains(u" 6 行目"_s));
+    QCOMPARE(doc()->items()->entries(),
+             lines.mid(0, 5).replaceInStrings(QRegularExpression(u"^\\d+:=|:=.*$"_s), QString()));
+    QVERIFY(m_w->isModified());
+    QVERIFY(m_w->isWindowModified());
+    QCOMPARE(m_w->currentFile(), path(u"d.pwk"_s));
+    m_dialogs.answers = {QueuedDialogs::kEnter};
+    if (overwrite)
+        m_messages.answers = {Answer::Save};
+    QTest::keySequence(m_w.get(), QKeySequence(u"Ctrl+S"_s));
+
+    QCOMPARE(m_dialogs.requests.last().fileName, u"d.pwk"_s);
+    const QString asked = m_messages.questions.last();
+    QVERIFY2(asked.contains(u"このまま書くと壊れる行"_s) &&
+                 asked.contains(u"「ソフト紹介」の下の文章 2 行"_s),
+             qPrintable(asked));
+    QCOMPARE(m_messages.choices.last().first().caption, u"キャンセル"_s);
+    if (!overwrite) {
+        QCOMPARE(m_dir->read(u"d.pwk"_s), before);
+        QVERIFY(m_w->isModified());
+        return;
+    }
+    QCOMPARE(m_dir->read(u"d.pwk"_s), Cp932::encode(DataFileWriter::text(doc()->snapshot())));
+    QVERIFY(!m_w->isModified());
+    const qsizetype asks = m_messages.questions.size();
+    QTest::keySequence(m_w.get(), QKeySequence(u"Ctrl+S"_s)); // the file is whole now
+    QCOMPARE(m_messages.questions.size(), asks);
+}
+
+// What is no data file at all is refused and changes nothing: not the
+// window, not the recent files, and quillet-compose refuses it as well.
+void TstWritten::nonDataFileIsRefused_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("NUL bytes") << QByteArray("1:=x:=a\r\n\0\x01\x02", 12) << u"NUL"_s;
+    QTest::newRow("PNG header") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << u"NUL"_s;
+    QTest::newRow("no code page 932") << QByteArray("1:=   x:=\x80\xa0\xfd\r\n") << u"シフトJIS"_s;
+    QTest::newRow("no item line") << QByteArray("Hello, world\r\n0:=x:=\r\n") << u"1 行目"_s;
+    QTest::newRow("empty") << QByteArray() << u"1 行目"_s;
+}
+
+void TstWritten::nonDataFileIsRefused()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    m_dir->write(u"x.pwk"_s, bytes);
+    doc()->setFieldText(SoftName, u"作業中"_s);
+    const QStringList entries = doc()->items()->entries();
+    m_messages.answers = {Answer::Discard};
+    openFile(path(u"x.pwk"_s));
+    QCOMPARE(m_messages.warnings.size(), 1);
+    QVERIFY2(m_messages.warnings.first().contains(reason), qPrintable(m_messages.warnings.first()));
+    QCOMPARE(doc()->fieldText(SoftName), u"作業中"_s);
+    QCOMPARE(doc()->items()->entries(), entries);
+    QVERIFY(m_w->currentFile().isEmpty());
+    QVERIFY(m_w->recentFiles().isEmpty());
+    QCOMPARE(m_dir->read(u"x.pwk"_s), bytes);
+    QCOMPARE(
+        QProcess::execute(QStringLiteral(QUILLET_COMPOSE), {path(u"x.pwk"_s), path(u"R.TXT"_s)}),
+        3);
+    QVERIFY(!QFileInfo::exists(path(u"R.TXT"_s)));
 }
 
 QTEST_MAIN(TstWritten)
