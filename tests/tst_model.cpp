@@ -28,8 +28,8 @@ const QStringList kTextLines = {u"本文の一行目。"_s,
                                 u"　全角の空白で始まる行。"_s,
                                 u"記号 【】 ==== を含む行。"_s};
 
-// Composing, importing what was composed and composing again gives the same
-// README, byte for byte.
+// Composing, importing what was composed, saving, opening and composing
+// again gives the same README, byte for byte.
 QString importsBack(const Document &doc)
 {
     const Result<QString> first = ReadmeComposer(doc.snapshot()).compose();
@@ -39,8 +39,12 @@ QString importsBack(const Document &doc)
         return QString();
     const ReadmeImport::Imported imported =
         ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(first.value(), {}, nullptr)));
+    Document imports;
+    imports.load(imported.doc);
+    if (!DataFileWriter::textsNotReadBackIntact(imports.snapshot()).isEmpty())
+        return QString(); // the save says so
     Document again;
-    again.load(imported.doc);
+    DataFileReader::apply(DataFileWriter::lines(imports.snapshot()), again);
     const Result<QString> second = ReadmeComposer(again.snapshot()).compose();
     if (imported.whole && second.ok() && second.value() == first.value())
         return QString();
@@ -83,6 +87,9 @@ QString saveThenOpen(Document &doc, const QString &path)
     if (!w.ok() || !r.ok() || !r->complete() || after.entries != before.entries ||
         DataFileWriter::lines(after) != DataFileWriter::lines(before))
         return u"save and open changed the document: "_s + w.reason() + r.reason();
+    const Result<QString> a = ReadmeComposer(before).compose(), b = ReadmeComposer(after).compose();
+    if (a.ok() != b.ok() || (a.ok() && a.value() != b.value()))
+        return u"save and open changed the README"_s;
     return QString();
 }
 

@@ -37,6 +37,8 @@ private slots:
     void dataFileKeepsEveryText_data();
     void dataFileKeepsEveryText();
     void olderReaderOpensTheSameDocument();
+    void dataFileKeepsUnlistedValues_data();
+    void dataFileKeepsUnlistedValues();
     void previewCapture_data();
     void previewCapture();
     void importReadsEveryEncoding_data();
@@ -103,6 +105,44 @@ void TstReadmeText::olderReaderOpensTheSameDocument()
     DocumentSnapshot s = full.snapshot();
     s.texts = {};
     QCOMPARE(DataFileWriter::text(older.snapshot()), DataFileWriter::text(s));
+}
+
+// Values of fields no entry lists follow the empty line, before the texts.
+void TstReadmeText::dataFileKeepsUnlistedValues_data()
+{
+    QTest::addColumn<QString>("extras"); // lines after the empty line, "|" between
+    QTest::addColumn<QString>("writer");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("badLine"); // 0: read whole
+    QTest::newRow("one value") << u"@@@05:=山田"_s << u"山田"_s << QString() << 0;
+    QTest::newRow("values, then texts")
+        << u"@@@05:=山田|@@@012:=本町 := 1|@@@81|先頭の文章"_s << u"山田"_s << u"本町 := 1"_s << 0;
+    QTest::newRow("not a field") << u"@@@05:=山田|@@@023:=1"_s << u"山田"_s << QString() << 7;
+    QTest::newRow("not a number") << u"@@@0x:=1"_s << QString() << QString() << 6;
+    QTest::newRow("no separator") << u"@@@05山田"_s << QString() << QString() << 6;
+    QTest::newRow("after the texts")
+        << u"@@@81|先頭の文章|@@@05:=山田"_s << QString() << QString() << 8;
+}
+
+void TstReadmeText::dataFileKeepsUnlistedValues()
+{
+    QFETCH(QString, extras);
+    QFETCH(QString, writer);
+    QFETCH(QString, address);
+    QFETCH(int, badLine);
+    TempAppDir dir;
+    const QStringList lines =
+        QStringList{u"1:=   ソフト名:=a"_s, u"@@@10"_s, u"@@@30"_s, u"@@@680"_s, QString()} +
+        extras.split(u'|');
+    Document doc;
+    doc.initialize();
+    const DataFileReader::ReadReport r = DataFileReader::apply(lines, doc);
+    QCOMPARE(r.malformedLine, badLine);
+    QCOMPARE(doc.fieldText(Items::Writer), writer);
+    QCOMPARE(doc.fieldText(Items::Address), address);
+    QCOMPARE(doc.items()->entries(), QStringList{u"   ソフト名"_s}); // kept, not listed
+    if (badLine == 0) // and written back the same way
+        QCOMPARE(DataFileWriter::lines(doc.snapshot()), lines);
 }
 
 // A preview edited by hand: where its lines go. Edits are "+N:text" (insert

@@ -9,20 +9,25 @@
 // numbered from kFirstCustomNumber up in list order. Setting lines follow,
 // each a tag and its content. Every line ends with CR LF, in code page 932.
 //
-// The author's texts follow an empty line, where a reader of the older
-// format stops without complaint. Each text is a header line and then as
-// many lines as the header counts, taken verbatim, so a text line needs no
-// escaping whatever it holds:
+// What the lines above cannot hold follows an empty line, where a reader of
+// the older format stops without complaint. First the values of filled
+// fields that no entry lists (a README may show a field only in its end
+// lines), one a line, the rest of the line verbatim:
+//   "@@@0" number ":=" value
+// Then the author's texts. Each is a header line and then as many lines as
+// the header counts, taken verbatim, so a text line needs no escaping
+// whatever it holds:
 //   "@@@8" count            the text before the README's first line
 //   "@@@7" count ":=" key   the text under the heading key (may hold ":=")
 //   "@@@9" count            the text after the README's last line
-// A document without texts ends at the last setting line, as before.
+// A document without either ends at the last setting line, as before.
 namespace DataFileFormat {
 
 inline constexpr QStringView kSeparator = u":=";
 inline constexpr int kFirstCustomNumber = 29;
 inline constexpr qsizetype kTagLength = 4;
 
+inline constexpr QStringView kKeptValue = u"@@@0";     // a value no entry lists
 inline constexpr QStringView kLineOption = u"@@@1";    // separator option 0..3
 inline constexpr QStringView kFreeLine = u"@@@2";      // free separator text
 inline constexpr QStringView kBracketOption = u"@@@3"; // bracket option 0..3
@@ -37,6 +42,12 @@ inline bool startsText(QStringView line)
 {
     const QStringView tag = line.left(kTagLength);
     return tag == kHeadingText || tag == kLeadText || tag == kTailText;
+}
+
+// The first line of what follows the empty line.
+inline bool startsExtras(QStringView line)
+{
+    return line.startsWith(kKeptValue) || startsText(line);
 }
 
 inline constexpr QStringView kLineEnd = u"\r\n";

@@ -129,10 +129,32 @@ QString applyLine(QStringView line, StoredDocument &doc)
         return QString();
     }
 }
-// The author's texts after the empty line that ends the document's own
-// lines; returns the 0-based line that could not be read, or -1.
-qsizetype readTexts(const Lines &lines, qsizetype i, BodyTexts &texts, QString *reason)
+// A value kept without an entry: a field's number, the separator, the value.
+bool readKeptValue(QStringView line, StoredDocument &doc)
 {
+    const QStringView rest = line.mid(kTagLength);
+    const qsizetype sep = rest.indexOf(kSeparator);
+    bool ok = false;
+    const int index = sep < 0 ? -1 : rest.left(sep).toInt(&ok);
+    if (!ok || index < 0 || index >= Items::kCount || Items::kindOf(index) != Items::Kind::Field)
+        return false;
+    doc.values[size_t(index)] = rest.mid(sep + kSeparator.size()).toString();
+    doc.unlisted.set(size_t(index));
+    return true;
+}
+
+// What follows the empty line that ends the document's own lines: values
+// kept without an entry, then the author's texts; returns the 0-based line
+// that could not be read, or -1.
+qsizetype readExtras(const Lines &lines, qsizetype i, StoredDocument &doc, QString *reason)
+{
+    BodyTexts &texts = doc.texts;
+    for (; i < lines.size() && lines.at(i).startsWith(kKeptValue); ++i) {
+        if (!readKeptValue(lines.at(i), doc)) {
+            *reason = u"値の行「%1」を読めません"_s.arg(lines.at(i));
+            return i;
+        }
+    }
     while (i < lines.size()) {
         const QStringView header = lines.at(i);
         const QStringView tag = header.left(kTagLength);
@@ -180,6 +202,8 @@ QString describeUnread(QStringView line, qsizetype *skip)
             return u"「%1」の下の文章 %2 行"_s.arg(rest.mid(sep + kSeparator.size())).arg(*skip);
         return u"%1の文章 %2 行"_s.arg(tag == kLeadText ? u"先頭"_s : u"末尾"_s).arg(*skip);
     }
+    if (tag == kKeptValue)
+        return u"値「%1」"_s.arg(rest.mid(rest.indexOf(kSeparator) + kSeparator.size()));
     if (tag.startsWith(u"@@@"))
         return u"区切り線・括弧・文字数の設定"_s;
     const qsizetype first = findSeparator(line);
@@ -227,10 +251,10 @@ Parsed parseLines(const Lines &lines)
     ReadReport &result = parsed.report;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const bool textsFollow =
-            lines.at(i).isEmpty() && i + 1 < lines.size() && startsText(lines.at(i + 1));
+            lines.at(i).isEmpty() && i + 1 < lines.size() && startsExtras(lines.at(i + 1));
         if (textsFollow) {
             QString reason;
-            if (const qsizetype bad = readTexts(lines, i + 1, stored.texts, &reason); bad >= 0) {
+            if (const qsizetype bad = readExtras(lines, i + 1, stored, &reason); bad >= 0) {
                 result.malformedLine = int(bad + 1);
                 result.malformedReason = reason;
                 noteUnread(lines, bad, result);

@@ -8,6 +8,7 @@
 
 #include <QSet>
 #include <algorithm>
+#include <bitset>
 #include <cstring>
 #include <vector>
 
@@ -102,11 +103,36 @@ QStringList textKeysInOrder(const DocumentSnapshot &doc)
     return keys + rest;
 }
 
-void appendTexts(QString &out, const DocumentSnapshot &doc)
+// Filled fields no entry lists: their values are kept after the empty line.
+using Listed = std::bitset<Items::kCount>;
+QList<int> unlistedValues(const DocumentSnapshot &doc, const Listed &listed)
+{
+    QList<int> found;
+    for (int k = 0; k < Items::kCount; ++k) {
+        if (Items::kindOf(k) == Items::Kind::Field && !listed.test(size_t(k)) &&
+            !doc.itemValues[size_t(k)].isEmpty())
+            found.append(k);
+    }
+    return found;
+}
+
+void checkUnlisted(QStringList &found, const DocumentSnapshot &doc, const Listed &listed)
+{
+    for (const int k : unlistedValues(doc, listed))
+        checkField(found, doc.itemValues[size_t(k)], false);
+}
+
+void appendExtras(QString &out, const DocumentSnapshot &doc, const Listed &listed)
 {
     const BodyTexts &texts = doc.texts;
-    if (texts.isEmpty())
+    const QList<int> values = unlistedValues(doc, listed);
+    if (texts.isEmpty() && values.isEmpty())
         return;
+    out += kLineEnd;
+    for (const int k : values) {
+        out += kKeptValue + QString::number(k) + kSeparator + doc.itemValues[size_t(k)];
+        out += kLineEnd;
+    }
     const auto block = [&out](const QString &header, const QStringList &lines) {
         if (lines.isEmpty())
             return;
@@ -117,7 +143,6 @@ void appendTexts(QString &out, const DocumentSnapshot &doc)
             out += kLineEnd;
         }
     };
-    out += kLineEnd;
     block(kLeadText + QString::number(texts.lead.size()), texts.lead);
     for (const QString &key : textKeysInOrder(doc)) {
         const QStringList &lines = texts.under(key);
@@ -127,7 +152,7 @@ void appendTexts(QString &out, const DocumentSnapshot &doc)
 }
 
 // The lines after the item lines: settings, then the author's texts.
-QString settingsAndTexts(const DocumentSnapshot &doc)
+QString settingsAndTexts(const DocumentSnapshot &doc, const Listed &listed)
 {
     QString out;
     const auto setting = [&out](QStringView tag, const QString &content) {
@@ -144,7 +169,7 @@ QString settingsAndTexts(const DocumentSnapshot &doc)
         setting(kFreeRight, doc.txtBracketsType[1]);
     }
     setting(kLineWidth, doc.txtLineCount);
-    appendTexts(out, doc);
+    appendExtras(out, doc, listed);
     return out;
 }
 
@@ -165,6 +190,8 @@ public:
             const int k = names.itemOfStoredEntry(entry);
             m_items.push_back(k);
             m_numbers.push_back(k >= 0 ? k : custom++);
+            if (k >= 0)
+                m_listed.set(size_t(k));
             if (notIntact) {
                 checkField(*notIntact, entry, true);
                 if (k >= 0)
@@ -173,6 +200,7 @@ public:
         }
     }
     qsizetype count() const { return m_doc.entries.size(); }
+    const Listed &listed() const { return m_listed; }
 
     // Characters that lines [begin, end) take.
     qsizetype size(qsizetype begin, qsizetype end) const
@@ -206,6 +234,7 @@ private:
     const DocumentSnapshot &m_doc;
     std::vector<int> m_items;
     std::vector<int> m_numbers;
+    Listed m_listed;
 };
 
 // The file in code page 932, encoded a range of lines at a time: the range's
@@ -232,7 +261,7 @@ QByteArray encodeFile(const ItemLines &lines, const QString &tail, QStringList *
 QString text(const DocumentSnapshot &doc)
 {
     const ItemLines lines(doc, nullptr);
-    const QString tail = settingsAndTexts(doc);
+    const QString tail = settingsAndTexts(doc, lines.listed());
     QString out(lines.size(0, lines.count()) + tail.size(), Qt::Uninitialized);
     Filler fill(out.data());
     lines.fill(fill, 0, lines.count());
@@ -248,8 +277,9 @@ QStringList lines(const DocumentSnapshot &doc)
 QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
 {
     QStringList found;
-    [[maybe_unused]] const ItemLines lines(doc, &found);
+    const ItemLines lines(doc, &found);
     checkSettings(found, doc);
+    checkUnlisted(found, doc, lines.listed());
     return found;
 }
 
@@ -258,7 +288,9 @@ Result<WriteReport> write(const QString &path, const DocumentSnapshot &doc)
     WriteReport report;
     const ItemLines lines(doc, &report.notIntact);
     checkSettings(report.notIntact, doc);
-    const QByteArray bytes = encodeFile(lines, settingsAndTexts(doc), &report.unmappable);
+    checkUnlisted(report.notIntact, doc, lines.listed());
+    const QByteArray bytes =
+        encodeFile(lines, settingsAndTexts(doc, lines.listed()), &report.unmappable);
     if (const Result<> written = LineFile::writeBytes(path, bytes); !written.ok())
         return Result<WriteReport>::failure(written.reason());
     return report;

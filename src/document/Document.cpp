@@ -151,8 +151,9 @@ void Document::load(const StoredDocument &stored)
     const auto stateOf = [&](int index, int unlisted) {
         if (!listed[size_t(names.indexOf(m_itemNames[size_t(index)]))])
             return unlisted;
-        const int state = stored.values[size_t(index)].toInt();
-        return state != 0 ? state : 1;
+        // A listed box takes the state stored, checked when none is.
+        const QString &state = stored.values[size_t(index)];
+        return state.isEmpty() ? 1 : state.toInt();
     };
     for (int i = 0; i < kBodyCount; ++i)
         setCheckQuietly(m_chkBody[size_t(i)], stateOf(FirstBody + i, 0), Control::BodyCheck, i);
@@ -165,7 +166,7 @@ void Document::load(const StoredDocument &stored)
         setChkEndEnabled(i, endSection != 0);
     }
     for (int i = SoftName; i <= HomePage && stored.listFilledFields; ++i) {
-        if (!m_fields[size_t(i)].isEmpty())
+        if (!m_fields[size_t(i)].isEmpty() && !stored.unlisted.test(size_t(i)))
             m_items->insertItemEntry(m_itemNames[size_t(i)], m_itemNames[BodyMarker]);
     }
     fillComboLists();

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QStringList>
 #include <array>
+#include <bitset>
 
 // A copy of everything the composer and the data file writer read.
 struct DocumentSnapshot {
@@ -39,6 +40,8 @@ struct StoredDocument {
     // A filled field the entries do not list is listed on load. A README
     // can show a field only in its end lines; its import keeps it unlisted.
     bool listFilledFields = true;
+    // Values the data file keeps without an entry: they stay unlisted.
+    std::bitset<Items::kCount> unlisted;
 };
 
 // All state of the main window and the rules that change it. Every setter
@@ -81,9 +84,10 @@ public:
     bool FormReady() const { return m_formReady; }
 
     // Replaces the document by a stored one. Check boxes follow the list: a
-    // heading's box is checked when its entry is listed (with the stored
-    // state, if any), unchecked otherwise; the end section is on when its
-    // marker is listed. Filled fields whose entry is missing are listed.
+    // listed heading's box takes the state stored (checked when none is),
+    // an unlisted one is unchecked; the end section is on when its marker
+    // is listed and not stored off. Filled fields whose entry is missing
+    // are listed, unless stored as unlisted.
     // The drop-down lists are refilled as at start-up.
     void load(const StoredDocument &stored);
     // A check box value as stored: 0, 1 or 2; the reason when it is not.

@@ -3,6 +3,8 @@
 // scenario is driven through the menus with dialogs that answer as Qt's do.
 #include "WindowFixture.h"
 #include "datafile/DataFileWriter.h"
+#include "itemlist/Entry.h"
+#include "itemlist/ItemList.h"
 #include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
 
@@ -40,6 +42,11 @@ private slots:
     void damagedProjectIsNeverCutShort();
     void nonDataFileIsRefused_data();
     void nonDataFileIsRefused();
+    void uncheckedHeadingStaysOff();
+    void listedBoxTakesItsStoredState_data();
+    void listedBoxTakesItsStoredState();
+    void valueShownOnlyAtTheEndIsKept_data();
+    void valueShownOnlyAtTheEndIsKept();
 
 private:
     void openFile(const QString &file)
@@ -204,6 +211,123 @@ void TstWritten::nonDataFileIsRefused()
         QProcess::execute(QStringLiteral(QUILLET_COMPOSE), {path(u"x.pwk"_s), path(u"R.TXT"_s)}),
         3);
     QVERIFY(!QFileInfo::exists(path(u"R.TXT"_s)));
+}
+
+// A heading added with its box off is listed but not composed; Save and
+// Open keep it so.
+void TstWritten::uncheckedHeadingStaysOff()
+{
+    const int box = 20 - FirstBody; // 注意事項
+    QTest::mouseClick(get<QWidget>(u"chkBody(%1)"_s.arg(box)), Qt::LeftButton);
+    QCOMPARE(doc()->chkBody(box), 0);
+    auto *add = get<QLineEdit>(u"txtAdd"_s);
+    add->setFocus();
+    type(add, u"注意事項"_s);
+    QTest::mouseClick(get<QWidget>(u"cmdAddDel(0)"_s), Qt::LeftButton);
+    QVERIFY(doc()->items()->findItemEntry(u"注意事項"_s) >= 0);
+    const QString readme = composed(*doc());
+    QVERIFY(!readme.contains(u"注意事項"_s));
+    m_dialogs.answers = {path(u"a.pwk"_s)};
+    trigger(u"mnuSave"_s);
+    QVERIFY(m_dir->read(u"a.pwk"_s).contains(Cp932::encode(u"20:=   注意事項:=0\r\n"_s)));
+    m_messages.answers = {Answer::Discard};
+    trigger(u"mnuNew"_s);
+    openFile(path(u"a.pwk"_s));
+    QCOMPARE(doc()->chkBody(box), 0);
+    QCOMPARE(composed(*doc()), readme);
+}
+
+// Every listed check box takes its stored state, checked when none is
+// stored; saving again writes the same lines and composes the same README.
+void TstWritten::listedBoxTakesItsStoredState_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("item");
+    QTest::addColumn<int>("state");
+    QTest::newRow("body off") << u"20:=   注意事項:=0"_s << 20 << 0;
+    QTest::newRow("body on") << u"20:=   注意事項:=1"_s << 20 << 1;
+    QTest::newRow("body grayed") << u"17:=   ファイルの説明:=2"_s << int(FirstBody + 1) << 2;
+    QTest::newRow("body, none stored") << u"20:=   注意事項:="_s << 20 << 1;
+    QTest::newRow("end line off") << u"25:=   連絡先(文末):=0"_s << int(FirstEnd + 1) << 0;
+    QTest::newRow("end line grayed") << u"24:=   著作権者(文末):=2"_s << int(FirstEnd) << 2;
+    QTest::newRow("end line, none stored") << u"28:=   著作権:="_s << int(LastEnd) << 1;
+}
+
+void TstWritten::listedBoxTakesItsStoredState()
+{
+    QFETCH(QString, line);
+    QFETCH(int, item);
+    QFETCH(int, state);
+    const QStringList file = {u"0:=●文頭の項目:="_s,
+                              u"1:=   ソフト名:=サンプル"_s,
+                              u"15:=●本文内の項目:="_s,
+                              u"23:=●文末の項目:=1"_s,
+                              line,
+                              u"@@@10"_s,
+                              u"@@@30"_s,
+                              u"@@@680"_s};
+    m_dir->writeLines(u"a.pwk"_s, file);
+    m_messages.answers = {Answer::Discard};
+    openFile(path(u"a.pwk"_s));
+    const int got =
+        item >= FirstEnd ? doc()->chkEnd(item - FirstEnd) : doc()->chkBody(item - FirstBody);
+    QCOMPARE(got, state);
+    const QString readme = composed(*doc());
+    m_dialogs.answers = {path(u"b.pwk"_s)};
+    trigger(u"mnuSave"_s);
+    QStringList saved = file;
+    saved[4] = line.endsWith(u":="_s) ? line + u"1"_s : line;
+    QCOMPARE(m_dir->read(u"b.pwk"_s), Cp932::encode(saved.join(u"\r\n"_s) + u"\r\n"_s));
+    openFile(path(u"b.pwk"_s));
+    QCOMPARE(composed(*doc()), readme);
+    if (item < EndMarker) // a heading is composed only with its box on
+        QCOMPARE(readme.contains(Entry::trimSpaces(line.section(u":="_s, 1, 1))), state != 0);
+}
+
+// A field whose entry was deleted still shows in the end lines: Save and
+// Open keep its value, and so do Import, Save and Open of that README.
+void TstWritten::valueShownOnlyAtTheEndIsKept_data()
+{
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("著作権者") << int(Writer) << u"山田太郎"_s;
+    QTest::newRow("連絡先") << int(Address) << u"東京都千代田区 := 1-1"_s;
+    QTest::newRow("ホームページ") << int(HomePage) << u"https://example.jp/"_s;
+}
+
+void TstWritten::valueShownOnlyAtTheEndIsKept()
+{
+    QFETCH(int, item);
+    QFETCH(QString, value);
+    doc()->setFieldText(SoftName, u"サンプル"_s);
+    doc()->setFieldText(item, value);
+    for (int i = 0; i < kEndCount; ++i)
+        doc()->setChkEnd(i, 1);
+    ItemList *list = doc()->items();
+    list->setSelected(list->findItemEntry(doc()->itemName(item)), true);
+    QTest::mouseClick(get<QWidget>(u"cmdAddDel(1)"_s), Qt::LeftButton);
+    QCOMPARE(list->findItemEntry(doc()->itemName(item)), -1);
+    QCOMPARE(doc()->fieldText(item), value);
+    const QString readme = composed(*doc());
+    QVERIFY(readme.contains(value));
+
+    m_dialogs.answers = {path(u"a.pwk"_s), path(u"R.TXT"_s)};
+    trigger(u"mnuSave"_s);
+    trigger(u"mnuReadme"_s);
+    m_messages.answers = {Answer::Discard};
+    trigger(u"mnuNew"_s);
+    openFile(path(u"a.pwk"_s));
+    QCOMPARE(list->findItemEntry(doc()->itemName(item)), -1); // kept, not listed
+    QCOMPARE(composed(*doc()), readme);
+
+    m_dialogs.answers = {path(u"R.TXT"_s), path(u"b.pwk"_s)};
+    trigger(u"mnuImport"_s);
+    trigger(u"mnuSave"_s);
+    m_messages.answers = {Answer::Discard};
+    trigger(u"mnuNew"_s);
+    openFile(path(u"b.pwk"_s));
+    QCOMPARE(Cp932::encode(composed(*doc())), m_dir->read(u"R.TXT"_s));
+    QVERIFY2(m_messages.warnings.isEmpty(), qPrintable(m_messages.warnings.join(u'\n')));
 }
 
 QTEST_MAIN(TstWritten)
