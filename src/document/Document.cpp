@@ -477,12 +477,14 @@ void Document::setTxtAdd(const QString &text)
     if (m_txtAdd == text)
         return;
     m_txtAdd = text;
+    m_txtAddAdded = false;
     emit changed(Control::AddText, 0);
 }
 
 void Document::addTypedHeading()
 {
     m_items->addHeading(m_txtAdd);
+    m_txtAddAdded = true; // the box keeps its text, but the list has it now
 }
 
 void Document::setPreviewText(const QString &text)

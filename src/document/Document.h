@@ -149,6 +149,8 @@ public:
     void setTxtAdd(const QString &text);
     // Adds the heading typed in the add box in front of the focus entry.
     void addTypedHeading();
+    // Text in the add box that no entry holds: typed, and not added since.
+    bool hasUnaddedText() const { return !m_txtAdd.isEmpty() && !m_txtAddAdded; }
     const QString &previewText() const { return m_preview; }
     void setPreviewText(const QString &text);
 
@@ -196,6 +198,7 @@ private:
     std::array<bool, 2> m_txtBracketsEnabled{false, false};
 
     QString m_txtAdd;
+    bool m_txtAddAdded = false;
     QString m_preview;
     BodyTexts m_texts;
 };

@@ -44,7 +44,7 @@ bool FrmMain::isModified() const
 // composed or written, and a heading typed but not added.
 bool FrmMain::hasUnkeptText() const
 {
-    return m_doc->previewText() != m_keptPreview || !m_doc->txtAdd().isEmpty();
+    return m_doc->previewText() != m_keptPreview || m_doc->hasUnaddedText();
 }
 
 // Asks before the document is replaced or closed; false means stop.

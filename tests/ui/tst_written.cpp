@@ -47,6 +47,8 @@ private slots:
     void listedBoxTakesItsStoredState();
     void valueShownOnlyAtTheEndIsKept_data();
     void valueShownOnlyAtTheEndIsKept();
+    void addedHeadingTextIsNotUnsaved_data();
+    void addedHeadingTextIsNotUnsaved();
 
 private:
     void openFile(const QString &file)
@@ -328,6 +330,36 @@ void TstWritten::valueShownOnlyAtTheEndIsKept()
     openFile(path(u"b.pwk"_s));
     QCOMPARE(Cp932::encode(composed(*doc())), m_dir->read(u"R.TXT"_s));
     QVERIFY2(m_messages.warnings.isEmpty(), qPrintable(m_messages.warnings.join(u'\n')));
+}
+
+// The add box keeps its text; once added it is in the list and the data
+// file, and only text typed after that counts as unsaved.
+void TstWritten::addedHeadingTextIsNotUnsaved_data()
+{
+    QTest::addColumn<QString>("typedAfter");
+    QTest::addColumn<bool>("unsaved");
+    QTest::newRow("added and saved") << QString() << false;
+    QTest::newRow("typed on after adding") << u"その2"_s << true;
+}
+
+void TstWritten::addedHeadingTextIsNotUnsaved()
+{
+    QFETCH(QString, typedAfter);
+    QFETCH(bool, unsaved);
+    auto *add = get<QLineEdit>(u"txtAdd"_s);
+    add->setFocus();
+    type(add, u"更新履歴"_s);
+    QTest::mouseClick(get<QWidget>(u"cmdAddDel(0)"_s), Qt::LeftButton);
+    m_dialogs.answers = {path(u"a.pwk"_s)};
+    trigger(u"mnuSave"_s);
+    add->setFocus();
+    type(add, typedAfter);
+    QCOMPARE(add->text(), u"更新履歴"_s + typedAfter);
+    QCoreApplication::processEvents(); // the title's mark follows
+    QCOMPARE(m_w->isWindowModified(), unsaved);
+    m_messages.answers = {Answer::Cancel};
+    QCOMPARE(m_w->close(), !unsaved);
+    QCOMPARE(m_messages.questions.size(), unsaved ? 1 : 0);
 }
 
 QTEST_MAIN(TstWritten)
