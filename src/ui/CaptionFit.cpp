@@ -67,6 +67,22 @@ void grow(QWidget *w, int wanted, const QList<QWidget *> &siblings, int gap)
     }
 }
 
+// A label whose box reaches down onto the control under it (the twips may
+// overlap) ends where that control begins, so its text stays clear of it.
+void clearBelow(QWidget *label, const QList<QWidget *> &siblings)
+{
+    const QRect g = label->geometry();
+    int bottom = g.bottom();
+    for (const QWidget *s : siblings) {
+        const QRect o = s->geometry();
+        if (s != label && o.top() > g.top() && o.top() <= bottom && o.left() <= g.right() &&
+            o.right() >= g.left())
+            bottom = o.top() - 1;
+    }
+    if (bottom - g.top() + 1 >= label->fontMetrics().height())
+        label->resize(g.width(), bottom - g.top() + 1);
+}
+
 } // namespace
 
 int neededWidth(const QWidget *control)
@@ -111,6 +127,10 @@ int fit(QWidget *container, int margin, int frameMargin)
         const QWidget *next = obstacle(w, kids);
         if (wanted[w] > w->width() || (next && w->x() + wanted[w] + gap > next->x()))
             grow(w, wanted[w], kids, gap);
+    }
+    for (QWidget *w : kids) {
+        if (qobject_cast<QLabel *>(w))
+            clearBelow(w, kids);
     }
     int right = 0;
     for (const QWidget *w : kids)
