@@ -22,13 +22,14 @@ struct ButtonRow {
     int left;
 };
 const ButtonRow kButtons[5] = {
-    {u"登録", u"リストに登録します", 150},
-    {u"削除", u"リストの選択されている行を削除します", 960},
-    {u"全クリア", u"リストの項目を全て削除します", 1770},
-    {u"取り消し", u"変更を取り消して、保存されている内容に戻します", 2580},
-    {u"終了", u"このダイアログを閉じます", 3390},
+    {u"登録(&R)", u"リストに登録します", 150},
+    {u"削除(&D)", u"リストの選択されている行を削除します", 960},
+    {u"全クリア(&A)", u"リストの項目を全て削除します", 1770},
+    {u"取り消し(&U)", u"変更を取り消して、保存されている内容に戻します", 2580},
+    {u"終了(&X)", u"このダイアログを閉じます", 3390},
 };
 
+// Escape is the dialog's: it closes as 終了 does, keeping the edits.
 ListEditor::Key keyOf(int key)
 {
     switch (key) {
@@ -36,8 +37,6 @@ ListEditor::Key keyOf(int key)
         return ListEditor::Key::Insert;
     case Qt::Key_Delete:
         return ListEditor::Key::Delete;
-    case Qt::Key_Escape:
-        return ListEditor::Key::Escape;
     default:
         return ListEditor::Key::Other;
     }
@@ -71,7 +70,9 @@ void FrmRegist::build()
         b->setObjectName(u"cmdRegist(%1)"_s.arg(i));
         b->setToolTip(QString::fromUtf16(kButtons[i].tooltip));
         b->setGeometry(Twips::toPixels(QRect(kButtons[i].left, 2010, 810, 420), dpi));
-        b->setAutoDefault(false);
+        // Enter registers what was typed, or presses the button that has the focus.
+        b->setAutoDefault(true);
+        b->setDefault(i == 0);
         b->installEventFilter(this);
         m_buttons[size_t(i)] = b;
         if (i == kCloseButton)
@@ -142,17 +143,6 @@ bool FrmRegist::eventFilter(QObject *watched, QEvent *event)
             m_editor.buttonKey(key);
     }
     return QDialog::eventFilter(watched, event); // the control still handles the key
-}
-
-void FrmRegist::keyPressEvent(QKeyEvent *event)
-{
-    // No button is a default or cancel button: Enter and Escape do not close.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 // Saves the list on the way out; false keeps the dialog open.

@@ -31,7 +31,6 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void done(int result) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

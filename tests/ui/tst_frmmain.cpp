@@ -381,8 +381,6 @@ void TstFrmMain::listEditor()
         auto *text = d.findChild<QLineEdit *>(u"txtRegist"_s);
         QCOMPARE(text->toolTip(), u"登録する著作権者を入力して下さい"_s);
         QCOMPARE(nextTabStop(text), u"cmdRegist(0)"_s);
-        QTest::keyClick(d.findChild<QWidget *>(u"cmdRegist(4)"_s), Qt::Key_Return);
-        QVERIFY(d.isVisible()); // no button is a default one
         QVERIFY(!d.findChild<QWidget *>(u"cmdRegist(0)"_s)->isEnabled()); // nothing typed yet
         QTest::keyClicks(text, typed);
         for (int b : {button, 4})
