@@ -1,5 +1,6 @@
 #include "FrmRegist.h"
 
+#include "CaptionFit.h"
 #include "Services.h"
 #include "Twips.h"
 #include "platform/UserTexts.h"
@@ -55,21 +56,16 @@ FrmRegist::FrmRegist(Messages *messages, QWidget *parent) : QDialog(parent), m_m
 
 void FrmRegist::build()
 {
-    const double dpi = Twips::logicalDpi(this);
-    setFixedSize(Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi));
     m_list = new QListWidget(this);
     m_list->setObjectName(u"lstRegist"_s);
     m_list->setToolTip(u"登録されているリストを表示します"_s);
-    m_list->setGeometry(Twips::toPixels(QRect(120, 120, 4080, 1320), dpi));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_text = new QLineEdit(this);
     m_text->setObjectName(u"txtRegist"_s);
-    m_text->setGeometry(Twips::toPixels(QRect(120, 1590, 4080, 270), dpi));
     for (int i = 0; i < 5; ++i) {
         auto *b = new QPushButton(QString::fromUtf16(kButtons[i].caption), this);
         b->setObjectName(u"cmdRegist(%1)"_s.arg(i));
         b->setToolTip(QString::fromUtf16(kButtons[i].tooltip));
-        b->setGeometry(Twips::toPixels(QRect(kButtons[i].left, 2010, 810, 420), dpi));
         // Enter registers what was typed, or presses the button that has the focus.
         b->setAutoDefault(true);
         b->setDefault(i == 0);
@@ -81,6 +77,7 @@ void FrmRegist::build()
             connect(b, &QPushButton::clicked, this,
                     [this, i] { m_editor.run(ListEditor::Command(i)); });
     }
+    arrange();
     setTabOrder(m_text, m_buttons[0]);
     for (int i = 0; i < 4; ++i)
         setTabOrder(m_buttons[size_t(i)], m_buttons[size_t(i + 1)]);
@@ -99,6 +96,31 @@ void FrmRegist::build()
             m_editor.clickEntry(row);
     });
     m_text->setFocus();
+}
+
+// Places the controls from their twips; buttons whose captions the font
+// draws wider grow and move the ones at their right, and the dialog, its
+// list and its text box widen with them.
+void FrmRegist::arrange()
+{
+    const double dpi = Twips::logicalDpi(this);
+    m_list->setGeometry(Twips::toPixels(QRect(120, 120, 4080, 1320), dpi));
+    m_text->setGeometry(Twips::toPixels(QRect(120, 1590, 4080, 270), dpi));
+    for (size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i]->setGeometry(Twips::toPixels(QRect(kButtons[i].left, 2010, 810, 420), dpi));
+    const int base = Twips::toPixels(kClientWidth, dpi);
+    const int width =
+        std::max(base, CaptionFit::fit(this, Twips::toPixels(120, dpi), Twips::toPixels(60, dpi)));
+    for (QWidget *w : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_text)})
+        w->resize(w->width() + width - base, w->height());
+    setFixedSize(width, Twips::toPixels(kClientHeight, dpi));
+}
+
+void FrmRegist::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange && m_list)
+        arrange();
+    QDialog::changeEvent(event);
 }
 
 void FrmRegist::prepare(const QString &caption, const QString &tooltip)

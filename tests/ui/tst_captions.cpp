@@ -1,8 +1,10 @@
-// Every caption of the main window shows whole, whatever font the desktop
+// Every caption of the main window and the list editor shows whole, whatever font the desktop
 // gives, and the window fits the screen it runs on. CTest runs this under a
 // Japanese and a plain locale, on a small 96 dpi and a large 144 dpi screen.
+#include "QueuedServices.h"
 #include "TestSupport.h"
 #include "ui/FrmMain.h"
+#include "ui/FrmRegist.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -11,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -161,30 +164,45 @@ void TstCaptions::cleanup()
 
 void TstCaptions::captionsShowWhole_data()
 {
+    QTest::addColumn<bool>("editor");    // the list editor, else the main window
     QTest::addColumn<QString>("family"); // "" keeps the window's own font
     QTest::addColumn<double>("points");
-    QTest::newRow("the window's font") << QString() << 0.0;
-    QTest::newRow("fixed-pitch gothic") << u"IPAGothic"_s << 9.0;
+    QTest::addColumn<int>("captions"); // labels, boxes, options, buttons and frames
+    for (const bool editor : {false, true}) {
+        const char *window = editor ? "list editor" : "main window";
+        const int captions = editor ? 5 : 48;
+        QTest::addRow("%s, its own font", window) << editor << QString() << 0.0 << captions;
+        QTest::addRow("%s, fixed-pitch gothic", window)
+            << editor << u"IPAGothic"_s << 9.0 << captions;
+    }
 }
 
 void TstCaptions::captionsShowWhole()
 {
+    QFETCH(bool, editor);
     QFETCH(QString, family);
     QFETCH(double, points);
-    FrmMain w;
+    QFETCH(int, captions);
+    QueuedMessages messages;
+    std::unique_ptr<QWidget> w;
+    if (editor)
+        w = std::make_unique<FrmRegist>(&messages);
+    else
+        w = std::make_unique<FrmMain>();
     if (!family.isEmpty()) {
         QFont font(family);
         font.setPointSizeF(points);
-        w.setFont(font);
+        w->setFont(font);
     }
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.resize(w.minimumSizeHint()); // the tightest the author can make it
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->resize(w->minimumSizeHint()); // the tightest the author can make it
     QCoreApplication::processEvents();
     int checked = 0;
     QStringList faults;
-    for (QWidget *c : w.centralWidget()->findChildren<QWidget *>()) {
-        if (!c->isVisible() || captionOf(c).isEmpty())
+    for (QWidget *c : w->findChildren<QWidget *>()) {
+        if (!c->isVisible() || captionOf(c).isEmpty() || c->window() != w.get() ||
+            qobject_cast<QMenuBar *>(c->parentWidget()))
             continue;
         ++checked;
         for (const QString &fault : {clipped(c), covered(c)}) {
@@ -193,7 +211,7 @@ void TstCaptions::captionsShowWhole()
         }
     }
     QVERIFY2(faults.isEmpty(), qPrintable(u"\n"_s + faults.join(u'\n')));
-    QCOMPARE(checked, 48); // labels, boxes, options, buttons and frames
+    QCOMPARE(checked, captions);
 }
 
 // A screen of the given size and dpi, seen at the dpi this run lays out at:
