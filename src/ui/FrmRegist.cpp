@@ -1,6 +1,7 @@
 #include "FrmRegist.h"
 
 #include "CaptionFit.h"
+#include "Fonts.h"
 #include "Services.h"
 #include "Twips.h"
 #include "platform/UserTexts.h"
@@ -48,6 +49,7 @@ FrmRegist::FrmRegist(Messages *messages, QWidget *parent) : QDialog(parent), m_m
 {
     setObjectName(u"frmRegist"_s);
     setModal(true);
+    setFont(Fonts::proportionalGothic(9, false)); // the font its twips were laid out for
     setAttribute(Qt::WA_DeleteOnClose, false);
     build();
     connect(&m_editor, &ListEditor::changed, this, &FrmRegist::mirror);
