@@ -198,8 +198,8 @@ void TstEntryLists::registering()
     e.ed.setText(u"typed but not registered"_s);
     QCOMPARE(e.closed(), "B\r\nA\r\nold1\r\nold2\r\n"_ba);
     e.ed.setText(u"keep"_s);
-    e.ed.run(ListEditor::Command::ClearAll); // clear all
-    QCOMPARE(e.state(), u" | D | "_s);
+    e.ed.run(ListEditor::Command::ClearAll); // clear all; nothing left to delete
+    QCOMPARE(e.state(), u" |  | "_s);
     e.ed.setText(u"keep"_s);
     e.ed.run(ListEditor::Command::Revert); // revert leaves the text box alone
     QCOMPARE(e.state(), u"B A old1 old2 | RD | keep"_s);
@@ -224,8 +224,8 @@ void TstEntryLists::deleting()
     e.ed.run(ListEditor::Command::Delete); // nothing selected: only the text goes
     QCOMPARE(e.state(), u"a | D | "_s);
     e.ed.clickEntry(0);
-    e.ed.listKey(Key::Delete); // the key selects nothing afterwards
-    QCOMPARE(e.state(), u" | D | "_s);
+    e.ed.listKey(Key::Delete); // the key selects nothing afterwards; the list is empty
+    QCOMPARE(e.state(), u" |  | "_s);
     e.ed.buttonKey(Key::Escape); // reloads the file, turns the button off
     QCOMPARE(e.state(), u"a b c |  | "_s);
 }
@@ -241,6 +241,17 @@ void TstEntryLists::unchangedListIsNotRewritten()
     e.ed.run(ListEditor::Command::Delete); // a real change is written
     QVERIFY(e.ed.save()->written);
     QVERIFY(e.read(u"Writer.dat"_s) != utf8);
+
+    TempAppDir empty; // a list that is not there is not created empty
+    ListEditor missing;
+    missing.open(u"著作権者の登録"_s);
+    missing.run(ListEditor::Command::ClearAll);
+    QVERIFY(!missing.save()->written);
+    QVERIFY(!QFile::exists(empty.filePath(u"Writer.dat"_s)));
+    missing.setText(u"A"_s);
+    missing.run(ListEditor::Command::Register);
+    QVERIFY(missing.save()->written);
+    QCOMPARE(empty.read(u"Writer.dat"_s), "A\r\n"_ba);
 }
 
 QTEST_GUILESS_MAIN(TstEntryLists)

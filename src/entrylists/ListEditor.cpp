@@ -14,7 +14,7 @@ void ListEditor::open(const QString &caption)
     if (path.isEmpty())
         return;
     if (!QFileInfo::exists(path))
-        return; // a missing list starts empty and is created on close
+        return; // a missing list starts empty; the first entry creates it
     const Result<QByteArray> read = LineFile::readBytes(path);
     m_readError = read.reason();
     if (read.ok()) {
@@ -116,7 +116,7 @@ void ListEditor::textKey(Key key)
 void ListEditor::listKey(Key key)
 {
     if (key == Key::Delete) {
-        if (!m_deleteEnabled)
+        if (!deleteEnabled())
             return;
         if (m_selected >= 0) {
             m_entries.removeAt(m_selected);
@@ -135,6 +135,8 @@ Result<EntryLists::ListSaved> ListEditor::save() const
 {
     if (!m_readError.isEmpty())
         return Result<EntryLists::ListSaved>::failure(m_readError);
+    if (!m_opened && m_entries.isEmpty())
+        return EntryLists::ListSaved{}; // a list that is not there stays so
     if (m_opened && m_entries == m_openedEntries) {
         const Result<QByteArray> now = LineFile::readBytes(EntryLists::listPath(m_caption));
         if (now.ok() && now.value() == m_openedBytes)

@@ -39,7 +39,8 @@ public:
     int selected() const { return m_selected; }
     const QString &text() const { return m_text; }
     bool registerEnabled() const { return m_registerEnabled; }
-    bool deleteEnabled() const { return m_deleteEnabled; }
+    // Once an entry was selected, and while there is one to delete.
+    bool deleteEnabled() const { return m_deleteEnabled && !m_entries.isEmpty(); }
 
     // User input.
     void setText(const QString &text); // txtRegist_Change
@@ -50,7 +51,8 @@ public:
     void buttonKey(Key key) { textKey(key); }
 
     // The list save of every close; the old file stays whole on failure.
-    // A list left as it was opened is not rewritten (written stays false),
+    // A list left as it was opened is not rewritten nor, when there was no
+    // file, created (written stays false),
     // so a file in another encoding or with other line ends stays byte for
     // byte as it was. A list that could not be read is refused.
     Result<EntryLists::ListSaved> save() const;

@@ -6,11 +6,12 @@ using namespace Qt::StringLiterals;
 
 namespace Fonts {
 
+// The database lists a family under the name of the desktop's language
+// ("IPA Pゴシック" in Japanese); hasFamily knows its other names too.
 QString firstAvailable(const QStringList &families)
 {
-    const QStringList installed = QFontDatabase::families();
     for (const QString &f : families) {
-        if (installed.contains(f, Qt::CaseInsensitive))
+        if (QFontDatabase::hasFamily(f))
             return f;
     }
     return QString();

@@ -85,28 +85,6 @@ QWidget *createControl(const Inventory::Control &c, QWidget *parent)
     return nullptr;
 }
 
-// A caption that the font draws wider than its place grows to the right,
-// as far as its container has room and no other control is touched.
-void widenToCaption(QWidget *w)
-{
-    const auto *label = qobject_cast<const QLabel *>(w);
-    const int wanted =
-        label ? label->fontMetrics().horizontalAdvance(label->text()) + 2 : w->sizeHint().width();
-    if (wanted <= w->width())
-        return;
-    QRect r = w->geometry();
-    r.setWidth(std::min(wanted, w->parentWidget()->width() - r.left() - 4));
-    for (QObject *o : w->parentWidget()->children()) {
-        auto *sibling = qobject_cast<QWidget *>(o);
-        if (!sibling || sibling == w || sibling->geometry().intersects(w->geometry()))
-            continue;
-        if (sibling->geometry().intersects(r))
-            r.setRight(std::min(r.right(), sibling->geometry().left() - 1));
-    }
-    if (r.width() > w->width())
-        w->setGeometry(r);
-}
-
 } // namespace
 
 FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this))
@@ -117,15 +95,10 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     setFont(Fonts::proportionalGothic(9, false));
     auto *client = new QWidget(this);
     client->setObjectName(u"client"_s);
-    const double dpi = Twips::logicalDpi(this);
-    m_baseClient = {Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi)};
-    client->setMinimumSize(m_baseClient);
-    client->resize(m_baseClient);
     client->installEventFilter(this);
     setCentralWidget(client);
     buildControls(client);
-    m_basePreview = m_txtPreView->size();
-    m_baseList = m_lstItem->size();
+    arrangeControls();
     bindControls();
     nameForAccessibility();
     installContextMenus();
@@ -145,6 +118,7 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     connect(m_doc->items(), &QAbstractItemModel::rowsInserted, this, &FrmMain::scheduleTitleUpdate);
     connect(m_doc->items(), &QAbstractItemModel::rowsRemoved, this, &FrmMain::scheduleTitleUpdate);
     connect(m_doc->items(), &QAbstractItemModel::dataChanged, this, &FrmMain::scheduleTitleUpdate);
+    fitToScreen();
     restorePlace();
 }
 
@@ -166,21 +140,17 @@ void FrmMain::setServices(FileDialogs *dialogs, Messages *messages)
 
 void FrmMain::buildControls(QWidget *client)
 {
-    const double dpi = Twips::logicalDpi(this);
     std::map<QString, QWidget *> frames;
     std::map<int, QWidget *> tabOrder;
-    std::vector<QWidget *> labels;
     for (const Inventory::Control &c : Inventory::mainWindow()) {
         QWidget *parent = c.frame.isEmpty() ? client : frames.at(c.frame);
         QWidget *w = createControl(c, parent);
         w->setObjectName(c.name);
         w->setToolTip(c.tooltip);
-        w->setGeometry(Twips::toPixels(c.twips, dpi));
+        m_twips.emplace_back(w, c.twips);
         w->setEnabled(!(c.flags & Inventory::Disabled));
         if (c.kind == Kind::Frame)
             frames[c.name] = w;
-        if (c.kind == Kind::Label)
-            labels.push_back(w);
         if (c.tab >= 0)
             tabOrder[c.tab] = w;
         else
@@ -189,8 +159,6 @@ void FrmMain::buildControls(QWidget *client)
             w->lower();
         keep(c, w);
     }
-    for (QWidget *label : labels)
-        widenToCaption(label);
     QWidget *previous = nullptr;
     for (const auto &[tab, w] : tabOrder) {
         if (previous)

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class FileDialogs;
 class Messages;
@@ -38,6 +40,9 @@ public:
     // Client area in twips.
     static constexpr int kClientWidth = 8805;
     static constexpr int kClientHeight = 9855;
+    // How much lower than its layout the window may be made: the preview
+    // gives up that much of its height, so the window fits small screens.
+    static constexpr int kPreviewGives = 1200;
 
     ~FrmMain() override;
 
@@ -86,6 +91,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     // FrmMainMenus.cpp: the menu bar and its window-wide shortcuts.
@@ -100,6 +106,8 @@ private:
     void tellWritten(const QString &what, const QString &path);
     void restorePlace();
     void savePlace();
+    void arrangeControls();
+    void fitToScreen();
     void layoutGrowing(QSize client);
     void installContextMenus();
     void nameForAccessibility();
@@ -154,9 +162,9 @@ private:
     };
     std::optional<DamagedFile> m_damaged;
     bool m_titlePending = false;
+    std::vector<std::pair<QWidget *, QRect>> m_twips; // every control's place in twips
+    std::vector<std::pair<QWidget *, QRect>> m_base;  // the client's controls as arranged
     QSize m_baseClient;
-    QSize m_basePreview;
-    QSize m_baseList;
     DialogRunner m_runDialog;
 
     std::array<QLineEdit *, 15> m_textFields{};

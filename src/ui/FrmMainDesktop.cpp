@@ -1,9 +1,11 @@
 // The habits of a desktop program: a window that grows and remembers its
 // place, the file it works on in its title, recent files, dropped files,
 // a status line, context menus that tell the truth, accessible names.
+#include "CaptionFit.h"
 #include "Controls.h"
 #include "FrmMain.h"
 #include "ItemListView.h"
+#include "Twips.h"
 #include "platform/AppInfo.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
@@ -143,14 +146,70 @@ void FrmMain::savePlace()
     QSettings().setValue(kGeometryKey, saveGeometry());
 }
 
+// Places every control from its twips, then widens what the font cuts; the
+// client is at least as wide as its controls need.
+void FrmMain::arrangeControls()
+{
+    QWidget *client = centralWidget();
+    const double dpi = Twips::logicalDpi(this);
+    for (const auto &[w, twips] : m_twips)
+        w->setGeometry(Twips::toPixels(twips, dpi));
+    const int needed = CaptionFit::fit(client, Twips::toPixels(kClientWidth - 8670, dpi),
+                                       Twips::toPixels(60, dpi));
+    m_baseClient = {std::max(Twips::toPixels(kClientWidth, dpi), needed),
+                    Twips::toPixels(kClientHeight, dpi)};
+    const int wider = m_baseClient.width() - Twips::toPixels(kClientWidth, dpi);
+    m_txtPreView->resize(m_txtPreView->width() + wider, m_txtPreView->height());
+    m_base.clear();
+    for (QWidget *w : client->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        m_base.emplace_back(w, w->geometry());
+    client->setMinimumSize(m_baseClient.width(),
+                           m_baseClient.height() - Twips::toPixels(kPreviewGives, dpi));
+    layoutGrowing(client->size().expandedTo(client->minimumSize()));
+}
+
+// A new font (the author's or the desktop's) measures the captions anew.
+void FrmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange && m_txtPreView)
+        arrangeControls();
+    QMainWindow::changeEvent(event);
+}
+
+// Opens with the whole layout where the screen has room for it, else as
+// large as the screen allows.
+void FrmMain::fitToScreen()
+{
+    QWidget *client = centralWidget();
+    const QSize least = client->minimumSize();
+    client->setMinimumSize(m_baseClient);
+    const QSize whole = minimumSizeHint();
+    client->setMinimumSize(least);
+    QSize room = whole;
+    if (const QScreen *s = screen()) {
+        const double dpi = Twips::logicalDpi(this);
+        const auto px = [dpi](int at96) { return int(at96 * dpi / 96); };
+        room = s->availableGeometry().size() - QSize(px(16), px(40)); // the window's frame
+    }
+    resize(whole.boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
 // The controls keep their places; extra width goes to the preview and the
-// item list, extra height to the item list.
+// item list, extra height to the item list. A window lower than the layout
+// takes the height from the preview and moves what lies below it up.
 void FrmMain::layoutGrowing(QSize client)
 {
     const int dx = std::max(0, client.width() - m_baseClient.width());
-    const int dy = std::max(0, client.height() - m_baseClient.height());
-    m_txtPreView->resize(m_basePreview.width() + dx, m_basePreview.height());
-    m_lstItem->resize(m_baseList.width() + dx, m_baseList.height() + dy);
+    const int dy = client.height() - m_baseClient.height();
+    const int up = std::min(0, dy);
+    for (const auto &[w, base] : m_base) {
+        if (w == m_txtPreView)
+            w->resize(base.width() + dx, base.height() + up);
+        else if (w == m_lstItem)
+            w->setGeometry(base.adjusted(0, up, dx, up + std::max(0, dy)));
+        else
+            w->move(base.topLeft() + QPoint(0, up));
+    }
 }
 
 // ---- context menus and accessible names ---------------------------------

@@ -1,5 +1,7 @@
 #include "FrmRegist.h"
 
+#include "CaptionFit.h"
+#include "Fonts.h"
 #include "Services.h"
 #include "Twips.h"
 #include "platform/UserTexts.h"
@@ -22,13 +24,14 @@ struct ButtonRow {
     int left;
 };
 const ButtonRow kButtons[5] = {
-    {u"登録", u"リストに登録します", 150},
-    {u"削除", u"リストの選択されている行を削除します", 960},
-    {u"全クリア", u"リストの項目を全て削除します", 1770},
-    {u"取り消し", u"変更を取り消して、保存されている内容に戻します", 2580},
-    {u"終了", u"このダイアログを閉じます", 3390},
+    {u"登録(&R)", u"リストに登録します", 150},
+    {u"削除(&D)", u"リストの選択されている行を削除します", 960},
+    {u"全クリア(&A)", u"リストの項目を全て削除します", 1770},
+    {u"取り消し(&U)", u"変更を取り消して、保存されている内容に戻します", 2580},
+    {u"終了(&X)", u"このダイアログを閉じます", 3390},
 };
 
+// Escape is the dialog's: it closes as 終了 does, keeping the edits.
 ListEditor::Key keyOf(int key)
 {
     switch (key) {
@@ -36,8 +39,6 @@ ListEditor::Key keyOf(int key)
         return ListEditor::Key::Insert;
     case Qt::Key_Delete:
         return ListEditor::Key::Delete;
-    case Qt::Key_Escape:
-        return ListEditor::Key::Escape;
     default:
         return ListEditor::Key::Other;
     }
@@ -48,6 +49,7 @@ FrmRegist::FrmRegist(Messages *messages, QWidget *parent) : QDialog(parent), m_m
 {
     setObjectName(u"frmRegist"_s);
     setModal(true);
+    setFont(Fonts::proportionalGothic(9, false)); // the font its twips were laid out for
     setAttribute(Qt::WA_DeleteOnClose, false);
     build();
     connect(&m_editor, &ListEditor::changed, this, &FrmRegist::mirror);
@@ -56,22 +58,19 @@ FrmRegist::FrmRegist(Messages *messages, QWidget *parent) : QDialog(parent), m_m
 
 void FrmRegist::build()
 {
-    const double dpi = Twips::logicalDpi(this);
-    setFixedSize(Twips::toPixels(kClientWidth, dpi), Twips::toPixels(kClientHeight, dpi));
     m_list = new QListWidget(this);
     m_list->setObjectName(u"lstRegist"_s);
     m_list->setToolTip(u"登録されているリストを表示します"_s);
-    m_list->setGeometry(Twips::toPixels(QRect(120, 120, 4080, 1320), dpi));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_text = new QLineEdit(this);
     m_text->setObjectName(u"txtRegist"_s);
-    m_text->setGeometry(Twips::toPixels(QRect(120, 1590, 4080, 270), dpi));
     for (int i = 0; i < 5; ++i) {
         auto *b = new QPushButton(QString::fromUtf16(kButtons[i].caption), this);
         b->setObjectName(u"cmdRegist(%1)"_s.arg(i));
         b->setToolTip(QString::fromUtf16(kButtons[i].tooltip));
-        b->setGeometry(Twips::toPixels(QRect(kButtons[i].left, 2010, 810, 420), dpi));
-        b->setAutoDefault(false);
+        // Enter registers what was typed, or presses the button that has the focus.
+        b->setAutoDefault(true);
+        b->setDefault(i == 0);
         b->installEventFilter(this);
         m_buttons[size_t(i)] = b;
         if (i == kCloseButton)
@@ -80,6 +79,7 @@ void FrmRegist::build()
             connect(b, &QPushButton::clicked, this,
                     [this, i] { m_editor.run(ListEditor::Command(i)); });
     }
+    arrange();
     setTabOrder(m_text, m_buttons[0]);
     for (int i = 0; i < 4; ++i)
         setTabOrder(m_buttons[size_t(i)], m_buttons[size_t(i + 1)]);
@@ -98,6 +98,31 @@ void FrmRegist::build()
             m_editor.clickEntry(row);
     });
     m_text->setFocus();
+}
+
+// Places the controls from their twips; buttons whose captions the font
+// draws wider grow and move the ones at their right, and the dialog, its
+// list and its text box widen with them.
+void FrmRegist::arrange()
+{
+    const double dpi = Twips::logicalDpi(this);
+    m_list->setGeometry(Twips::toPixels(QRect(120, 120, 4080, 1320), dpi));
+    m_text->setGeometry(Twips::toPixels(QRect(120, 1590, 4080, 270), dpi));
+    for (size_t i = 0; i < m_buttons.size(); ++i)
+        m_buttons[i]->setGeometry(Twips::toPixels(QRect(kButtons[i].left, 2010, 810, 420), dpi));
+    const int base = Twips::toPixels(kClientWidth, dpi);
+    const int width =
+        std::max(base, CaptionFit::fit(this, Twips::toPixels(120, dpi), Twips::toPixels(60, dpi)));
+    for (QWidget *w : {static_cast<QWidget *>(m_list), static_cast<QWidget *>(m_text)})
+        w->resize(w->width() + width - base, w->height());
+    setFixedSize(width, Twips::toPixels(kClientHeight, dpi));
+}
+
+void FrmRegist::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange && m_list)
+        arrange();
+    QDialog::changeEvent(event);
 }
 
 void FrmRegist::prepare(const QString &caption, const QString &tooltip)
@@ -142,17 +167,6 @@ bool FrmRegist::eventFilter(QObject *watched, QEvent *event)
             m_editor.buttonKey(key);
     }
     return QDialog::eventFilter(watched, event); // the control still handles the key
-}
-
-void FrmRegist::keyPressEvent(QKeyEvent *event)
-{
-    // No button is a default or cancel button: Enter and Escape do not close.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 // Saves the list on the way out; false keeps the dialog open.

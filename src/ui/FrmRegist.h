@@ -29,13 +29,14 @@ public:
     static constexpr int kClientHeight = 2520;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void done(int result) override;
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void build();
+    void arrange();
     void mirror();
     bool finish();
 
