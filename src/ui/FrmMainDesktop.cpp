@@ -46,6 +46,7 @@ QString dataFileIn(const QMimeData *data)
 void FrmMain::setCurrentFile(const QString &path)
 {
     m_currentFile = path;
+    statusBar()->clearMessage(); // what it said was about the last file
     if (!path.isEmpty()) {
         AppInfo::rememberFolderOf(path);
         QSettings settings;
@@ -90,9 +91,15 @@ void FrmMain::fillRecentMenu(QMenu *menu)
 {
     menu->clear();
     const QStringList files = recentFiles();
+    QStringList names;
+    for (const QString &path : files)
+        names.append(QFileInfo(path).fileName());
     for (int i = 0; i < files.size(); ++i) {
         const QString &path = files.at(i);
-        QAction *a = menu->addAction(u"&%1 %2"_s.arg(i + 1).arg(QFileInfo(path).fileName()));
+        QString label = u"&%1 %2"_s.arg(i + 1).arg(names.at(i));
+        if (names.count(names.at(i)) > 1) // told apart by their folders
+            label += u"（%1）"_s.arg(QDir::toNativeSeparators(QFileInfo(path).path()));
+        QAction *a = menu->addAction(label);
         a->setObjectName(u"mnuRecent(%1)"_s.arg(i));
         a->setToolTip(QDir::toNativeSeparators(path));
         a->setStatusTip(QDir::toNativeSeparators(path));

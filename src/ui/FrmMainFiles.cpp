@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 
@@ -128,6 +129,7 @@ bool FrmMain::openPath(const QString &path)
         m_savedText.clear(); // what was read is not what the file holds
     }
     setCurrentFile(path);
+    statusBar()->showMessage(u"データを開きました: %1"_s.arg(QDir::toNativeSeparators(path)));
     if (report.foreignEncoding)
         m_messages->warning(UserTexts::foreignEncoding(path));
     return true;

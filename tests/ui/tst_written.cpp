@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -49,6 +50,7 @@ private slots:
     void valueShownOnlyAtTheEndIsKept();
     void addedHeadingTextIsNotUnsaved_data();
     void addedHeadingTextIsNotUnsaved();
+    void recentFilesAndStatusNameTheRightFile();
 
 private:
     void openFile(const QString &file)
@@ -360,6 +362,32 @@ void TstWritten::addedHeadingTextIsNotUnsaved()
     m_messages.answers = {Answer::Cancel};
     QCOMPARE(m_w->close(), !unsaved);
     QCOMPARE(m_messages.questions.size(), unsaved ? 1 : 0);
+}
+
+// Files of the same name are told apart by their folder, a refused file is
+// not remembered, and the status line speaks of the file in use.
+void TstWritten::recentFilesAndStatusNameTheRightFile()
+{
+    QDir(m_dir->path()).mkpath(u"版1"_s);
+    QDir(m_dir->path()).mkpath(u"版2"_s);
+    const QString a = path(u"版1/readme.pwk"_s), b = path(u"版2/readme.pwk"_s);
+    QVERIFY(QFile::copy(testDataPath(u"sample.pwk"_s), a) && QFile::copy(a, b));
+    m_dir->write(u"bad.pwk"_s, QByteArray("\0\0", 2));
+    openFile(a);
+    openFile(path(u"bad.pwk"_s));
+    openFile(b);
+    QCOMPARE(m_w->recentFiles(), (QStringList{b, a}));
+    QVERIFY(m_w->statusBar()->currentMessage().contains(QDir::toNativeSeparators(b)));
+    auto *recent = m_w->findChild<QMenu *>(u"mnuRecent"_s);
+    emit recent->aboutToShow();
+    const QString first = m_w->findChild<QAction *>(u"mnuRecent(0)"_s)->text();
+    const QString second = m_w->findChild<QAction *>(u"mnuRecent(1)"_s)->text();
+    QVERIFY2(first.contains(u"版2"_s) && second.contains(u"版1"_s), qPrintable(first + second));
+    m_dialogs.answers = {path(u"c.pwk"_s)};
+    trigger(u"mnuSave"_s);
+    QVERIFY(m_w->statusBar()->currentMessage().contains(u"書き込みました"_s));
+    trigger(u"mnuNew"_s);
+    QCOMPARE(m_w->statusBar()->currentMessage(), QString());
 }
 
 QTEST_MAIN(TstWritten)
