@@ -43,6 +43,8 @@ private slots:
     void previewCapture();
     void importReadsEveryEncoding_data();
     void importReadsEveryEncoding();
+    void composedWithOddValuesComesBackWhole_data();
+    void composedWithOddValuesComesBackWhole();
     void fileTypeFromWhatADialogHandsBack_data();
     void fileTypeFromWhatADialogHandsBack();
 };
@@ -228,6 +230,45 @@ void TstReadmeText::importReadsEveryEncoding()
     Document back;
     back.load(imported.doc);
     QCOMPARE(DataFileWriter::text(back.snapshot()), DataFileWriter::text(doc.snapshot()));
+}
+
+// Values that start with spaces or are empty are a README's own layout,
+// not a sign that another program wrote it.
+void TstReadmeText::composedWithOddValuesComesBackWhole_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("brackets");
+    for (int b = 0; b < 3; ++b) {
+        for (const QString &v :
+             {u" x"_s, QString(), u" "_s, u"　x"_s, u"    動作確認    》　　 x"_s})
+            QTest::addRow("[%s] brackets %d", qPrintable(v), b) << v << b;
+    }
+}
+
+void TstReadmeText::composedWithOddValuesComesBackWhole()
+{
+    QFETCH(QString, value);
+    QFETCH(int, brackets);
+    TempAppDir dir;
+    Document doc;
+    doc.initialize();
+    const QStringList lines = {u"0:=●文頭の項目:="_s,
+                               u"1:=   ソフト名:=Foo"_s,
+                               u"3:=   登録名:="_s,
+                               u"7:=   動作確認:="_s + value,
+                               u"15:=●本文内の項目:="_s,
+                               u"16:=   ソフト紹介:=1"_s,
+                               u"@@@10"_s,
+                               u"@@@3%1"_s.arg(brackets),
+                               u"@@@680"_s};
+    QVERIFY(DataFileReader::apply(lines, doc).complete());
+    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
+    const ReadmeImport::Imported imported =
+        ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(text, {}, nullptr)));
+    QVERIFY(imported.whole);
+    Document back;
+    back.load(imported.doc);
+    QCOMPARE(ReadmeComposer(back.snapshot()).compose().value(), text);
 }
 
 // Dialogs hand the chosen filter back rewritten; spaces and case never
