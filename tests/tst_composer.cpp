@@ -34,8 +34,6 @@ class TstComposer : public QObject {
 private slots:
     void goldenFiles_data();
     void goldenFiles();
-    void formats_data();
-    void formats();
     void opens_data();
     void opens();
     void statesNoDataFileCarries();
@@ -99,32 +97,6 @@ void TstComposer::goldenFiles()
     QVERIFY(c.ok());
     QCOMPARE(ReadmeFile::bytes(ReadmeFile::text(c.value(), s, format), format, nullptr),
              readFileBytes(testDataPath(markdown)));
-}
-
-// What each file type of the save dialog writes for a text with CR LF line
-// ends, a lone CR and LF (text, not line ends) and a character beyond ASCII.
-void TstComposer::formats_data()
-{
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray sjis = "\x82\xa0\r\nb\rc\nd\r\n", utf8 = "\xe3\x81\x82\r\nb\rc\nd\r\n",
-                     lf = "\xe3\x81\x82\nb\rc\nd\n";
-    QTest::newRow("code page 932") << u"テキストファイル　シフトJIS・CR LF(*.txt)"_s << sjis;
-    QTest::newRow("UTF-8") << u"テキストファイル　UTF-8・CR LF(*.txt)"_s << utf8;
-    QTest::newRow("BOM") << u"テキストファイル　UTF-8 BOM付き・CR LF(*.txt)"_s
-                         << "\xef\xbb\xbf"_ba + utf8;
-    QTest::newRow("LF") << u"テキストファイル　UTF-8・LF(*.txt)"_s << lf;
-    QTest::newRow("Markdown") << u"Markdown　UTF-8・LF(*.md)"_s << lf;
-    QTest::newRow("all files") << u"すべてのファイル(*.*)"_s << sjis;
-    QTest::newRow("unknown") << u"(*.doc)"_s << sjis;
-}
-
-void TstComposer::formats()
-{
-    QFETCH(QString, filter);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(ReadmeFile::bytes(u"\u3042\r\nb\rc\nd"_s, ReadmeFile::formatOf(filter), nullptr),
-             bytes);
 }
 
 // A data file's lines, where reading stops (0: at the end), the lines saving
