@@ -7,6 +7,7 @@
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 
@@ -34,8 +35,6 @@ class TstComposer : public QObject {
 private slots:
     void goldenFiles_data();
     void goldenFiles();
-    void formats_data();
-    void formats();
     void opens_data();
     void opens();
     void statesNoDataFileCarries();
@@ -101,32 +100,6 @@ void TstComposer::goldenFiles()
              readFileBytes(testDataPath(markdown)));
 }
 
-// What each file type of the save dialog writes for a text with CR LF line
-// ends, a lone CR and LF (text, not line ends) and a character beyond ASCII.
-void TstComposer::formats_data()
-{
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray sjis = "\x82\xa0\r\nb\rc\nd\r\n", utf8 = "\xe3\x81\x82\r\nb\rc\nd\r\n",
-                     lf = "\xe3\x81\x82\nb\rc\nd\n";
-    QTest::newRow("code page 932") << u"テキストファイル　シフトJIS・CR LF(*.txt)"_s << sjis;
-    QTest::newRow("UTF-8") << u"テキストファイル　UTF-8・CR LF(*.txt)"_s << utf8;
-    QTest::newRow("BOM") << u"テキストファイル　UTF-8 BOM付き・CR LF(*.txt)"_s
-                         << "\xef\xbb\xbf"_ba + utf8;
-    QTest::newRow("LF") << u"テキストファイル　UTF-8・LF(*.txt)"_s << lf;
-    QTest::newRow("Markdown") << u"Markdown　UTF-8・LF(*.md)"_s << lf;
-    QTest::newRow("all files") << u"すべてのファイル(*.*)"_s << sjis;
-    QTest::newRow("unknown") << u"(*.doc)"_s << sjis;
-}
-
-void TstComposer::formats()
-{
-    QFETCH(QString, filter);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(ReadmeFile::bytes(u"\u3042\r\nb\rc\nd"_s, ReadmeFile::formatOf(filter), nullptr),
-             bytes);
-}
-
 // A data file's lines, where reading stops (0: at the end), the lines saving
 // what was read writes and the README lines composed, or why it does not compose.
 void TstComposer::opens_data()
@@ -166,6 +139,8 @@ void TstComposer::opens_data()
         u"=====|《   ソフト紹介   》"_s);
     row("free line cut to the width", heading + u"@@@13|@@@2*-+|@@@32|@@@67"_s,
         u"*-+*-+*|<   ソフト紹介   >"_s);
+    row("free line cut between characters, not UTF-16 units",
+        u"15:=●本文内の項目:=|@@@13|@@@2𠀋|@@@65"_s, u"𠀋𠀋"_s);
     row("end section",
         u"24:=   著作権者(文末):=|23:=●文末の項目:=|24:=   著作権者(文末):=|"
         u"10:=   ソフトの種別:=シェアウエア|11:=   シェアウエア代金:=1000円|21:=   謝辞:=|"
@@ -229,9 +204,9 @@ void TstComposer::statesNoDataFileCarries()
     QCOMPARE(r->unmappable, QStringList{u"😀"_s});
 }
 
-// Arguments with "$" for the example data file and "@name" for a file in a
-// temporary folder; the output, part of the error output ("" for none) and
-// the data file written.
+// Arguments with "$" for the example data file, "@name" for a file in a
+// temporary folder and ">full" for output to a full disk; the output, part of
+// the error output ("" for none) and the data file written.
 void TstComposer::composeTool_data()
 {
     QTest::addColumn<QString>("args");
@@ -259,7 +234,8 @@ void TstComposer::composeTool_data()
     row("--check, differs", "--check --set 2=1.01 $ @same.TXT", 1, {}, "");
     row("no data file", "", 2, {}, "--help");
     for (const char *usage :
-         {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $", "--check $",
+         {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $", "--set 99=x $ -",
+          "--set 存在しない項目=x $ -", "--set ●文頭の項目=x $ -", "--set 15=x $ -", "--check $",
           "--check --write-data @new.pwk $ @same.TXT", "--import", "--import $ a b"})
         row(usage, usage, 2, {}, "--help");
     row("--import of a README Quillet composed", "--import %README.TXT --write-data @new.pwk -", 0,
@@ -269,6 +245,11 @@ void TstComposer::composeTool_data()
     row("no README to import", "--import @none.TXT @R.TXT", 3, {}, "none.TXT");
     row("composition fails", "@wide.pwk @R.TXT", 4, {}, "「-5」");
     row("README not writable", "$ @none/R.TXT", 5, {}, "R.TXT");
+    row("-- ends the options", "-- @-dash.pwk @R.TXT", 0, {}, "");
+    // A write that fails is never reported as success, and /dev/full stays the device.
+    row("standard output on a full disk", "$ >full", 5, {}, "標準出力");
+    row("README on a full disk", "$ /dev/full", 5, {}, "/dev/full");
+    row("help on a full disk", "--help >full", 5, {}, "標準出力");
 }
 
 void TstComposer::composeTool()
@@ -281,13 +262,16 @@ void TstComposer::composeTool()
     TempAppDir dir;
     dir.write(u"same.TXT"_s, kReadme);
     dir.write(u"wide.pwk"_s, "@@@6-5\r\n");
+    dir.write(u"-dash.pwk"_s, readFileBytes(kSample));
     QStringList list = args.split(u' ', Qt::SkipEmptyParts);
+    QProcess p;
+    if (list.removeAll(u">full"_s) > 0)
+        p.setStandardOutputFile(u"/dev/full"_s);
     for (QString &a : list)
         a = a == u"$"            ? kSample
             : a.startsWith(u'@') ? dir.filePath(a.mid(1))
             : a.startsWith(u'%') ? testDataPath(u"texts/"_s + a.mid(1))
                                  : a;
-    QProcess p;
     p.start(QStringLiteral(QUILLET_COMPOSE), list);
     p.waitForFinished(60000);
     QCOMPARE(p.exitCode(), status);
@@ -299,6 +283,7 @@ void TstComposer::composeTool()
              status == 0 && args.contains(u"@R.TXT") ? kReadme : QByteArray());
     QCOMPARE(dir.read(u"new.pwk"_s), data);
     QCOMPARE(dir.read(u"same.TXT"_s), kReadme);
+    QVERIFY(QFileInfo(u"/dev/full"_s).exists() && !QFileInfo(u"/dev/full"_s).isFile());
 }
 
 QTEST_GUILESS_MAIN(TstComposer)

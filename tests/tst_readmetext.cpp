@@ -29,6 +29,13 @@ QString dump(const BodyTexts &t)
     parts.sort();
     return parts.join(u';');
 }
+
+// The README composed from doc, written in the format and imported again.
+ReadmeImport::Imported importComposed(const Document &doc, const ReadmeFile::Format &format = {})
+{
+    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
+    return ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(text, format, nullptr)));
+}
 } // namespace
 
 class TstReadmeText : public QObject {
@@ -221,13 +228,10 @@ void TstReadmeText::importReadsEveryEncoding()
 {
     QFETCH(QString, filter);
     TempAppDir dir;
-    Document doc;
+    Document doc, back;
     QVERIFY(DataFileReader::read(kProject, doc).ok());
-    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
-    const QByteArray bytes = ReadmeFile::bytes(text, ReadmeFile::formatOf(filter), nullptr);
-    const ReadmeImport::Imported imported = ReadmeImport::fromText(ReadmeImport::decode(bytes));
+    const ReadmeImport::Imported imported = importComposed(doc, ReadmeFile::formatOf(filter));
     QVERIFY(imported.whole);
-    Document back;
     back.load(imported.doc);
     QCOMPARE(DataFileWriter::text(back.snapshot()), DataFileWriter::text(doc.snapshot()));
 }
@@ -262,38 +266,48 @@ void TstReadmeText::composedWithOddValuesComesBackWhole()
                                u"@@@3%1"_s.arg(brackets),
                                u"@@@680"_s};
     QVERIFY(DataFileReader::apply(lines, doc).complete());
-    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
-    const ReadmeImport::Imported imported =
-        ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(text, {}, nullptr)));
+    const ReadmeImport::Imported imported = importComposed(doc);
     QVERIFY(imported.whole);
     Document back;
     back.load(imported.doc);
-    QCOMPARE(ReadmeComposer(back.snapshot()).compose().value(), text);
+    QCOMPARE(ReadmeComposer(back.snapshot()).compose().value(),
+             ReadmeComposer(doc.snapshot()).compose().value());
 }
 
 // Dialogs hand the chosen filter back rewritten; spaces and case never
-// decide the type, and a name ending in "*" takes the proposed suffix.
+// decide the type, and a name ending in "*" takes the proposed suffix. The
+// bytes each type writes for a text with CR LF line ends, a lone CR and LF
+// (text, not line ends) and a character beyond ASCII; no type: code page 932.
 void TstReadmeText::fileTypeFromWhatADialogHandsBack_data()
 {
     QTest::addColumn<QString>("handedBack");
     QTest::addColumn<int>("type"); // -1: none
-    QTest::newRow("as written") << u"テキストファイル　UTF-8・LF(*.txt)"_s << 3;
-    QTest::newRow("Qt's simplified") << u"テキストファイル UTF-8・LF(*.txt)"_s << 3;
-    QTest::newRow("no spaces, other case") << u"テキストファイルutf-8・lf(*.TXT)"_s << 3;
-    QTest::newRow("BOM") << u"テキストファイル UTF-8 BOM付き・CR LF(*.txt)"_s << 2;
-    QTest::newRow("Markdown") << u" Markdown UTF-8・LF(*.md) "_s << 4;
-    QTest::newRow("all files") << u"すべてのファイル (*.*)"_s << 5;
-    QTest::newRow("a prefix only") << u"テキストファイル"_s << -1;
-    QTest::newRow("another dialog's") << u"Text files (*.txt)"_s << -1;
-    QTest::newRow("empty") << QString() << -1;
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray sjis = "\x82\xa0\r\nb\rc\nd\r\n", utf8 = "\xe3\x81\x82\r\nb\rc\nd\r\n",
+                     lf = "\xe3\x81\x82\nb\rc\nd\n";
+    QTest::newRow("code page 932") << u"テキストファイル　シフトJIS・CR LF(*.txt)"_s << 0 << sjis;
+    QTest::newRow("UTF-8") << u"テキストファイル　UTF-8・CR LF(*.txt)"_s << 1 << utf8;
+    QTest::newRow("as written") << u"テキストファイル　UTF-8・LF(*.txt)"_s << 3 << lf;
+    QTest::newRow("Qt's simplified") << u"テキストファイル UTF-8・LF(*.txt)"_s << 3 << lf;
+    QTest::newRow("no spaces, other case") << u"テキストファイルutf-8・lf(*.TXT)"_s << 3 << lf;
+    QTest::newRow("BOM") << u"テキストファイル UTF-8 BOM付き・CR LF(*.txt)"_s << 2
+                         << "\xef\xbb\xbf"_ba + utf8;
+    QTest::newRow("Markdown") << u" Markdown UTF-8・LF(*.md) "_s << 4 << lf;
+    QTest::newRow("all files") << u"すべてのファイル (*.*)"_s << 5 << sjis;
+    QTest::newRow("a prefix only") << u"テキストファイル"_s << -1 << sjis;
+    QTest::newRow("another dialog's") << u"Text files (*.txt)"_s << -1 << sjis;
+    QTest::newRow("empty") << QString() << -1 << sjis;
 }
 
 void TstReadmeText::fileTypeFromWhatADialogHandsBack()
 {
     QFETCH(QString, handedBack);
     QFETCH(int, type);
+    QFETCH(QByteArray, bytes);
     const ReadmeFile::FileType *found = ReadmeFile::fileTypeOf(handedBack);
     QCOMPARE(found ? int(found - ReadmeFile::fileTypes().constData()) : -1, type);
+    QCOMPARE(ReadmeFile::bytes(u"\u3042\r\nb\rc\nd"_s, ReadmeFile::formatOf(handedBack), nullptr),
+             bytes);
     QCOMPARE(ReadmeFile::pathFor(u"/d/README.*"_s, u"README.md"_s), u"/d/README.md"_s);
     QCOMPARE(ReadmeFile::pathFor(u"/d/x.*"_s, u"README"_s), u"/d/x.TXT"_s);
     QCOMPARE(ReadmeFile::pathFor(u"/d/x.*.txt"_s, u"README.md"_s), u"/d/x.*.txt"_s);

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -28,6 +29,11 @@ TempAppDir::TempAppDir() : m_dir(pathTemplate())
 TempAppDir::~TempAppDir()
 {
     AppInfo::setApplicationDirectory(QString());
+}
+
+TempSettings::TempSettings()
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
 }
 
 void TempAppDir::write(const QString &name, const QByteArray &bytes) const

@@ -27,6 +27,15 @@ private:
     static QString pathTemplate();
 };
 
+// Settings in a folder of their own, empty at first, for the life of the object.
+class TempSettings {
+public:
+    TempSettings();
+
+private:
+    QTemporaryDir m_dir;
+};
+
 // Makes a directory read-only for the life of the guard, also for root (by
 // the immutable flag). effective() says whether writes now really fail.
 class ReadOnlyDir {

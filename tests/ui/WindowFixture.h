@@ -2,14 +2,14 @@
 
 #include "QueuedServices.h"
 #include "TestSupport.h"
+#include "readme/ReadmeComposer.h"
 #include "ui/FrmMain.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
-#include <QSettings>
-#include <QTemporaryDir>
+#include <QMouseEvent>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -36,6 +36,28 @@ inline void type(QWidget *widget, const QString &text)
     }
 }
 
+// Types an entry into the list editor's box and registers it with Insert.
+inline void registerEntry(QDialog &editor, const QString &entry)
+{
+    QWidget *box = editor.findChild<QWidget *>(QStringLiteral("txtRegist"));
+    type(box, entry);
+    QTest::keyClick(box, Qt::Key_Insert);
+}
+
+// Sends one mouse event to w, the position in its coordinates.
+inline void sendMouse(QWidget *w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+                      Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, at, w->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// The README the document composes, as written in a file.
+inline QString composed(const Document &doc)
+{
+    return ReadmeComposer(doc.snapshot()).compose().value() + QStringLiteral("\r\n");
+}
+
 // A shown main window in a folder of its own, with queued dialogs and
 // messages, and settings that start empty for every test.
 class WindowFixture : public QObject {
@@ -46,8 +68,7 @@ protected:
         m_w.reset(); // the last test's window, then its folder
         m_dir.reset();
         m_dir = std::make_unique<TempAppDir>();
-        m_settings = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings->path());
+        m_settings = std::make_unique<TempSettings>();
         if (prepare)
             prepare(*m_dir);
         m_dialogs = {};
@@ -78,9 +99,21 @@ protected:
     template <typename T> T *get(const QString &name) { return m_w->findChild<T *>(name); }
     QString path(const QString &name) const { return m_dir->filePath(name); }
     void trigger(const QString &action) { m_w->action(action)->trigger(); }
+    void openFile(const QString &file)
+    {
+        m_dialogs.answers = {file};
+        trigger(QStringLiteral("mnuOpen"));
+    }
+    // Keys as the author presses them, to the control with the focus.
+    void press(const QKeySequence &keys)
+    {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keySequence(focus, keys);
+    }
 
     std::unique_ptr<TempAppDir> m_dir;
-    std::unique_ptr<QTemporaryDir> m_settings;
+    std::unique_ptr<TempSettings> m_settings;
     std::unique_ptr<FrmMain> m_w;
     QueuedDialogs m_dialogs;
     WatchedMessages m_messages;

@@ -18,7 +18,6 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
-#include <QSettings>
 #include <QStyle>
 #include <QTest>
 
@@ -137,30 +136,11 @@ Q_DECLARE_METATYPE(Screen)
 class TstCaptions : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void captionsShowWhole_data();
     void captionsShowWhole();
     void windowFitsTheScreen_data();
     void windowFitsTheScreen();
-
-private:
-    std::unique_ptr<TempAppDir> m_dir;
-    std::unique_ptr<QTemporaryDir> m_settings;
 };
-
-void TstCaptions::init()
-{
-    m_dir = std::make_unique<TempAppDir>();
-    m_settings = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings->path());
-}
-
-void TstCaptions::cleanup()
-{
-    m_dir.reset();
-    m_settings.reset();
-}
 
 void TstCaptions::captionsShowWhole_data()
 {
@@ -183,6 +163,8 @@ void TstCaptions::captionsShowWhole()
     QFETCH(QString, family);
     QFETCH(double, points);
     QFETCH(int, captions);
+    const TempAppDir dir;
+    const TempSettings settings;
     QueuedMessages messages;
     std::unique_ptr<QWidget> w;
     if (editor)
@@ -227,6 +209,8 @@ void TstCaptions::windowFitsTheScreen_data()
 void TstCaptions::windowFitsTheScreen()
 {
     QFETCH(Screen, screen);
+    const TempAppDir dir;
+    const TempSettings settings;
     FrmMain w;
     const double dpi = w.screen()->logicalDotsPerInch();
     const double scale = dpi / screen.dpi;
@@ -234,20 +218,16 @@ void TstCaptions::windowFitsTheScreen()
     const QSize room(int(screen.pixels.width() * scale) - here(16),
                      int(screen.pixels.height() * scale) - here(40 + 32));
     const QSize least = w.minimumSizeHint().expandedTo(w.minimumSize());
+    const auto size = [](QSize s) { return u"%1x%2"_s.arg(s.width()).arg(s.height()); };
     QVERIFY2(least.width() <= room.width() && least.height() <= room.height(),
-             qPrintable(u"at least %1x%2, room %3x%4 at %5 dpi"_s.arg(least.width())
-                            .arg(least.height())
-                            .arg(room.width())
-                            .arg(room.height())
-                            .arg(dpi)));
+             qPrintable(u"at least %1, room %2 at %3 dpi"_s.arg(size(least), size(room)).arg(dpi)));
     // Opened on the screen of this run, the whole window is on it.
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QVERIFY2(w.screen()->availableGeometry().contains(w.frameGeometry()),
-             qPrintable(u"window %1x%2 on a screen of %3x%4"_s.arg(w.frameGeometry().width())
-                            .arg(w.frameGeometry().height())
-                            .arg(w.screen()->availableGeometry().width())
-                            .arg(w.screen()->availableGeometry().height())));
+    const QRect screenRoom = w.screen()->availableGeometry();
+    QVERIFY2(screenRoom.contains(w.frameGeometry()),
+             qPrintable(u"window %1 on a screen of %2"_s.arg(size(w.frameGeometry().size()),
+                                                             size(screenRoom.size()))));
 }
 
 QTEST_MAIN(TstCaptions)

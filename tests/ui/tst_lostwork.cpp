@@ -4,45 +4,25 @@
 #include "datafile/DataFileWriter.h"
 #include "itemlist/ItemList.h"
 #include "platform/Cp932.h"
-#include "readme/ReadmeComposer.h"
-#include "ui/FrmMain.h"
 #include "ui/ItemListView.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
-#include <QTest>
 #include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace Items;
 using Answer = Messages::Answer;
 
-namespace {
-int compose(const QStringList &args, const QString &stdoutFile = QString())
-{
-    QProcess p;
-    if (!stdoutFile.isEmpty())
-        p.setStandardOutputFile(stdoutFile);
-    p.start(QStringLiteral(QUILLET_COMPOSE), args);
-    p.waitForFinished(60000);
-    return p.exitCode();
-}
-} // namespace
-
 class TstLostWork : public WindowFixture {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
     void unkeptTextIsAskedFor_data();
     void unkeptTextIsAskedFor();
     void listEditorLeavesTheFieldAlone_data();
@@ -53,40 +33,11 @@ private slots:
     void unreadableListIsNeverWritten();
     void failedListSaveKeepsTheDialogOpen();
     void tabIntoTheListSelectsNothing();
-    void composeReportsEveryFailedWrite();
     void busyPointerIsOffForMessages();
     void lostDragReleaseDoesNotDrop();
-    void separatorCutKeepsWholeCharacters();
     void previewTextStaysUnderItsHeading();
     void importedReadmeIsAnUnsavedProject();
-
-private:
-    void press(const QKeySequence &keys);
-    void openFile(const QString &file);
 };
-
-void TstLostWork::init()
-{
-    openWindow();
-}
-
-void TstLostWork::cleanup()
-{
-    closeWindow();
-}
-
-void TstLostWork::press(const QKeySequence &keys)
-{
-    QWidget *focus = QApplication::focusWidget();
-    QVERIFY(focus);
-    QTest::keySequence(focus, keys);
-}
-
-void TstLostWork::openFile(const QString &file)
-{
-    m_dialogs.answers = {file};
-    trigger(u"mnuOpen"_s);
-}
 
 // Hand edits in the preview and a heading typed but not added survive every
 // way of leaving the document until the author says they may go.
@@ -135,30 +86,25 @@ void TstLostWork::unkeptTextIsAskedFor()
 // list as they were; a changed list refills the drop-down and keeps the text.
 void TstLostWork::listEditorLeavesTheFieldAlone_data()
 {
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("keys"); // Ctrl+A: the address list, Ctrl+C: the confirmation list
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("registered"); // "" closes without a change
-    QTest::addColumn<QString>("text");       // the field afterwards
-    QTest::newRow("Ctrl+A unchanged") << u"Ctrl+A"_s << int(Address) << u"Address.dat"_s
-                                      << u"私の住所"_s << QString() << u"私の住所"_s;
-    QTest::newRow("Ctrl+C unchanged") << u"Ctrl+C"_s << int(Confirmation) << u"Confirmation.dat"_s
-                                      << u"Windows 11"_s << QString() << u"Windows 11"_s;
-    QTest::newRow("Ctrl+A changed") << u"Ctrl+A"_s << int(Address) << u"Address.dat"_s
-                                    << u"私の住所"_s << u"支社"_s << u"私の住所"_s;
+    QTest::newRow("Ctrl+A unchanged") << u"Ctrl+A"_s << u"私の住所"_s << QString();
+    QTest::newRow("Ctrl+C unchanged") << u"Ctrl+C"_s << u"Windows 11"_s << QString();
+    QTest::newRow("Ctrl+A changed") << u"Ctrl+A"_s << u"私の住所"_s << u"支社"_s;
     QTest::newRow("changed, empty field shows the first entry")
-        << u"Ctrl+A"_s << int(Address) << u"Address.dat"_s << QString() << u"支社"_s << u"支社"_s;
+        << u"Ctrl+A"_s << QString() << u"支社"_s;
 }
 
 void TstLostWork::listEditorLeavesTheFieldAlone()
 {
     QFETCH(QString, keys);
-    QFETCH(int, item);
-    QFETCH(QString, fileName);
     QFETCH(QString, typed);
     QFETCH(QString, registered);
-    QFETCH(QString, text);
+    const bool address = keys == u"Ctrl+A";
+    const int item = address ? Address : Confirmation;
+    const QString fileName = address ? u"Address.dat"_s : u"Confirmation.dat"_s;
+    const QString text = typed.isEmpty() ? registered : typed; // the field afterwards
     m_dir->writeLines(fileName, {u"本社"_s});
     m_messages.answers = {Answer::Discard}; // the fresh window is not asked about
     trigger(u"mnuNew"_s);
@@ -180,12 +126,9 @@ void TstLostWork::listEditorLeavesTheFieldAlone()
     }
     const QStringList entries = list->entries();
     const QByteArray fileBefore = m_dir->read(fileName);
-
     m_script = [&](QDialog &d) {
-        if (registered.isEmpty())
-            return;
-        type(d.findChild<QLineEdit *>(u"txtRegist"_s), registered);
-        QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
+        if (!registered.isEmpty())
+            registerEntry(d, registered);
     };
     combo->setFocus();
     press(QKeySequence(keys));
@@ -233,8 +176,7 @@ void TstLostWork::openGivesBackWhatWasSaved()
     m_w->newDocument(); // as a freshly started window
     openFile(path(u"a.pwk"_s));
     const DocumentSnapshot after = doc()->snapshot();
-    QCOMPARE(after.entries, before.entries);
-    QCOMPARE(DataFileWriter::lines(after), saved);
+    QCOMPARE(DataFileWriter::lines(after), saved); // every entry, value and listed box
     QCOMPARE(after.chkBody, before.chkBody);
     QCOMPARE(after.chkEnd, before.chkEnd);
     QCOMPARE(doc()->chkEndSentence(), endSection);
@@ -282,13 +224,12 @@ void TstLostWork::unreadableListIsNeverWritten()
     big.close();
     bool closed = false;
     m_script = [&closed](QDialog &d) {
-        QTest::keyClicks(d.findChild<QLineEdit *>(u"txtRegist"_s), u"New"_s);
-        QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
+        registerEntry(d, u"New"_s);
         d.close();
         closed = !d.isVisible();
     };
     m_messages.answers = {Answer::Discard}; // 保存せずに閉じる
-    m_w->action(u"mnuRegist(0)"_s)->trigger();
+    trigger(u"mnuRegist(0)"_s);
     QVERIFY(closed);
     QCOMPARE(m_messages.warnings.size(), 1);
     QVERIFY(m_messages.warnings.first().contains(u"読めません"_s));
@@ -302,8 +243,7 @@ void TstLostWork::failedListSaveKeepsTheDialogOpen()
     QVERIFY(guard->effective());
     bool stayedOpen = false;
     m_script = [&](QDialog &d) {
-        QTest::keyClicks(d.findChild<QLineEdit *>(u"txtRegist"_s), u"New"_s);
-        QTest::keyClick(d.findChild<QLineEdit *>(u"txtRegist"_s), Qt::Key_Insert);
+        registerEntry(d, u"New"_s);
         m_messages.answers = {Answer::Cancel}; // stay and keep the edits
         d.close();
         stayedOpen = d.isVisible() && d.findChild<QListWidget *>()->count() == 1;
@@ -311,7 +251,7 @@ void TstLostWork::failedListSaveKeepsTheDialogOpen()
         m_messages.answers = {Answer::Retry};
         d.close();
     };
-    m_w->action(u"mnuRegist(0)"_s)->trigger();
+    trigger(u"mnuRegist(0)"_s);
     QVERIFY(stayedOpen);
     QCOMPARE(m_messages.questions.size(), 1); // the retry went through
     QCOMPARE(m_dir->read(u"Writer.dat"_s), QByteArray("New\r\n"));
@@ -330,24 +270,8 @@ void TstLostWork::tabIntoTheListSelectsNothing()
         QTest::keyClick(list, Qt::Key_Delete);
         QCOMPARE(list->count(), 2);
     };
-    m_w->action(u"mnuRegist(0)"_s)->trigger();
+    trigger(u"mnuRegist(0)"_s);
     QCOMPARE(m_dir->read(u"Writer.dat"_s), QByteArray("A\r\nB\r\n"));
-}
-
-// A failed write is never reported as success, and "--" ends the options.
-void TstLostWork::composeReportsEveryFailedWrite()
-{
-    const QString sample = testDataPath(u"sample.pwk"_s);
-    QVERIFY(QFileInfo(u"/dev/full"_s).exists() && !QFileInfo(u"/dev/full"_s).isFile());
-    QCOMPARE(compose({sample}, u"/dev/full"_s), 5);
-    QCOMPARE(compose({sample, u"/dev/full"_s}), 5);
-    QCOMPARE(compose({u"--help"_s}, u"/dev/full"_s), 5);
-    QVERIFY(!QFileInfo(u"/dev/full"_s).isFile()); // still the device
-    QFile::copy(sample, path(u"-dash.pwk"_s));
-    QCOMPARE(compose({u"--"_s, path(u"-dash.pwk"_s), path(u"R.TXT"_s)}), 0);
-    QCOMPARE(m_dir->read(u"R.TXT"_s), readFileBytes(testDataPath(u"sample_README.TXT"_s)));
-    for (const QString &set : {u"99=x"_s, u"存在しない項目=x"_s, u"●文頭の項目=x"_s, u"15=x"_s})
-        QCOMPARE(compose({u"--set"_s, set, sample, u"-"_s}), 2);
 }
 
 void TstLostWork::busyPointerIsOffForMessages()
@@ -365,27 +289,14 @@ void TstLostWork::lostDragReleaseDoesNotDrop()
     auto *view = get<ItemListView>(u"lstItem"_s);
     QWidget *vp = view->viewport();
     loadItemList(*list, u"A B* C D"_s);
-    const auto send = [vp](QEvent::Type type, QPoint at, Qt::MouseButton b, Qt::MouseButtons bs) {
-        QMouseEvent e(type, at, vp->mapToGlobal(at), b, bs, Qt::NoModifier);
-        QApplication::sendEvent(vp, &e);
-    };
     const auto at = [&](int row) { return view->visualRect(list->index(row)).center(); };
-    send(QEvent::MouseButtonPress, at(1), Qt::RightButton, Qt::RightButton);
-    send(QEvent::MouseMove, at(2), Qt::NoButton, Qt::RightButton);
+    sendMouse(vp, QEvent::MouseButtonPress, at(1), Qt::RightButton, Qt::RightButton);
+    sendMouse(vp, QEvent::MouseMove, at(2), Qt::NoButton, Qt::RightButton);
     QVERIFY(view->dropArmed()); // and the release never comes
-    send(QEvent::MouseButtonPress, at(3), Qt::LeftButton, Qt::LeftButton);
-    send(QEvent::MouseButtonRelease, at(3), Qt::LeftButton, Qt::NoButton);
+    sendMouse(vp, QEvent::MouseButtonPress, at(3), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(vp, QEvent::MouseButtonRelease, at(3), Qt::LeftButton, Qt::NoButton);
     QCOMPARE(dumpItemList(*list), u"A B* C D*"_s);
     QVERIFY(!view->dropArmed());
-}
-
-void TstLostWork::separatorCutKeepsWholeCharacters()
-{
-    doc()->setOptLineType(3);
-    doc()->setTxtLineType(u"𠀋"_s); // one character, two UTF-16 units
-    doc()->setTxtLineCount(u"5"_s);
-    const Result<QString> r = ReadmeComposer(doc()->snapshot()).compose();
-    QVERIFY(r.ok() && r.value().contains(u"\r\n𠀋𠀋\r\n"_s)); // no half pair
 }
 
 // Text written under a heading in the preview survives composing again,
@@ -428,13 +339,12 @@ void TstLostWork::previewTextStaysUnderItsHeading()
 // back whole and quietly, another one with a report of what became what.
 void TstLostWork::importedReadmeIsAnUnsavedProject()
 {
-    const QByteArray composed = readFileBytes(testDataPath(u"texts/README.TXT"_s));
-    m_dir->write(u"R.TXT"_s, composed);
+    const QByteArray bytes = readFileBytes(testDataPath(u"texts/README.TXT"_s));
+    m_dir->write(u"R.TXT"_s, bytes);
     m_dir->write(u"F.TXT"_s, Cp932::encode(u"【名称】 Foo\r\n■概要\r\nabc\r\n"_s));
     m_dialogs.answers = {path(u"R.TXT"_s), path(u"F.TXT"_s)};
     trigger(u"mnuImport"_s);
-    QCOMPARE(Cp932::encode(ReadmeComposer(doc()->snapshot()).compose().value() + u"\r\n"_s),
-             composed);
+    QCOMPARE(Cp932::encode(composed(*doc())), bytes);
     QVERIFY(m_w->isModified() && m_messages.warnings.isEmpty());
     m_messages.answers = {Answer::Discard}; // the imported project is not saved
     trigger(u"mnuImport"_s);

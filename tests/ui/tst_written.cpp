@@ -6,30 +6,17 @@
 #include "itemlist/Entry.h"
 #include "itemlist/ItemList.h"
 #include "platform/Cp932.h"
-#include "readme/ReadmeComposer.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QStatusBar>
 
 using namespace Qt::StringLiterals;
 using namespace Items;
 using Answer = Messages::Answer;
-
-namespace {
-QString composed(const Document &doc)
-{
-    return ReadmeComposer(doc.snapshot()).compose().value() + u"\r\n"_s;
-}
-QByteArray lf(QByteArray bytes)
-{
-    return bytes.replace("\r\n", "\n");
-}
-} // namespace
 
 class TstWritten : public WindowFixture {
     Q_OBJECT
@@ -51,13 +38,6 @@ private slots:
     void addedHeadingTextIsNotUnsaved_data();
     void addedHeadingTextIsNotUnsaved();
     void recentFilesAndStatusNameTheRightFile();
-
-private:
-    void openFile(const QString &file)
-    {
-        m_dialogs.answers = {file};
-        trigger(u"mnuOpen"_s);
-    }
 };
 
 // The type chosen in the dialog (as the dialog hands it back) decides the
@@ -102,7 +82,7 @@ void TstWritten::readmeFileTypeIsWhatIsWritten()
     const QByteArray expected = kind == u"cp932"  ? Cp932::encode(text)
                                 : kind == u"utf8" ? text.toUtf8()
                                 : kind == u"bom"  ? "\xEF\xBB\xBF" + text.toUtf8()
-                                : kind == u"lf"   ? lf(text.toUtf8())
+                                : kind == u"lf"   ? text.toUtf8().replace("\r\n", "\n")
                                                   : QByteArray();
     const QByteArray written = m_dir->read(file);
     if (kind == u"md")
