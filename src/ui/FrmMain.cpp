@@ -90,7 +90,7 @@ QWidget *createControl(const Inventory::Control &c, QWidget *parent)
 FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this))
 {
     setObjectName(u"FrmMain"_s);
-    setWindowTitle(AppInfo::title());
+    updateTitle();
     // The layout in twips is made for a 9 pt proportional Japanese font.
     setFont(Fonts::proportionalGothic(9, false));
     auto *client = new QWidget(this);

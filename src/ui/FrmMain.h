@@ -62,7 +62,9 @@ public:
     // Menu commands.
     void newDocument();
     void openDocument();
+    // Saves to the project's file, or asks for one as saveDocumentAs does.
     bool saveDocument();
+    bool saveDocumentAs();
     void closeWindow();
     void showPreview();
     void writeReadmeFromPreview();
@@ -117,6 +119,7 @@ private:
     void markUnmodified();
     bool hasUnkeptText() const;
     bool mayOverwrite(const QString &path);
+    bool writeDataFile(const QString &path);
     void warnUnmappable(const QStringList &chars);
 
     // FrmMainReadme.cpp: the Create menu, the preview's text and import.

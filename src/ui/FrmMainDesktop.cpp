@@ -62,18 +62,15 @@ void FrmMain::setCurrentFile(const QString &path)
 
 void FrmMain::updateTitle()
 {
-    if (m_currentFile.isEmpty()) {
-        setWindowTitle(AppInfo::title());
-        return;
-    }
-    setWindowTitle(QFileInfo(m_currentFile).fileName() + u"[*] - "_s + AppInfo::title());
+    const QString name = m_currentFile.isEmpty() ? u"無題"_s : QFileInfo(m_currentFile).fileName();
+    setWindowTitle(name + u"[*] - "_s + AppInfo::title());
     setWindowModified(isModified());
 }
 
 // Many edits come in a row; the mark is brought up to date once they stop.
 void FrmMain::scheduleTitleUpdate()
 {
-    if (!m_currentFile.isEmpty() && !m_titlePending) {
+    if (!m_titlePending) {
         m_titlePending = true;
         QTimer::singleShot(0, this, [this] {
             m_titlePending = false;

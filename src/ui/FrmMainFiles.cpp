@@ -147,7 +147,15 @@ bool FrmMain::mayOverwrite(const QString &path)
                 {Messages::Answer::Save, u"上書きして失う"_s}}) == Messages::Answer::Save;
 }
 
+// Saves to the project's file; a project without one is named first.
 bool FrmMain::saveDocument()
+{
+    if (m_currentFile.isEmpty())
+        return saveDocumentAs();
+    return takeTextFromPreview(true) && writeDataFile(m_currentFile);
+}
+
+bool FrmMain::saveDocumentAs()
 {
     if (!takeTextFromPreview(true))
         return false;
@@ -156,7 +164,12 @@ bool FrmMain::saveDocument()
         m_currentFile.isEmpty() ? u"readme.pwk"_s : QFileInfo(m_currentFile).fileName();
     request.confirmOverwrite = true;
     const QString path = m_dialogs->save(request);
-    if (path.isEmpty() || !mayOverwrite(path))
+    return !path.isEmpty() && writeDataFile(path);
+}
+
+bool FrmMain::writeDataFile(const QString &path)
+{
+    if (!mayOverwrite(path))
         return false;
     const DocumentSnapshot snapshot = m_doc->snapshot();
     const Result<DataFileWriter::WriteReport> r = DataFileWriter::write(path, snapshot);

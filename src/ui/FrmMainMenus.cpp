@@ -34,6 +34,8 @@ void FrmMain::buildMenus()
             &QAction::triggered, this, &FrmMain::openDocument);
     connect(addItem(file, u"mnuSave"_s, u"データの保存"_s, QKeySequence(u"Ctrl+S"_s)),
             &QAction::triggered, this, [this] { saveDocument(); });
+    connect(addItem(file, u"mnuSaveAs"_s, u"名前を付けて保存…"_s, QKeySequence(u"Ctrl+Shift+S"_s)),
+            &QAction::triggered, this, [this] { saveDocumentAs(); });
     connect(addItem(file, u"mnuImport"_s, u"README.TXTを取り込む…"_s, QKeySequence(u"Ctrl+I"_s)),
             &QAction::triggered, this, &FrmMain::importReadme);
     QMenu *recent = file->addMenu(u"最近使ったファイル"_s);

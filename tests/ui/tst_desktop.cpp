@@ -129,7 +129,7 @@ void TstDesktop::extraSizeGoesToPreviewAndList()
 void TstDesktop::titleNamesTheFileAndMarksChanges()
 {
     auto w = window();
-    QCOMPARE(w->windowTitle(), u"Quillet"_s);
+    QCOMPARE(w->windowTitle(), u"無題[*] - Quillet"_s);
     for (const QString &file : {m_dir->filePath(u"notes.txt"_s), sample()}) {
         QMimeData data; // a dropped project opens; other files are refused
         data.setUrls({QUrl::fromLocalFile(file)});
@@ -145,9 +145,13 @@ void TstDesktop::titleNamesTheFileAndMarksChanges()
     w->document()->setFieldText(Items::Version, u"2.00"_s);
     QTRY_VERIFY(w->isWindowModified());
     m_dialogs.answers = {m_dir->filePath(u"next.pwk"_s)};
-    QVERIFY(w->saveDocument());
+    QVERIFY(w->saveDocumentAs());
     QCOMPARE(m_dialogs.requests.last().fileName, u"sample.pwk"_s); // proposes the file in use
     QCOMPARE(w->windowTitle(), u"next.pwk[*] - Quillet"_s);
+    w->document()->setFieldText(Items::Version, u"2.01"_s);
+    QVERIFY(w->saveDocument()); // to the file in use, without a dialog
+    QCOMPARE(m_dialogs.requests.size(), 1);
+    QVERIFY(readFileBytes(m_dir->filePath(u"next.pwk"_s)).contains("2.01"));
     QVERIFY(!w->isWindowModified());
     QVERIFY(w->statusBar()->currentMessage().contains(
         QDir::toNativeSeparators(m_dir->filePath(u"next.pwk"_s))));

@@ -69,7 +69,7 @@ void TstFrmMain::layoutMenusAndTabOrder()
     const auto pixels = [](int left, int top, int width, int height) { // given in twips
         return Twips::toPixels(QRect(left, top, width, height), Twips::logicalDpi());
     };
-    QCOMPARE(m_w->windowTitle(), u"Quillet"_s);
+    QCOMPARE(m_w->windowTitle(), u"無題[*] - Quillet"_s);
     // Controls whose captions the font needs wider move the ones at their right.
     const QSize client = m_w->centralWidget()->size();
     QCOMPARE(client.height(), pixels(0, 0, 8805, 9855).height());
