@@ -13,6 +13,20 @@ const std::array<const char16_t *, 4> kReprintChoices = {u"可", u"不可", u"�
 Document::Document(QObject *parent)
     : QObject(parent), m_items(new ItemList(this)), m_itemNames(Items::names())
 {
+    connect(m_items, &ItemList::entriesDeleted, this, &Document::dropTextsOf);
+}
+
+// A heading the author deletes takes its text with it (undo brings both
+// back); a heading listed twice keeps it while one entry remains.
+void Document::dropTextsOf(const QStringList &deletedEntries)
+{
+    BodyTexts texts = m_texts;
+    for (const QString &entry : deletedEntries) {
+        const QString key = Entry::trimSpaces(entry).toString();
+        if (texts.headings.contains(key) && m_items->findItemEntry(key) < 0)
+            texts.headings.remove(key);
+    }
+    setTexts(texts);
 }
 
 // ---- start-up and reset -------------------------------------------------
@@ -170,6 +184,33 @@ void Document::load(const StoredDocument &stored)
             m_items->insertItemEntry(m_itemNames[size_t(i)], m_itemNames[BodyMarker]);
     }
     fillComboLists();
+}
+
+void Document::restore(const DocumentSnapshot &state)
+{
+    using namespace Items;
+    m_items->setEntries(state.entries);
+    for (int i = SoftName; i <= HomePage; ++i) {
+        if (m_fields[size_t(i)] != state.itemValues[size_t(i)]) {
+            m_fields[size_t(i)] = state.itemValues[size_t(i)];
+            emit changed(Control::FieldText, i);
+        }
+    }
+    for (int i = 0; i < kBodyCount; ++i)
+        setCheckQuietly(m_chkBody[size_t(i)], state.chkBody[size_t(i)], Control::BodyCheck, i);
+    const int endSection = state.itemValues[EndMarker].toInt();
+    setCheckQuietly(m_chkEndSentence, endSection, Control::EndSentenceCheck, 0);
+    for (int i = 0; i < kEndCount; ++i) {
+        setCheckQuietly(m_chkEnd[size_t(i)], state.chkEnd[size_t(i)], Control::EndCheck, i);
+        setChkEndEnabled(i, endSection != 0);
+    }
+    setOptLineType(state.optLineType);
+    setTxtLineType(state.txtLineType);
+    setTxtLineCount(state.txtLineCount);
+    setOptBracketsType(state.optBracketsType);
+    setTxtBracketsType(0, state.txtBracketsType[0]);
+    setTxtBracketsType(1, state.txtBracketsType[1]);
+    setTexts(state.texts);
 }
 
 Result<int> Document::parseCheckState(const QString &value)

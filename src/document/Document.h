@@ -90,6 +90,10 @@ public:
     // are listed, unless stored as unlisted.
     // The drop-down lists are refilled as at start-up.
     void load(const StoredDocument &stored);
+    // Puts the document back in a state it had (undo, redo): values, boxes,
+    // styles, list and texts, without running the rules that led there.
+    // The drop-downs and the add box are not part of it.
+    void restore(const DocumentSnapshot &state);
     // A check box value as stored: 0, 1 or 2; the reason when it is not.
     static Result<int> parseCheckState(const QString &value);
 
@@ -174,6 +178,7 @@ private:
     void rebuildItemList();
     void fillComboLists();
     void setCheckQuietly(int &box, int state, Control control, int index);
+    void dropTextsOf(const QStringList &deletedEntries);
 
     ItemList *m_items;
     std::array<QString, Items::kCount> m_itemNames;

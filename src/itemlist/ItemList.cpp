@@ -191,11 +191,13 @@ void ItemList::deleteSelected()
 {
     int t = -1;
     QStringList entries;
+    QStringList deleted;
     entries.reserve(count());
     for (int i = 0; i < count(); ++i) {
         if (isSelected(i)) {
             if (t == -1)
                 t = i;
+            deleted.append(m_entries.at(i));
         } else {
             entries.append(m_entries.at(i));
         }
@@ -208,6 +210,7 @@ void ItemList::deleteSelected()
     else if (!entries.isEmpty())
         selected[0] = 1;
     replaceAll(std::move(entries), std::move(selected));
+    emit entriesDeleted(deleted);
 }
 
 void ItemList::notifyAllChanged(int first, int last)

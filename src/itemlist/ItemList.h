@@ -75,6 +75,8 @@ public:
 
 signals:
     void focusEntryChanged(int focus);
+    // The author deleted these entries (not a rule that removed them).
+    void entriesDeleted(const QStringList &entries);
 
 private:
     void notifyAllChanged(int first, int last);

@@ -128,6 +128,7 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
 FrmMain::~FrmMain()
 {
     qApp->removeEventFilter(this);
+    disconnect(m_focusWatch);
     for (QWidget *child : findChildren<QWidget *>())
         child->blockSignals(true);
 }

@@ -5,6 +5,7 @@
 #include "document/Document.h"
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
+#include "session/UndoHistory.h"
 
 #include <QMainWindow>
 #include <array>
@@ -71,6 +72,8 @@ public:
     void composeAndWriteReadme();
     void importReadme();
     void editRegisteredList(int index);
+    void undo();
+    void redo();
     void showAbout();
 
     // True when the document differs from what the last start-up, New, Open
@@ -113,6 +116,13 @@ private:
     void layoutGrowing(QSize client);
     void installContextMenus();
     void nameForAccessibility();
+
+    // FrmMainEdit.cpp: undo and redo.
+    void buildEditMenu(QMenu *edit);
+    void recordStep();
+    void restore(const DocumentSnapshot &state);
+    void startHistory();
+    void updateUndoActions();
 
     // FrmMainFiles.cpp: the file commands.
     bool maybeSave();
@@ -169,6 +179,11 @@ private:
     std::vector<std::pair<QWidget *, QRect>> m_base;  // the client's controls as arranged
     QSize m_baseClient;
     DialogRunner m_runDialog;
+    UndoHistory m_history;
+    bool m_restoring = false;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+    QMetaObject::Connection m_focusWatch;
 
     std::array<QLineEdit *, 15> m_textFields{};
     std::array<QComboBox *, 15> m_combos{};

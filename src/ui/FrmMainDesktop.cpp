@@ -74,6 +74,7 @@ void FrmMain::scheduleTitleUpdate()
         m_titlePending = true;
         QTimer::singleShot(0, this, [this] {
             m_titlePending = false;
+            recordStep();
             updateTitle();
         });
     }

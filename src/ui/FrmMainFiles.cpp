@@ -32,6 +32,7 @@ FileDialogRequest dataFileRequest(const QString &title, const QString &current)
 
 void FrmMain::markUnmodified()
 {
+    startHistory();
     m_savedText = DataFileWriter::text(m_doc->snapshot());
     m_keptPreview = m_doc->previewText();
 }

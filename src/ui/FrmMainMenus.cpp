@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
 
 using namespace Qt::StringLiterals;
@@ -45,6 +46,8 @@ void FrmMain::buildMenus()
     connect(addItem(file, u"mnuClose"_s, u"閉じる"_s, QKeySequence(u"Ctrl+X"_s)),
             &QAction::triggered, this, &FrmMain::closeWindow);
 
+    buildEditMenu(bar->addMenu(u"編集(&E)"_s));
+
     QMenu *create = bar->addMenu(u"作成(&S)"_s);
     create->setObjectName(u"mnuCreate"_s);
     connect(addItem(create, u"mnuPreview"_s, u"プレビューの表示"_s, QKeySequence(u"Ctrl+P"_s)),
@@ -80,9 +83,8 @@ QAction *FrmMain::action(const QString &name) const
 bool FrmMain::isOwnShortcut(const QKeySequence &keys) const
 {
     const QList<QAction *> actions = findChildren<QAction *>();
-    return std::any_of(actions.begin(), actions.end(), [&](const QAction *a) {
-        return !a->shortcut().isEmpty() && a->shortcut() == keys;
-    });
+    return std::any_of(actions.begin(), actions.end(),
+                       [&](const QAction *a) { return a->shortcuts().contains(keys); });
 }
 
 bool FrmMain::eventFilter(QObject *watched, QEvent *event)
@@ -91,7 +93,12 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
         layoutGrowing(static_cast<QResizeEvent *>(event)->size());
     if (event->type() == QEvent::ShortcutOverride) {
         auto *widget = qobject_cast<QWidget *>(watched);
-        if (widget && widget->window() == this &&
+        // The preview is no part of the project: it keeps its own undo.
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool previewUndo =
+            widget && widget == static_cast<QWidget *>(m_txtPreView) &&
+            (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo));
+        if (widget && widget->window() == this && !previewUndo &&
             isOwnShortcut(QKeySequence(static_cast<QKeyEvent *>(event)->keyCombination()))) {
             event->ignore(); // not wanted by the field: the shortcut runs
             return true;

@@ -86,7 +86,8 @@ void TstFrmMain::layoutMenusAndTabOrder()
     QCOMPARE(fm.horizontalAdvance(u"あ"_s), 2 * fm.horizontalAdvance(u"a"_s)); // fixed pitch
     QCOMPARE(nextTabStop(get<QWidget>(u"cboHP"_s)), u"optLineType(0)"_s);
     QCOMPARE(nextTabStop(get<QWidget>(u"lstItem"_s)), u"txtPreView"_s);
-    QCOMPARE(m_w->menuBar()->actions().at(2)->text(), u"登録(&R)"_s);
+    QCOMPARE(m_w->menuBar()->actions().at(1)->text(), u"編集(&E)"_s);
+    QCOMPARE(m_w->menuBar()->actions().at(3)->text(), u"登録(&R)"_s);
     QCOMPARE(m_w->action(u"mnuPreReadme"_s)->shortcut(), QKeySequence(u"Ctrl+Q"_s));
     QCOMPARE(m_w->action(u"mnuRegist(7)"_s)->shortcut(), QKeySequence(u"Ctrl+H"_s));
 }

@@ -37,6 +37,7 @@ private slots:
     void lostDragReleaseDoesNotDrop();
     void previewTextStaysUnderItsHeading();
     void importedReadmeIsAnUnsavedProject();
+    void undoAndRedoFromTheEditMenu();
 };
 
 // Hand edits in the preview and a heading typed but not added survive every
@@ -352,6 +353,44 @@ void TstLostWork::importedReadmeIsAnUnsavedProject()
     QCOMPARE(doc()->texts().under(u"ソフト紹介"_s), QStringList{u"abc"_s});
     QCOMPARE(m_messages.warnings.size(), 1);
     QVERIFY(m_messages.warnings.at(0).contains(u"ソフト名"_s));
+}
+
+// Typing is one step per field, named in the menu; undo and redo walk the
+// steps back and forth; the preview keeps its own undo.
+void TstLostWork::undoAndRedoFromTheEditMenu()
+{
+    QAction *undo = m_w->action(u"mnuUndo"_s);
+    QAction *redo = m_w->action(u"mnuRedo"_s);
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    auto *name = get<QLineEdit>(u"txtSoftName"_s);
+    name->setFocus();
+    type(name, u"サンプル"_s);
+    QTest::mouseClick(get<QWidget>(u"chkBody(0)"_s), Qt::LeftButton); // the focus moves
+    QCoreApplication::processEvents();
+    QCOMPARE(undo->text(), u"元に戻す: 「ソフト紹介」のチェック"_s);
+    const QStringList entries = doc()->items()->entries();
+
+    name->setFocus();
+    press(QKeySequence(u"Ctrl+Z"_s));
+    QCOMPARE(doc()->chkBody(0), 1);
+    QCOMPARE(undo->text(), u"元に戻す: 「ソフト名」の入力"_s);
+    press(QKeySequence(u"Ctrl+Z"_s));
+    QCOMPARE(name->text(), QString());
+    QCOMPARE(doc()->items()->findItemEntry(u"ソフト名"_s), -1);
+    QVERIFY(!undo->isEnabled());
+    press(QKeySequence(u"Ctrl+Y"_s));
+    press(QKeySequence(u"Ctrl+Shift+Z"_s));
+    QCOMPARE(name->text(), u"サンプル"_s);
+    QCOMPARE(doc()->items()->entries(), entries);
+    QVERIFY(!redo->isEnabled());
+
+    trigger(u"mnuPreview"_s);
+    auto *preview = get<QPlainTextEdit>(u"txtPreView"_s);
+    preview->setFocus();
+    type(preview, u"手書き"_s);
+    press(QKeySequence(u"Ctrl+Z"_s));
+    QVERIFY(!preview->toPlainText().contains(u"手書き"_s));
+    QCOMPARE(name->text(), u"サンプル"_s); // not the project's undo
 }
 
 QTEST_MAIN(TstLostWork)

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "document/Document.h"
+
+#include <QList>
+#include <QString>
+
+// The project's states, one step a change, for undo and redo. A step keeps
+// the state before and after it; states share their lists and strings with
+// the document, so a step costs little even at 10,000 entries.
+class UndoHistory {
+public:
+    // A fresh history whose only state is this one (New, Open, Import).
+    void reset(const DocumentSnapshot &state);
+    // Records state as a step, named after what changed, when it differs
+    // from the current one. Typing in one text box merges into its last
+    // step until seal().
+    bool record(const DocumentSnapshot &state);
+    void seal() { m_sealed = true; }
+
+    bool canUndo() const { return m_index > 0; }
+    bool canRedo() const { return m_index < m_steps.size(); }
+    QString undoName() const { return canUndo() ? m_steps.at(m_index - 1).name : QString(); }
+    QString redoName() const { return canRedo() ? m_steps.at(m_index).name : QString(); }
+    // One step back or forward; the state to restore.
+    const DocumentSnapshot &undo();
+    const DocumentSnapshot &redo();
+    qsizetype size() const { return m_steps.size(); }
+
+private:
+    struct Step {
+        QString name;
+        QString mergeKey; // the text box typed in, or empty
+        DocumentSnapshot before;
+        DocumentSnapshot after;
+    };
+    QList<Step> m_steps;
+    qsizetype m_index = 0; // steps done
+    DocumentSnapshot m_current;
+    bool m_sealed = true;
+};
+
+// What differs from before to after in the author's words ("「ソフト名」の入力"),
+// or empty. mergeKey is set for typing in a text box, else emptied.
+QString describeChange(const DocumentSnapshot &before, const DocumentSnapshot &after,
+                       QString *mergeKey);
