@@ -1,5 +1,6 @@
 #include "document/Document.h"
 #include "itemlist/ItemList.h"
+#include "session/UndoHistory.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -84,11 +85,34 @@ static void BM_SyncItem(benchmark::State &state)
     }
 }
 
+// One undo or redo step among 100 list moves: the state restored, the
+// history asked whether the document changed since.
+void BM_UndoRedoStep(benchmark::State &state)
+{
+    Document doc;
+    doc.items()->setEntries(makeEntries(int(state.range(0))));
+    UndoHistory history;
+    history.reset(doc.snapshot());
+    doc.items()->setSelected(int(state.range(0)) - 1, true);
+    for (int i = 0; i < 100; ++i) {
+        doc.items()->moveSelectedUp();
+        history.record(doc.snapshot());
+    }
+    bool back = true;
+    for (auto _ : state) {
+        if (back ? !history.canUndo() : !history.canRedo())
+            back = !back;
+        doc.restore(back ? history.undo() : history.redo());
+        benchmark::DoNotOptimize(history.record(doc.snapshot()));
+    }
+}
+
 BENCHMARK(BM_VectorPassBaseline)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MoveSelectedUp)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_MoveSelectedDown)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DropSelected)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DeleteSelectedItems)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SyncItem)->Arg(100)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UndoRedoStep)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

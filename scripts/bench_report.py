@@ -8,7 +8,7 @@ from pathlib import Path
 GOALS = {  # operation prefix -> (size, goal in ms)
     "BM_MoveSelectedUp": (10000, 2), "BM_MoveSelectedDown": (10000, 2),
     "BM_DropSelected": (10000, 2), "BM_DeleteSelectedItems": (10000, 2),
-    "BM_SyncItem": (10000, 2),
+    "BM_SyncItem": (10000, 2), "BM_UndoRedoStep": (10000, 5),
     "BM_BuildReadme": (100000, 30), "BM_WriteDataFile": (100000, 10),
     "BM_ReadDataFile": (100000, 40), "BM_ReadDataFileAlternatingChecks": (40000, 100),
     # A fifth of BM_Encode/10000 with the conversion through iconv (0.23 ms).
@@ -22,7 +22,7 @@ BASELINES = {
     "BM_ReadDataFile": "BM_CopyBaseline", "BM_ImportReadme": "BM_CopyBaseline",
     "BM_MoveSelectedUp": "BM_VectorPassBaseline", "BM_MoveSelectedDown": "BM_VectorPassBaseline",
     "BM_DropSelected": "BM_VectorPassBaseline", "BM_DeleteSelectedItems": "BM_VectorPassBaseline",
-    "BM_SyncItem": "BM_VectorPassBaseline",
+    "BM_SyncItem": "BM_VectorPassBaseline", "BM_UndoRedoStep": "BM_VectorPassBaseline",
     "BM_Encode": "BM_NarrowBaseline", "BM_Decode": "BM_WidenBaseline",
 }
 UNIT = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}

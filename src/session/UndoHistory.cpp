@@ -108,8 +108,8 @@ bool UndoHistory::record(const DocumentSnapshot &state)
     const QString name = describeChange(m_current, state, &key);
     if (name.isEmpty())
         return false;
-    const bool merges = !m_sealed && !key.isEmpty() && m_index == m_steps.size() &&
-                        m_index > 0 && m_steps.last().mergeKey == key;
+    const bool merges = !m_sealed && !key.isEmpty() && m_index == m_steps.size() && m_index > 0 &&
+                        m_steps.last().mergeKey == key;
     if (merges) {
         m_steps.last().after = state;
     } else {
