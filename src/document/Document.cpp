@@ -135,25 +135,15 @@ void Document::load(const StoredDocument &stored)
 {
     using namespace Items;
     clearForm();
-    setOptLineType(stored.optLineType);
-    setTxtLineType(stored.txtLineType);
-    setOptBracketsType(stored.optBracketsType);
-    setTxtBracketsType(0, stored.txtBracketsType[0]);
-    setTxtBracketsType(1, stored.txtBracketsType[1]);
-    setTxtLineCount(stored.txtLineCount);
+    setStyles(stored.optLineType, stored.txtLineType, stored.optBracketsType,
+              stored.txtBracketsType, stored.txtLineCount);
     setTexts(stored.texts);
     m_items->setEntries(stored.entries);
 
     // Field texts and check states are set without their handlers: the list
     // is already what the file says, and one pass at the end keeps reading
     // linear in the file's lines.
-    for (int i = SoftName; i <= HomePage; ++i) {
-        const QString &value = stored.values[size_t(i)];
-        if (!value.isEmpty() && m_fields[size_t(i)] != value) {
-            m_fields[size_t(i)] = value;
-            emit changed(Control::FieldText, i);
-        }
-    }
+    setFieldsQuietly(stored.values);
     // Which item names the list holds: a look-up among the few names per
     // entry, rather than a set of all the entries.
     const NameIndex names(m_itemNames);
@@ -190,12 +180,7 @@ void Document::restore(const DocumentSnapshot &state)
 {
     using namespace Items;
     m_items->setEntries(state.entries);
-    for (int i = SoftName; i <= HomePage; ++i) {
-        if (m_fields[size_t(i)] != state.itemValues[size_t(i)]) {
-            m_fields[size_t(i)] = state.itemValues[size_t(i)];
-            emit changed(Control::FieldText, i);
-        }
-    }
+    setFieldsQuietly(state.itemValues);
     for (int i = 0; i < kBodyCount; ++i)
         setCheckQuietly(m_chkBody[size_t(i)], state.chkBody[size_t(i)], Control::BodyCheck, i);
     const int endSection = state.itemValues[EndMarker].toInt();
@@ -204,13 +189,30 @@ void Document::restore(const DocumentSnapshot &state)
         setCheckQuietly(m_chkEnd[size_t(i)], state.chkEnd[size_t(i)], Control::EndCheck, i);
         setChkEndEnabled(i, endSection != 0);
     }
-    setOptLineType(state.optLineType);
-    setTxtLineType(state.txtLineType);
-    setTxtLineCount(state.txtLineCount);
-    setOptBracketsType(state.optBracketsType);
-    setTxtBracketsType(0, state.txtBracketsType[0]);
-    setTxtBracketsType(1, state.txtBracketsType[1]);
+    setStyles(state.optLineType, state.txtLineType, state.optBracketsType, state.txtBracketsType,
+              state.txtLineCount);
     setTexts(state.texts);
+}
+
+void Document::setFieldsQuietly(const std::array<QString, Items::kCount> &values)
+{
+    for (int i = Items::SoftName; i <= Items::HomePage; ++i) {
+        if (m_fields[size_t(i)] != values[size_t(i)]) {
+            m_fields[size_t(i)] = values[size_t(i)];
+            emit changed(Control::FieldText, i);
+        }
+    }
+}
+
+void Document::setStyles(int lineOption, const QString &lineText, int bracketOption,
+                         const std::array<QString, 2> &brackets, const QString &width)
+{
+    setOptLineType(lineOption);
+    setTxtLineType(lineText);
+    setOptBracketsType(bracketOption);
+    setTxtBracketsType(0, brackets[0]);
+    setTxtBracketsType(1, brackets[1]);
+    setTxtLineCount(width);
 }
 
 Result<int> Document::parseCheckState(const QString &value)

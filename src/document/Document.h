@@ -179,6 +179,9 @@ private:
     void fillComboLists();
     void setCheckQuietly(int &box, int state, Control control, int index);
     void dropTextsOf(const QStringList &deletedEntries);
+    void setFieldsQuietly(const std::array<QString, Items::kCount> &values);
+    void setStyles(int lineOption, const QString &lineText, int bracketOption,
+                   const std::array<QString, 2> &brackets, const QString &width);
 
     ItemList *m_items;
     std::array<QString, Items::kCount> m_itemNames;
