@@ -207,13 +207,17 @@ void FrmMain::layoutGrowing(QSize client)
     const int dx = std::max(0, client.width() - m_baseClient.width());
     const int dy = client.height() - m_baseClient.height();
     const int up = std::min(0, dy);
+    // Extra height goes half to the preview and half to the item list; the
+    // controls between them move down with the preview's bottom.
+    const int grow = std::max(0, dy) / 2;
+    const int shift = up + grow;
     for (const auto &[w, base] : m_base) {
         if (w == m_txtPreView)
-            w->resize(base.width() + dx, base.height() + up);
+            w->resize(base.width() + dx, base.height() + shift);
         else if (w == m_lstItem)
-            w->setGeometry(base.adjusted(0, up, dx, up + std::max(0, dy)));
+            w->setGeometry(base.adjusted(0, shift, dx, up + std::max(0, dy)));
         else
-            w->move(base.topLeft() + QPoint(0, up));
+            w->move(base.topLeft() + QPoint(0, shift));
     }
 }
 
