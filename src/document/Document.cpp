@@ -176,6 +176,17 @@ void Document::load(const StoredDocument &stored)
     fillComboLists();
 }
 
+QStringList Document::unlistedTextHeadings() const
+{
+    QStringList found;
+    for (auto it = m_texts.headings.cbegin(); it != m_texts.headings.cend(); ++it) {
+        if (m_items->findItemEntry(it.key()) < 0)
+            found.append(it.key());
+    }
+    found.sort();
+    return found;
+}
+
 void Document::restore(const DocumentSnapshot &state)
 {
     using namespace Items;

@@ -161,6 +161,9 @@ public:
     // The author's text under the headings, before and after the README.
     const BodyTexts &texts() const { return m_texts; }
     void setTexts(const BodyTexts &texts);
+    // Headings that hold a text but are not listed, and dropping their texts.
+    QStringList unlistedTextHeadings() const;
+    void dropUnlistedTexts() { dropTextsOf(m_texts.headings.keys()); }
 
     ItemList *items() const { return m_items; }
 

@@ -43,6 +43,13 @@ QString openDamaged(const QString &path, int line, const QString &reason, int un
                .arg(unread);
 }
 
+QString unlistedTexts(const QStringList &headings)
+{
+    return u"次の見出しは項目の一覧にありませんが、その下に書いた文章がデータに残っています:\n"
+           u"　「%1」\n\n見出しを一覧に戻せば、文章も README に戻ります。文章を残しますか？"_s.arg(
+               headings.join(u"」「"_s));
+}
+
 QString overwriteDamaged(const QString &path, int line, int unread, const QStringList &sample)
 {
     QString text = u"%1 は %2 行目から先を読めなかったファイルです。上書きすると、"

@@ -17,6 +17,8 @@ QString notIntact(const QStringList &texts);
 QString malformedLine(const QString &path, int line, const QString &reason);
 // Asked before a data file is opened that could be read only in part.
 QString openDamaged(const QString &path, int line, const QString &reason, int unread);
+// Asked once after Open: texts kept under headings the list does not hold.
+QString unlistedTexts(const QStringList &headings);
 // Asked before such a file is overwritten: what would be lost.
 QString overwriteDamaged(const QString &path, int line, int unread, const QStringList &sample);
 

@@ -129,6 +129,7 @@ private:
     void markUnmodified();
     bool hasUnkeptText() const;
     bool mayOverwrite(const QString &path);
+    void askAboutUnlistedTexts();
     bool writeDataFile(const QString &path);
     void warnUnmappable(const QStringList &chars);
 

@@ -70,6 +70,9 @@ void FrmMain::updateTitle()
 // Many edits come in a row; the mark is brought up to date once they stop.
 void FrmMain::scheduleTitleUpdate()
 {
+    // A change not yet recorded is already there to undo.
+    if (m_undoAction && !m_restoring)
+        m_undoAction->setEnabled(true);
     if (!m_titlePending) {
         m_titlePending = true;
         QTimer::singleShot(0, this, [this] {

@@ -33,8 +33,10 @@ void FrmMain::buildEditMenu(QMenu *edit)
 
 void FrmMain::recordStep()
 {
-    if (!m_restoring && m_history.record(m_doc->snapshot()))
-        updateUndoActions();
+    if (m_restoring)
+        return;
+    m_history.record(m_doc->snapshot());
+    updateUndoActions();
 }
 
 void FrmMain::undo()

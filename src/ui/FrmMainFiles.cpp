@@ -131,9 +131,22 @@ bool FrmMain::openPath(const QString &path)
     }
     setCurrentFile(path);
     statusBar()->showMessage(u"データを開きました: %1"_s.arg(QDir::toNativeSeparators(path)));
+    askAboutUnlistedTexts();
     if (report.foreignEncoding)
         m_messages->warning(UserTexts::foreignEncoding(path));
     return true;
+}
+
+// Texts under headings no longer listed are shown once; dropping them is a
+// change the author can undo.
+void FrmMain::askAboutUnlistedTexts()
+{
+    const QStringList headings = m_doc->unlistedTextHeadings();
+    if (!headings.isEmpty() && m_messages->question(UserTexts::unlistedTexts(headings),
+                                                    {{Messages::Answer::Proceed, u"残す"_s},
+                                                     {Messages::Answer::Discard, u"削除する"_s}}) ==
+                                   Messages::Answer::Discard)
+        m_doc->dropUnlistedTexts();
 }
 
 // Saving over a file that was opened only in part loses its unread lines.

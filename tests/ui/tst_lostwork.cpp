@@ -38,6 +38,8 @@ private slots:
     void previewTextStaysUnderItsHeading();
     void importedReadmeIsAnUnsavedProject();
     void undoAndRedoFromTheEditMenu();
+    void unlistedTextIsShownOnceAfterOpen_data();
+    void unlistedTextIsShownOnceAfterOpen();
 };
 
 // Hand edits in the preview and a heading typed but not added survive every
@@ -362,6 +364,9 @@ void TstLostWork::undoAndRedoFromTheEditMenu()
     QAction *undo = m_w->action(u"mnuUndo"_s);
     QAction *redo = m_w->action(u"mnuRedo"_s);
     QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    doc()->items()->setSelected(0, true); // a selection is no step
+    QCoreApplication::processEvents();
+    QVERIFY(!undo->isEnabled());
     auto *name = get<QLineEdit>(u"txtSoftName"_s);
     name->setFocus();
     type(name, u"サンプル"_s);
@@ -391,6 +396,38 @@ void TstLostWork::undoAndRedoFromTheEditMenu()
     press(QKeySequence(u"Ctrl+Z"_s));
     QVERIFY(!preview->toPlainText().contains(u"手書き"_s));
     QCOMPARE(name->text(), u"サンプル"_s); // not the project's undo
+}
+
+// A text whose heading left the list is not kept silently: Open shows it
+// once; dropping it is a change that undo takes back.
+void TstLostWork::unlistedTextIsShownOnceAfterOpen_data()
+{
+    QTest::addColumn<bool>("drop");
+    QTest::newRow("kept (Enter)") << false;
+    QTest::newRow("dropped") << true;
+}
+
+void TstLostWork::unlistedTextIsShownOnceAfterOpen()
+{
+    QFETCH(bool, drop);
+    BodyTexts texts;
+    texts.setUnder(u"ソフト紹介"_s, {u"紹介文"_s});
+    doc()->setTexts(texts);
+    doc()->setChkBody(0, 0); // the heading leaves the list, its text stays
+    m_dialogs.answers = {path(u"t.pwk"_s)};
+    trigger(u"mnuSave"_s);
+    m_messages.pressEnter = true;
+    if (drop)
+        m_messages.answers = {Answer::Discard};
+    openFile(path(u"t.pwk"_s));
+    QCOMPARE(m_messages.questions.size(), 1);
+    QVERIFY(m_messages.questions.first().contains(u"「ソフト紹介」"_s));
+    QCOMPARE(doc()->texts().under(u"ソフト紹介"_s).isEmpty(), drop);
+    QCOMPARE(m_w->isModified(), drop);
+    if (drop) {
+        trigger(u"mnuUndo"_s);
+        QCOMPARE(doc()->texts().under(u"ソフト紹介"_s), QStringList{u"紹介文"_s});
+    }
 }
 
 QTEST_MAIN(TstLostWork)
