@@ -112,8 +112,11 @@ void TstDocument::insertions()
     ItemList list;
     loadItemList(list, u"a b c"_s);
     list.setFocusEntry(1);
-    list.addHeading(u"メモ"_s);            // in front of the focus entry
-    list.addHeading(QString());            // adds nothing
+    QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+    list.addHeading(u"メモ"_s);    // in front of the focus entry
+    list.addHeading(QString());    // adds nothing
+    QCOMPARE(inserted.count(), 1); // the view is told of the row, once
+    QCOMPARE(inserted.first().at(1).toInt(), 1);
     QCOMPARE(list.focusEntry(), 2);        // the focus entry moved down with its entry
     for (int outside : {-2, list.count()}) // a focus outside the list is refused
         list.setFocusEntry(outside);

@@ -242,29 +242,30 @@ void TstReadmeText::composedWithOddValuesComesBackWhole_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("brackets");
+    QTest::addColumn<QString>("width");
     for (int b = 0; b < 3; ++b) {
         for (const QString &v :
              {u" x"_s, QString(), u" "_s, u"　x"_s, u"    動作確認    》　　 x"_s})
-            QTest::addRow("[%s] brackets %d", qPrintable(v), b) << v << b;
+            QTest::addRow("[%s] brackets %d", qPrintable(v), b) << v << b << u"80"_s;
     }
+    // Other widths are read back from the separator and copyright lines.
+    for (const QString &w : {u"40"_s, u"76"_s, u"10"_s})
+        QTest::addRow("width %s", qPrintable(w)) << u"x"_s << 0 << w;
 }
 
 void TstReadmeText::composedWithOddValuesComesBackWhole()
 {
     QFETCH(QString, value);
     QFETCH(int, brackets);
+    QFETCH(QString, width);
     TempAppDir dir;
     Document doc;
     doc.initialize();
-    const QStringList lines = {u"0:=●文頭の項目:="_s,
-                               u"1:=   ソフト名:=Foo"_s,
-                               u"3:=   登録名:="_s,
-                               u"7:=   動作確認:="_s + value,
-                               u"15:=●本文内の項目:="_s,
-                               u"16:=   ソフト紹介:=1"_s,
-                               u"@@@10"_s,
-                               u"@@@3%1"_s.arg(brackets),
-                               u"@@@680"_s};
+    const QStringList lines = {
+        u"0:=●文頭の項目:="_s,         u"1:=   ソフト名:=Foo"_s, u"3:=   登録名:="_s,
+        u"7:=   動作確認:="_s + value, u"15:=●本文内の項目:="_s, u"16:=   ソフト紹介:=1"_s,
+        u"23:=●文末の項目:=1"_s,       u"28:=   著作権:=1"_s,    u"@@@10"_s,
+        u"@@@3%1"_s.arg(brackets),     u"@@@6"_s + width};
     QVERIFY(DataFileReader::apply(lines, doc).complete());
     const ReadmeImport::Imported imported = importComposed(doc);
     QVERIFY(imported.whole);

@@ -155,6 +155,11 @@ void TstDesktop::titleNamesTheFileAndMarksChanges()
     QVERIFY(!w->isWindowModified());
     QVERIFY(w->statusBar()->currentMessage().contains(
         QDir::toNativeSeparators(m_dir->filePath(u"next.pwk"_s))));
+    for (const QString &version :
+         {u"2.02"_s, u"2.01"_s, u"2.03"_s}) { // the mark follows every edit
+        w->document()->setFieldText(Items::Version, version);
+        QTRY_COMPARE(w->isWindowModified(), version != u"2.01");
+    }
 }
 
 void TstDesktop::recentFilesAcrossWindows()
