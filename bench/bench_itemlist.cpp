@@ -92,18 +92,18 @@ void BM_UndoRedoStep(benchmark::State &state)
     Document doc;
     doc.items()->setEntries(makeEntries(int(state.range(0))));
     UndoHistory history;
-    history.reset(doc.snapshot());
+    history.reset(doc.project());
     doc.items()->setSelected(int(state.range(0)) - 1, true);
     for (int i = 0; i < 100; ++i) {
         doc.items()->moveSelectedUp();
-        history.record(doc.snapshot());
+        history.record(doc.project());
     }
     bool back = true;
     for (auto _ : state) {
         if (back ? !history.canUndo() : !history.canRedo())
             back = !back;
         doc.restore(back ? history.undo() : history.redo());
-        benchmark::DoNotOptimize(history.record(doc.snapshot()));
+        benchmark::DoNotOptimize(history.record(doc.project()));
     }
 }
 

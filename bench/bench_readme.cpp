@@ -51,7 +51,7 @@ static void BM_BuildReadme(benchmark::State &state)
     Env env;
     Document doc;
     fill(doc, int(state.range(0)));
-    const DocumentSnapshot snap = doc.snapshot();
+    const Project snap = doc.project();
     for (auto _ : state) {
         ReadmeComposer c(snap);
         benchmark::DoNotOptimize(c.compose().value().size());
@@ -64,7 +64,7 @@ static void BM_CopyBaseline(benchmark::State &state)
     Env env;
     Document doc;
     fill(doc, int(state.range(0)));
-    ReadmeComposer c(doc.snapshot());
+    ReadmeComposer c(doc.project());
     const QByteArray bytes = Cp932::encode(c.compose().value());
     for (auto _ : state) {
         QByteArray out;
@@ -81,7 +81,7 @@ static void BM_WriteDataFile(benchmark::State &state)
     fill(doc, int(state.range(0)));
     const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
     for (auto _ : state)
-        benchmark::DoNotOptimize(DataFileWriter::write(path, doc.snapshot()).ok());
+        benchmark::DoNotOptimize(DataFileWriter::write(path, doc.project()).ok());
 }
 
 static void BM_ReadDataFile(benchmark::State &state)
@@ -90,11 +90,14 @@ static void BM_ReadDataFile(benchmark::State &state)
     Document doc;
     fill(doc, int(state.range(0)));
     const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
-    (void)DataFileWriter::write(path, doc.snapshot());
+    (void)DataFileWriter::write(path, doc.project());
     Document target;
     target.initialize();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
+    for (auto _ : state) {
+        const Result<DataFileReader::Parsed> parsed = DataFileReader::read(path);
+        target.load(parsed->project);
+        benchmark::DoNotOptimize(parsed.ok());
+    }
 }
 
 // A crafted file whose check-box lines flip one box back and forth: reading
@@ -112,8 +115,11 @@ static void BM_ReadDataFileAlternatingChecks(benchmark::State &state)
     file.close();
     Document target;
     target.initialize();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DataFileReader::read(path, target).ok());
+    for (auto _ : state) {
+        const Result<DataFileReader::Parsed> parsed = DataFileReader::read(path);
+        target.load(parsed->project);
+        benchmark::DoNotOptimize(parsed.ok());
+    }
 }
 
 // A composed README of n headings, each with three lines of text, read back
@@ -133,7 +139,7 @@ static void BM_ImportReadme(benchmark::State &state)
     }
     doc.items()->setEntries(entries);
     doc.setTexts(texts);
-    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
+    const QString text = ReadmeComposer(doc.project()).compose().value();
     for (auto _ : state) {
         const ReadmeImport::Imported imported = ReadmeImport::fromText(text);
         if (!imported.whole)

@@ -19,10 +19,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 }
 
 // What composes ends its last line, and every width of up to four digits composes.
-inline void compose(const DocumentSnapshot &s)
+inline void compose(const Project &s)
 {
     const Result<QString> r = ReadmeComposer(s).compose();
-    const QString &w = s.txtLineCount;
+    const QString &w = s.widthText;
     const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
     if (r.ok() ? !r.value().isEmpty() && !r.value().endsWith(QLatin1String("\r\n"))
                : !w.isEmpty() && w.size() <= 4 && std::all_of(w.begin(), w.end(), digit))

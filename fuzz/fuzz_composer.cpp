@@ -1,25 +1,25 @@
 // Random styles, widths, values and entries through the composer.
 #include "FuzzSupport.h"
-#include "itemlist/Entry.h"
+#include "project/Entry.h"
 
 void fuzz(const QByteArray &bytes, const QString &)
 {
     if (bytes.size() < 4)
         return;
-    DocumentSnapshot s = Document().snapshot();
+    Project s = Document().project();
     const auto *b = reinterpret_cast<const uchar *>(bytes.constData());
-    s.optLineType = b[0] % 4;
-    s.optBracketsType = b[1] % 4;
+    s.lineStyle = b[0] % 4;
+    s.bracketStyle = b[1] % 4;
     const QStringList parts = QString::fromUtf8(bytes.mid(2)).split(u'\n');
-    s.txtLineCount = parts.value(0).left(3);
-    s.txtLineType = parts.value(1);
-    s.txtBracketsType = {parts.value(2), parts.value(3)};
+    s.widthText = parts.value(0).left(3);
+    s.lineText = parts.value(1);
+    s.bracketText = {parts.value(2), parts.value(3)};
     for (int i = Items::SoftName; i <= Items::HomePage; ++i)
-        s.itemValues[size_t(i)] = parts.value(3 + i);
+        s.values[size_t(i)] = parts.value(3 + i);
     for (int i = 0; i < Items::kBodyCount; ++i)
-        s.chkBody[size_t(i)] = (b[2] >> i) & 1;
+        s.bodyBox[size_t(i)] = (b[2] >> i) & 1;
     for (int i = 0; i < Items::kEndCount; ++i)
-        s.chkEnd[size_t(i)] = (b[3] >> i) & 1 ? 2 : 0;
+        s.endBox[size_t(i)] = (b[3] >> i) & 1 ? 2 : 0;
     for (const QString &p : parts.mid(18)) {
         const int pick = p.isEmpty() ? 0 : p.at(0).unicode() % 40;
         s.entries.append(pick < Items::kCount ? Entry::indented(s.itemNames[size_t(pick)]) : p);

@@ -11,8 +11,8 @@ void fuzz(const QByteArray &bytes, const QString &)
         Document doc;
         doc.initialize();
         DataFileReader::apply(LineFile::splitLines(Cp932::decode(file)), doc);
-        compose(doc.snapshot());
-        return Cp932::encode(DataFileWriter::text(doc.snapshot()));
+        compose(doc.project());
+        return Cp932::encode(DataFileWriter::text(doc.project()));
     };
     // What a save wrote, opened and saved again, is written the same way.
     const QByteArray saved = openAndSave(bytes);

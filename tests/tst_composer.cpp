@@ -23,7 +23,7 @@ const QString kWorkedExample =
     u"16:=   ソフト紹介:=|29:=   FAQ:=|23:=●文末の項目:=|24:=   著作権者(文末):=|"
     u"25:=   連絡先(文末):=|28:=   著作権:=|@@@11|@@@640"_s;
 
-QString compose(const DocumentSnapshot &s, const ReadmeComposer::EventPump &pump = {})
+QString compose(const Project &s, const ReadmeComposer::EventPump &pump = {})
 {
     const Result<QString> r = ReadmeComposer(s).compose(pump);
     return r.ok() ? r.value() : u"failed: "_s + r.reason();
@@ -77,18 +77,18 @@ void TstComposer::goldenFiles()
     QFETCH(QString, markdown);
     TempAppDir dir;
     Document doc;
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     if (pwk.endsWith(u".pwk"))
-        QVERIFY(DataFileReader::read(testDataPath(pwk), doc).ok());
+        QVERIFY(openFile(doc, testDataPath(pwk)).ok());
     else if (!pwk.isEmpty())
-        QVERIFY(DataFileReader::apply(pwk.split(u'|'), doc).complete());
-    const auto w = DataFileWriter::write(dir.filePath(u"saved.pwk"_s), doc.snapshot());
+        QVERIFY(openLines(doc, pwk.split(u'|')).complete());
+    const auto w = DataFileWriter::write(dir.filePath(u"saved.pwk"_s), doc.project());
     QVERIFY(w.ok() && w->notIntact.isEmpty() && w->unmappable.isEmpty());
     if (!saved.isEmpty())
         QCOMPARE(dir.read(u"saved.pwk"_s), readFileBytes(testDataPath(saved)));
-    DocumentSnapshot s = doc.snapshot();
+    Project s = doc.project();
     for (const QString &value : unlisted)
-        s.itemValues[size_t(value.section(u'=', 0, 0).toInt())] = value.section(u'=', 1);
+        s.values[size_t(value.section(u'=', 0, 0).toInt())] = value.section(u'=', 1);
     if (!readme.isEmpty())
         QCOMPARE(Cp932::encode(compose(s) + u"\r\n"_s), readFileBytes(testDataPath(readme)));
     if (markdown.isEmpty())
@@ -170,15 +170,15 @@ void TstComposer::opens()
     QFETCH(QString, readme);
     TempAppDir dir;
     Document doc;
-    const DataFileReader::ReadReport r = DataFileReader::apply(pwk.split(u'|'), doc);
+    const DataFileReader::ReadReport r = openLines(doc, pwk.split(u'|'));
     QCOMPARE(r.malformedLine, badLine);
     QCOMPARE(r.malformedReason.isEmpty(), badLine == 0);
     if (!saved.isEmpty())
-        QCOMPARE(DataFileWriter::lines(doc.snapshot()).join(u'|'), saved);
+        QCOMPARE(DataFileWriter::lines(doc.project()).join(u'|'), saved);
     if (!readme.isEmpty() && !readme.startsWith(u"failed: "))
         readme = readme.replace(u'|', u"\r\n"_s) + u"\r\n"_s;
     if (!readme.isEmpty())
-        QCOMPARE(compose(doc.snapshot()), readme);
+        QCOMPARE(compose(doc.project()), readme);
 }
 
 // What no data file carries: a heading listed with its box off, no line option
@@ -187,17 +187,17 @@ void TstComposer::opens()
 void TstComposer::statesNoDataFileCarries()
 {
     TempAppDir dir;
-    DocumentSnapshot s = Document().snapshot();
+    Project s = Document().project();
     s.entries = QStringList(20, u"   ファイルの説明"_s) << u"●本文内の項目"_s;
-    s.optLineType = -1;
+    s.lineStyle = -1;
     int calls = 0;
     QCOMPARE(compose(s, [&calls] { ++calls; }), u"\r\n"_s);
     QCOMPARE(calls, 3);
     s.entries = {u"   バージョン"_s, u"   a:=b"_s};
-    s.itemValues[Version] = u"1:=2"_s;
-    s.optLineType = 3;
-    s.txtLineType = u"=:=😀"_s; // a setting line is not split at ":="
-    s.txtBracketsType[1] = u"\r"_s;
+    s.values[Version] = u"1:=2"_s;
+    s.lineStyle = 3;
+    s.lineText = u"=:=😀"_s; // a setting line is not split at ":="
+    s.bracketText[1] = u"\r"_s;
     const auto r = DataFileWriter::write(dir.filePath(u"a.pwk"_s), s);
     QVERIFY(r.ok());
     QCOMPARE(r->notIntact, (QStringList{u"1:=2"_s, u"   a:=b"_s, u"\r"_s}));

@@ -43,7 +43,7 @@ const QStringList kStartList = listed(u"●文頭の項目 転載の可否 "_s +
 struct Started : TempAppDir {
     Document doc;
     ItemList &list = *doc.items();
-    Started() { doc.initialize(); }
+    Started() { doc.initialize(EntryLists::readAll()); }
 };
 } // namespace
 
@@ -148,27 +148,27 @@ void TstDocument::newStartsOverAndRereadsTheLists()
     Started s;
     s.doc.setFieldText(SoftName, u"Viewer"_s);
     s.doc.setFieldText(Price, u"100"_s);
-    s.doc.setChkBody(1, 1);
-    s.doc.setChkEndSentence(0);
-    s.doc.setOptLineType(3);
+    s.doc.setBodyBox(1, 1);
+    s.doc.setEndSection(0);
+    s.doc.setLineStyle(3);
     s.doc.chooseFreeBrackets();
-    QCOMPARE(s.doc.optBracketsType(), 3);
-    QVERIFY(s.doc.txtLineTypeEnabled() && s.doc.txtBracketsTypeEnabled(1));
-    s.doc.setTxtLineType(u"*"_s);
+    QCOMPARE(s.doc.bracketStyle(), 3);
+    QVERIFY(s.doc.lineTextEnabled() && s.doc.bracketTextEnabled(1));
+    s.doc.setLineText(u"*"_s);
     s.doc.setPreviewText(u"old"_s);
     s.writeLines(u"Dll.dat"_s, {u"a.dll"_s});
-    s.doc.reset();
+    s.doc.reset(EntryLists::readAll());
     QCOMPARE(s.list.entries(), listed(u"●文頭の項目 必要ファイル 転載の可否 "_s + kBody + kEnd));
     QCOMPARE(s.doc.fieldText(Dll), u"a.dll"_s);
     QCOMPARE(s.doc.fieldText(Reprinting), u"可"_s);
     QCOMPARE(s.doc.comboEntries(Reprinting).size(), 4); // the presets, not twice
     QVERIFY(s.doc.fieldText(SoftName).isEmpty() && s.doc.fieldText(Price).isEmpty());
     QVERIFY(s.doc.previewText().isEmpty());
-    QVERIFY(s.doc.txtLineType().isEmpty() && s.doc.txtLineCount() == u"80");
-    QCOMPARE(s.doc.optLineType() + s.doc.optBracketsType(), 0);
-    QVERIFY(!s.doc.txtLineTypeEnabled() && !s.doc.txtBracketsTypeEnabled(0));
+    QVERIFY(s.doc.lineText().isEmpty() && s.doc.widthText() == u"80");
+    QCOMPARE(s.doc.lineStyle() + s.doc.bracketStyle(), 0);
+    QVERIFY(!s.doc.lineTextEnabled() && !s.doc.bracketTextEnabled(0));
     for (int i = 0; i < kEndCount; ++i)
-        QVERIFY(s.doc.chkEnd(i) == 1 && s.doc.chkEndEnabled(i));
+        QVERIFY(s.doc.endBox(i) == 1 && s.doc.endBoxEnabled(i));
 }
 
 void TstDocument::fieldsListAndUnlistTheirItems()
@@ -181,7 +181,7 @@ void TstDocument::fieldsListAndUnlistTheirItems()
     ItemList &list = *doc.items();
     doc.setFieldText(Writer, u"early"_s); // a combo box does not sync before start-up ends
     QCOMPARE(list.count(), 0);
-    doc.initialize(); // fields listed in index order
+    doc.initialize(EntryLists::readAll()); // fields listed in index order
     QCOMPARE(doc.fieldText(Writer), u"Sample Works"_s);
     QCOMPARE(doc.comboEntries(Writer), (QStringList{u"Sample Works"_s, u"Other"_s}));
     QCOMPARE(list.entries().mid(0, 6),
@@ -198,7 +198,7 @@ void TstDocument::fieldsListAndUnlistTheirItems()
     list.removeItemEntries(u"ソフトの種別"); // text unchanged, item gone
     doc.pickComboEntry(SoftClass, 0);
     QCOMPARE(list.findItemEntry(u"ソフトの種別"), 5);
-    doc.setTxtAdd(u"ソフト名"_s);
+    doc.setAddText(u"ソフト名"_s);
     doc.addTypedHeading(); // the author's own entry stands for the item
     doc.setFieldText(SoftName, u"x"_s);
     QCOMPARE(list.findItemEntry(u"ソフト名"), list.count() - 1);
@@ -238,7 +238,7 @@ void TstDocument::applyFields()
 void TstDocument::priceTakesDigitsAndSeparatorsOnly()
 {
     Document doc; // and a drop-down entry that is not there picks nothing
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     for (int entry : {-1, 4})
         doc.pickComboEntry(Reprinting, entry);
     QCOMPARE(doc.fieldText(Reprinting), u"可"_s);
@@ -252,31 +252,31 @@ void TstDocument::priceTakesDigitsAndSeparatorsOnly()
 void TstDocument::checkBoxes()
 {
     Started s;
-    s.doc.setChkBody(4, 0);
-    s.doc.setChkBody(4, 1); // a body heading goes in front of the end marker
+    s.doc.setBodyBox(4, 0);
+    s.doc.setBodyBox(4, 1); // a body heading goes in front of the end marker
     QCOMPARE(s.list.entries().mid(6, 3), listed(u"謝辞 注意事項 ●文末の項目"_s));
-    s.doc.setChkEnd(0, 0);
-    s.doc.setChkEnd(0, 1); // an end line goes to the end
+    s.doc.setEndBox(0, 0);
+    s.doc.setEndBox(0, 1); // an end line goes to the end
     QCOMPARE(s.list.entries().last(), listed(u"著作権者(文末)"_s).first());
-    s.doc.setChkEnd(1, 0);
+    s.doc.setEndBox(1, 0);
     s.list.appendEntry(u"●文末の項目"_s); // a second marker
-    s.doc.setChkEndSentence(0);
+    s.doc.setEndSection(0);
     QCOMPARE(s.list.entries().mid(5),
              listed(u"アンインストール 謝辞 注意事項"_s)); // no end marker, no end line
     for (int i = 0; i < kEndCount; ++i)
-        QVERIFY(s.doc.chkEnd(i) == 2 && !s.doc.chkEndEnabled(i));
-    s.doc.setChkEnd(0, 1);  // a system change while off adds nothing
-    s.doc.setChkBody(6, 1); // no end marker: appended
+        QVERIFY(s.doc.endBox(i) == 2 && !s.doc.endBoxEnabled(i));
+    s.doc.setEndBox(0, 1);  // a system change while off adds nothing
+    s.doc.setBodyBox(6, 1); // no end marker: appended
     QCOMPARE(s.list.entries().last(), listed(u"バージョン履歴"_s).first());
-    s.doc.setChkBody(6, 0);
-    s.doc.setChkEnd(0, 2);
-    s.doc.setChkEndSentence(1);
+    s.doc.setBodyBox(6, 0);
+    s.doc.setEndBox(0, 2);
+    s.doc.setEndSection(1);
     QCOMPARE(s.list.entries().mid(8), listed(kEnd)); // the whole section again
     s.list.appendEntry(u"x"_s);
-    s.doc.setChkEndSentence(2); // grayed counts as on, but the value changed: appends again
+    s.doc.setEndSection(2); // grayed counts as on, but the value changed: appends again
     QCOMPARE(s.list.entries().at(kStartList.size() + 1), u"●文末の項目"_s);
     s.doc.clearForm(); // empties the form but leaves the check boxes
-    QVERIFY(s.list.count() == 0 && s.doc.txtLineCount().isEmpty() && s.doc.chkEndSentence() == 2);
+    QVERIFY(s.list.count() == 0 && s.doc.widthText().isEmpty() && s.doc.endSection() == 2);
 }
 
 QTEST_GUILESS_MAIN(TstDocument)

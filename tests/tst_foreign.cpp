@@ -91,7 +91,7 @@ void TstForeign::imports()
     QFETCH(QString, styles);
     QFETCH(QStringList, texts);
     const ReadmeImport::Imported im = ForeignReadme::read(sampleLines(file));
-    const StoredDocument &d = im.doc;
+    const Project &d = im.doc;
     QStringList listed;
     for (const QString &e : d.entries) {
         listed.append(Entry::trimSpaces(e).toString());
@@ -101,10 +101,10 @@ void TstForeign::imports()
         }
     }
     QCOMPARE(listed.join(u'|'), entries);
-    QCOMPARE(u"%1%2%3/%4%5/%6 %7"_s.arg(d.optBracketsType)
-                 .arg(d.txtBracketsType[0], d.txtBracketsType[1])
-                 .arg(d.optLineType)
-                 .arg(d.txtLineType, d.txtLineCount)
+    QCOMPARE(u"%1%2%3/%4%5/%6 %7"_s.arg(d.bracketStyle)
+                 .arg(d.bracketText[0], d.bracketText[1])
+                 .arg(d.lineStyle)
+                 .arg(d.lineText, d.widthText)
                  .arg(im.keptAsIs.size()),
              styles);
     for (const QString &t : texts) {
@@ -141,9 +141,9 @@ void TstForeign::landsAndComposes()
     }
 
     Document d;
-    d.initialize();
+    d.initialize(EntryLists::readAll());
     d.load(im.doc);
-    const Result<QString> readme = ReadmeComposer(d.snapshot()).compose();
+    const Result<QString> readme = ReadmeComposer(d.project()).compose();
     QVERIFY(readme.ok());
     const QStringList out = readme.value().split(u"\r\n"_s);
     for (int k = SoftName; k <= HomePage; ++k)

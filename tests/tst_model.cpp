@@ -4,7 +4,7 @@
 #include "datafile/DataFileReader.h"
 #include "datafile/DataFileWriter.h"
 #include "entrylists/ListEditor.h"
-#include "itemlist/Entry.h"
+#include "project/Entry.h"
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
 #include "readme/ReadmeImport.h"
@@ -32,20 +32,20 @@ const QStringList kTextLines = {u"本文の一行目。"_s,
 // again gives the same README, byte for byte.
 QString importsBack(const Document &doc)
 {
-    const Result<QString> first = ReadmeComposer(doc.snapshot()).compose();
+    const Result<QString> first = ReadmeComposer(doc.project()).compose();
     // At width 0 a separator is an empty line, as an empty text line is.
     const bool emptyLines = first.ok() && first.value().contains(u"\r\n\r\n");
-    if (!first.ok() || (doc.txtLineCount().toInt() == 0 && emptyLines))
+    if (!first.ok() || (doc.widthText().toInt() == 0 && emptyLines))
         return QString();
     const ReadmeImport::Imported imported =
         ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(first.value(), {}, nullptr)));
     Document imports;
     imports.load(imported.doc);
-    if (!DataFileWriter::textsNotReadBackIntact(imports.snapshot()).isEmpty())
+    if (!DataFileWriter::textsNotReadBackIntact(imports.project()).isEmpty())
         return QString(); // the save says so
     Document again;
-    DataFileReader::apply(DataFileWriter::lines(imports.snapshot()), again);
-    const Result<QString> second = ReadmeComposer(again.snapshot()).compose();
+    openLines(again, DataFileWriter::lines(imports.project()));
+    const Result<QString> second = ReadmeComposer(again.project()).compose();
     if (imported.whole && second.ok() && second.value() == first.value())
         return QString();
     const QStringList a = first.value().split(u"\r\n"_s), b = second.value().split(u"\r\n"_s);
@@ -78,10 +78,10 @@ void writeText(Document &doc, quint32 a, quint32 b)
 // repeated entries, texts with ":=" or line breaks.
 QString saveThenOpen(Document &doc, const QString &path)
 {
-    const DocumentSnapshot before = doc.snapshot();
+    const Project before = doc.project();
     const Result<DataFileWriter::WriteReport> w = DataFileWriter::write(path, before);
-    const Result<DataFileReader::ReadReport> r = DataFileReader::read(path, doc);
-    const DocumentSnapshot after = doc.snapshot();
+    const Result<DataFileReader::ReadReport> r = openFile(doc, path);
+    const Project after = doc.project();
     if (w.ok() && (QStringList(before.entries).removeDuplicates() > 0 || !w->notIntact.isEmpty()))
         return QString();
     if (!w.ok() || !r.ok() || !r->complete() || after.entries != before.entries ||
@@ -103,12 +103,12 @@ QString check(Document &doc, QSet<int> &deleted)
             if (Entry::standsFor(list->entry(i), doc.itemName(k)) && doc.fieldText(k).isEmpty())
                 return u"entry %1 lists the empty field %2"_s.arg(i).arg(k);
     for (int k = FirstBody; k <= LastBody; ++k) {
-        if (doc.chkBody(k - FirstBody) == 0 || list->findItemEntry(doc.itemName(k)) >= 0)
+        if (doc.bodyBox(k - FirstBody) == 0 || list->findItemEntry(doc.itemName(k)) >= 0)
             deleted.remove(k); // from now on its box and its entry agree again
         else if (!deleted.contains(k))
             return u"checked heading %1 has no entry"_s.arg(k);
     }
-    const Result<QString> r = ReadmeComposer(doc.snapshot()).compose();
+    const Result<QString> r = ReadmeComposer(doc.project()).compose();
     return r.ok() ? QString() : u"composing failed: "_s + r.reason();
 }
 } // namespace
@@ -133,7 +133,7 @@ void TstModel::randomAuthorSessionsKeepTheInvariants()
     TempAppDir dir;
     dir.writeLines(u"Writer.dat"_s, {u"Sample Works"_s, u"Other"_s});
     Document doc;
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     ItemList *list = doc.items();
     QSet<int> deleted; // checked body headings whose entry the author deleted
     QRandomGenerator rng(seed);
@@ -159,25 +159,25 @@ void TstModel::randomAuthorSessionsKeepTheInvariants()
             const int f = a % 2 ? Writer : Reprinting;
             doc.pickComboEntry(f, int(b % qMax(1, int(doc.comboEntries(f).size()))));
         });
-        act(6, [&] { doc.setChkBody(box, doc.chkBody(box) == 1 ? 0 : 1); });
-        act(3, [&] { doc.setChkEndSentence(doc.chkEndSentence() == 1 ? 0 : 1); });
+        act(6, [&] { doc.setBodyBox(box, doc.bodyBox(box) == 1 ? 0 : 1); });
+        act(3, [&] { doc.setEndSection(doc.endSection() == 1 ? 0 : 1); });
         act(4, [&] {
-            if (doc.chkEndEnabled(end))
-                doc.setChkEnd(end, doc.chkEnd(end) == 1 ? 0 : 1);
+            if (doc.endBoxEnabled(end))
+                doc.setEndBox(end, doc.endBox(end) == 1 ? 0 : 1);
         });
-        act(2, [&] { doc.setOptLineType(int(a % 4)); });
-        act(2, [&] { doc.setOptBracketsType(int(a % 4)); });
+        act(2, [&] { doc.setLineStyle(int(a % 4)); });
+        act(2, [&] { doc.setBracketStyle(int(a % 4)); });
         act(1, [&] { doc.chooseFreeBrackets(); });
-        act(2, [&] { doc.setTxtLineCount(kWidths.at(a % kWidths.size())); });
+        act(2, [&] { doc.setWidthText(kWidths.at(a % kWidths.size())); });
         act(2, [&] {
             if (a % 3 == 0)
-                doc.setTxtLineType(value);
+                doc.setLineText(value);
             else
-                doc.setTxtBracketsType(int(a % 3) - 1, value);
+                doc.setBracketText(int(a % 3) - 1, value);
         });
         act(5, [&] {
             list->setFocusEntry(int(a % (n + 1)) - 1);
-            doc.setTxtAdd(kHeadings.at(b % kHeadings.size()));
+            doc.setAddText(kHeadings.at(b % kHeadings.size()));
             doc.addTypedHeading();
         });
         act(10, [&] { list->toggleSelected(n > 0 ? int(a % n) : 0); });
@@ -193,18 +193,20 @@ void TstModel::randomAuthorSessionsKeepTheInvariants()
                 deleted.unite(selected);
             list->handleKey(ItemList::Key(a % 7), b % 2);
         });
-        act(1, [&] { doc.reset(); });
+        act(1, [&] { doc.reset(EntryLists::readAll()); });
         act(6, [&] { writeText(doc, a, b); });
         act(4, [&] { failure = saveThenOpen(doc, dir.filePath(u"model.pwk"_s)); });
         act(2, [&] { // a list editor session, then the field is reloaded from its file
             ListEditor ed;
-            ed.open(QString::fromUtf16(EntryLists::kLists.at(a % EntryLists::kListCount).caption));
+            const EntryLists::ListInfo &row = EntryLists::kLists.at(a % EntryLists::kListCount);
+            ed.open(QString::fromUtf16(row.caption));
             ed.setText(value);
             ed.run(ListEditor::Command::Register);
             if (b % 3 == 0)
                 ed.run(ListEditor::Command::Delete);
             (void)ed.save();
-            doc.reloadRegisteredList(int(a % EntryLists::kListCount));
+            doc.setRegisteredList(row.itemIndex,
+                                  EntryLists::readList(QString::fromUtf16(row.caption)));
         });
         if (failure.isEmpty())
             failure = check(doc, deleted);

@@ -33,7 +33,7 @@ QString dump(const BodyTexts &t)
 // The README composed from doc, written in the format and imported again.
 ReadmeImport::Imported importComposed(const Document &doc, const ReadmeFile::Format &format = {})
 {
-    const QString text = ReadmeComposer(doc.snapshot()).compose().value();
+    const QString text = ReadmeComposer(doc.project()).compose().value();
     return ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(text, format, nullptr)));
 }
 } // namespace
@@ -75,7 +75,7 @@ void TstReadmeText::dataFileKeepsEveryText()
     QFETCH(int, badLine);
     TempAppDir dir;
     Document doc;
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     BodyTexts t;
     for (const QString &part : texts.split(u';')) {
         const QString key = part.section(u'=', 0, 0), lines = part.section(u'=', 1);
@@ -88,11 +88,11 @@ void TstReadmeText::dataFileKeepsEveryText()
             t.setUnder(key, l);
     }
     doc.setTexts(t);
-    QStringList lines = DataFileWriter::lines(doc.snapshot());
+    QStringList lines = DataFileWriter::lines(doc.project());
     if (badLine > 0)
         lines.removeLast(); // the last block counts one line more than there is
     Document back;
-    const DataFileReader::ReadReport r = DataFileReader::apply(lines, back);
+    const DataFileReader::ReadReport r = openLines(back, lines);
     QCOMPARE(r.malformedLine, badLine);
     if (badLine == 0)
         QCOMPARE(dump(back.texts()), dump(t));
@@ -106,14 +106,14 @@ void TstReadmeText::olderReaderOpensTheSameDocument()
 {
     TempAppDir dir;
     Document full, older;
-    QVERIFY(DataFileReader::read(kProject, full).ok());
+    QVERIFY(openFile(full, kProject).ok());
     QVERIFY(!full.texts().isEmpty());
     QStringList lines = Cp932::decode(readFileBytes(kProject)).split(u"\r\n"_s);
     lines = lines.mid(0, lines.indexOf(QString()));
-    QVERIFY(DataFileReader::apply(lines, older).complete());
-    DocumentSnapshot s = full.snapshot();
+    QVERIFY(openLines(older, lines).complete());
+    Project s = full.project();
     s.texts = {};
-    QCOMPARE(DataFileWriter::text(older.snapshot()), DataFileWriter::text(s));
+    QCOMPARE(DataFileWriter::text(older.project()), DataFileWriter::text(s));
 }
 
 // Values of fields no entry lists follow the empty line, before the texts.
@@ -144,14 +144,14 @@ void TstReadmeText::dataFileKeepsUnlistedValues()
         QStringList{u"1:=   ソフト名:=a"_s, u"@@@10"_s, u"@@@30"_s, u"@@@680"_s, QString()} +
         extras.split(u'|');
     Document doc;
-    doc.initialize();
-    const DataFileReader::ReadReport r = DataFileReader::apply(lines, doc);
+    doc.initialize(EntryLists::readAll());
+    const DataFileReader::ReadReport r = openLines(doc, lines);
     QCOMPARE(r.malformedLine, badLine);
     QCOMPARE(doc.fieldText(Items::Writer), writer);
     QCOMPARE(doc.fieldText(Items::Address), address);
     QCOMPARE(doc.items()->entries(), QStringList{u"   ソフト名"_s}); // kept, not listed
     if (badLine == 0) // and written back the same way
-        QCOMPARE(DataFileWriter::lines(doc.snapshot()), lines);
+        QCOMPARE(DataFileWriter::lines(doc.project()), lines);
 }
 
 // A preview edited by hand: where its lines go. Edits are "+N:text" (insert
@@ -184,14 +184,14 @@ void TstReadmeText::previewCapture()
     QFETCH(QString, unplaced);
     TempAppDir dir;
     Document doc;
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     doc.items()->setEntries({u"●文頭の項目"_s, u"   ソフト名"_s, u"●本文内の項目"_s,
                              u"   ソフト紹介"_s, u"   FAQ"_s, u"●文末の項目"_s,
                              u"   著作権者(文末)"_s, u"   著作権"_s});
     BodyTexts t;
     t.setUnder(u"ソフト紹介"_s, {u"old"_s});
     doc.setTexts(t);
-    const Composition c = ReadmeComposer(doc.snapshot()).composeLines().value();
+    const Composition c = ReadmeComposer(doc.project()).composeLines().value();
     QStringList lines;
     for (const ComposedLine &l : c.lines)
         lines.append(l.text.toString());
@@ -229,11 +229,11 @@ void TstReadmeText::importReadsEveryEncoding()
     QFETCH(QString, filter);
     TempAppDir dir;
     Document doc, back;
-    QVERIFY(DataFileReader::read(kProject, doc).ok());
+    QVERIFY(openFile(doc, kProject).ok());
     const ReadmeImport::Imported imported = importComposed(doc, ReadmeFile::formatOf(filter));
     QVERIFY(imported.whole);
     back.load(imported.doc);
-    QCOMPARE(DataFileWriter::text(back.snapshot()), DataFileWriter::text(doc.snapshot()));
+    QCOMPARE(DataFileWriter::text(back.project()), DataFileWriter::text(doc.project()));
 }
 
 // Values that start with spaces or are empty are a README's own layout,
@@ -260,19 +260,19 @@ void TstReadmeText::composedWithOddValuesComesBackWhole()
     QFETCH(QString, width);
     TempAppDir dir;
     Document doc;
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     const QStringList lines = {
         u"0:=●文頭の項目:="_s,         u"1:=   ソフト名:=Foo"_s, u"3:=   登録名:="_s,
         u"7:=   動作確認:="_s + value, u"15:=●本文内の項目:="_s, u"16:=   ソフト紹介:=1"_s,
         u"23:=●文末の項目:=1"_s,       u"28:=   著作権:=1"_s,    u"@@@10"_s,
         u"@@@3%1"_s.arg(brackets),     u"@@@6"_s + width};
-    QVERIFY(DataFileReader::apply(lines, doc).complete());
+    QVERIFY(openLines(doc, lines).complete());
     const ReadmeImport::Imported imported = importComposed(doc);
     QVERIFY(imported.whole);
     Document back;
     back.load(imported.doc);
-    QCOMPARE(ReadmeComposer(back.snapshot()).compose().value(),
-             ReadmeComposer(doc.snapshot()).compose().value());
+    QCOMPARE(ReadmeComposer(back.project()).compose().value(),
+             ReadmeComposer(doc.project()).compose().value());
 }
 
 // Dialogs hand the chosen filter back rewritten; spaces and case never

@@ -2,7 +2,7 @@
 // that undoing every step gives back the start and redoing gives the end.
 #include "TestSupport.h"
 #include "datafile/DataFileWriter.h"
-#include "itemlist/Entry.h"
+#include "project/Entry.h"
 #include "session/UndoHistory.h"
 
 #include <QTest>
@@ -24,19 +24,19 @@ void run(Document &doc, UndoHistory &history, const QString &command)
     if (verb == u"type") { // one keystroke at a time, as the field sends it
         for (qsizetype n = 1; n <= p.at(2).size(); ++n) {
             doc.setFieldText(p.at(1).toInt(), p.at(2).left(n));
-            history.record(doc.snapshot());
+            history.record(doc.project());
         }
         return;
     }
     if (verb == u"seal")
         history.seal();
     else if (verb == u"box")
-        doc.setChkBody(p.at(1).toInt(), p.at(2).toInt());
+        doc.setBodyBox(p.at(1).toInt(), p.at(2).toInt());
     else if (verb == u"up" || verb == u"delete") {
         select(p.at(1));
         verb == u"up" ? list->moveSelectedUp() : list->deleteSelected();
     } else if (verb == u"width")
-        doc.setTxtLineCount(p.at(1));
+        doc.setWidthText(p.at(1));
     else if (verb == u"text") {
         BodyTexts t = doc.texts();
         t.setUnder(p.at(1), {p.at(2)});
@@ -48,7 +48,7 @@ void run(Document &doc, UndoHistory &history, const QString &command)
         doc.restore(history.redo());
         return;
     }
-    history.record(doc.snapshot());
+    history.record(doc.project());
 }
 } // namespace
 
@@ -95,10 +95,10 @@ void TstUndo::stepsUndoAndRedo()
     QFETCH(bool, canRedo);
     TempAppDir dir;
     Document doc;
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     UndoHistory history;
-    history.reset(doc.snapshot());
-    const QString start = DataFileWriter::text(doc.snapshot());
+    history.reset(doc.project());
+    const QString start = DataFileWriter::text(doc.project());
     for (const QString &command : script.split(u'|'))
         run(doc, history, command);
     QCOMPARE(history.size(), steps);
@@ -107,13 +107,13 @@ void TstUndo::stepsUndoAndRedo()
 
     while (history.canRedo())
         doc.restore(history.redo());
-    const QString end = DataFileWriter::text(doc.snapshot());
+    const QString end = DataFileWriter::text(doc.project());
     while (history.canUndo())
         doc.restore(history.undo());
-    QCOMPARE(DataFileWriter::text(doc.snapshot()), start);
+    QCOMPARE(DataFileWriter::text(doc.project()), start);
     while (history.canRedo())
         doc.restore(history.redo());
-    QCOMPARE(DataFileWriter::text(doc.snapshot()), end);
+    QCOMPARE(DataFileWriter::text(doc.project()), end);
 }
 
 // Deleting a heading deletes its text; undo brings both back. A heading
@@ -122,9 +122,9 @@ void TstUndo::deletedHeadingTakesItsText()
 {
     TempAppDir dir;
     Document doc;
-    doc.initialize();
+    doc.initialize(EntryLists::readAll());
     UndoHistory history;
-    history.reset(doc.snapshot());
+    history.reset(doc.project());
     ItemList *list = doc.items();
     list->appendEntry(u"   謝辞"_s); // listed twice
     run(doc, history, u"text:謝辞:ありがとう"_s);

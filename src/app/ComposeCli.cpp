@@ -182,19 +182,19 @@ int parse(const QStringList &args, Options &o)
     return finishParse(positional, o);
 }
 
-int itemIndexByName(const Document &doc, const QString &name)
+int itemIndexByName(const QString &name)
 {
     bool numeric = false;
     const int n = name.toInt(&numeric);
     if (numeric)
         return n >= 0 && n < Items::kCount ? n : -1;
-    return Items::NameIndex(doc.snapshot().itemNames).indexOf(name);
+    return Items::NameIndex(Items::names()).indexOf(name);
 }
 
 int applySets(const Options &o, Document &doc)
 {
     for (const auto &[name, value] : o.sets) {
-        const int index = itemIndexByName(doc, name);
+        const int index = itemIndexByName(name);
         if (index < 0)
             return usageError(u"項目「%1」はありません"_s.arg(name));
         // The two section markers carry no value of their own.
@@ -241,11 +241,12 @@ int load(const Options &o, Document &doc)
             return status;
         return applySets(o, doc);
     }
-    const Result<DataFileReader::ReadReport> read = DataFileReader::read(o.data, doc);
-    if (!read.ok()) {
-        err(u"quillet-compose: "_s + UserTexts::dataOpenFailed(read.reason()));
+    const Result<DataFileReader::Parsed> parsed = DataFileReader::read(o.data);
+    if (!parsed.ok()) {
+        err(u"quillet-compose: "_s + UserTexts::dataOpenFailed(parsed.reason()));
         return DataUnreadable;
     }
+    const DataFileReader::ReadReport *read = &parsed->report;
     if (!read->complete()) {
         err(u"quillet-compose: "_s +
             UserTexts::malformedLine(o.data, read->malformedLine, read->malformedReason));
@@ -253,12 +254,13 @@ int load(const Options &o, Document &doc)
     }
     if (read->foreignEncoding)
         err(u"quillet-compose: "_s + UserTexts::foreignEncoding(o.data));
+    doc.load(parsed->project);
     return applySets(o, doc);
 }
 
 int writeData(const QString &path, const Document &doc)
 {
-    const Result<DataFileWriter::WriteReport> w = DataFileWriter::write(path, doc.snapshot());
+    const Result<DataFileWriter::WriteReport> w = DataFileWriter::write(path, doc.project());
     if (!w.ok()) {
         err(u"quillet-compose: "_s + UserTexts::dataSaveFailed(w.reason()));
         return WriteFailed;
@@ -272,7 +274,7 @@ int writeData(const QString &path, const Document &doc)
 // Composes the README and writes it, or compares it with --check.
 int writeReadme(const Options &o, const Document &doc)
 {
-    const DocumentSnapshot snapshot = doc.snapshot();
+    const Project snapshot = doc.project();
     const Result<Composition> composed = ReadmeComposer(snapshot).composeLines();
     if (!composed.ok()) {
         err(u"quillet-compose: "_s + UserTexts::readmeComposeFailed(composed.reason()));

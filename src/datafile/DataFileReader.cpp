@@ -1,9 +1,9 @@
 #include "DataFileReader.h"
 
 #include "DataFileFormat.h"
-#include "document/Document.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
+#include "project/Project.h"
 
 #include <QSet>
 
@@ -56,7 +56,7 @@ int toNumber(QStringView s, bool *ok)
 
 // Takes a setting line into the stored document; returns false when line
 // is no setting, else sets *reason to empty or to why it is malformed.
-bool applySetting(QStringView line, StoredDocument &doc, QString *reason)
+bool applySetting(QStringView line, Project &doc, QString *reason)
 {
     const QStringView tag = line.left(kTagLength);
     const QStringView rest = line.mid(kTagLength);
@@ -65,15 +65,15 @@ bool applySetting(QStringView line, StoredDocument &doc, QString *reason)
         if (!optionIndex(line, &n))
             *reason = u"「%1」は 0 から 3 の選択肢番号ではありません"_s.arg(rest);
         else
-            (tag == kLineOption ? doc.optLineType : doc.optBracketsType) = n;
+            (tag == kLineOption ? doc.lineStyle : doc.bracketStyle) = n;
         return true;
     }
     if (tag == kFreeLine)
-        doc.txtLineType = rest.toString();
+        doc.lineText = rest.toString();
     else if (tag == kFreeLeft || tag == kFreeRight)
-        doc.txtBracketsType[tag == kFreeLeft ? 0 : 1] = rest.toString();
+        doc.bracketText[tag == kFreeLeft ? 0 : 1] = rest.toString();
     else if (tag == kLineWidth)
-        doc.txtLineCount = rest.toString();
+        doc.widthText = rest.toString();
     else
         return false;
     return true;
@@ -81,7 +81,7 @@ bool applySetting(QStringView line, StoredDocument &doc, QString *reason)
 
 // Takes one line into the stored document; returns an empty string or the
 // reason it is malformed.
-QString applyLine(QStringView line, StoredDocument &doc)
+QString applyLine(QStringView line, Project &doc)
 {
     // Every setting tag starts with "@"; most lines are item lines.
     if (QString reason; line.startsWith(u'@') && applySetting(line, doc, &reason))
@@ -120,7 +120,7 @@ QString applyLine(QStringView line, StoredDocument &doc)
             doc.values[size_t(index)] = value.toString();
             return QString();
         }
-        const Result<int> state = Document::parseCheckState(value.toString());
+        const Result<int> state = ProjectRules::parseBoxState(value.toString());
         if (state.ok())
             doc.values[size_t(index)] = QString::number(state.value());
         return state.reason();
@@ -130,7 +130,7 @@ QString applyLine(QStringView line, StoredDocument &doc)
     }
 }
 // A value kept without an entry: a field's number, the separator, the value.
-bool readKeptValue(QStringView line, StoredDocument &doc)
+bool readKeptValue(QStringView line, Project &doc)
 {
     const QStringView rest = line.mid(kTagLength);
     const qsizetype sep = rest.indexOf(kSeparator);
@@ -146,7 +146,7 @@ bool readKeptValue(QStringView line, StoredDocument &doc)
 // What follows the empty line that ends the document's own lines: values
 // kept without an entry, then the author's texts; returns the 0-based line
 // that could not be read, or -1.
-qsizetype readExtras(const Lines &lines, qsizetype i, StoredDocument &doc, QString *reason)
+qsizetype readExtras(const Lines &lines, qsizetype i, Project &doc, QString *reason)
 {
     BodyTexts &texts = doc.texts;
     for (; i < lines.size() && lines.at(i).startsWith(kKeptValue); ++i) {
@@ -246,7 +246,7 @@ void noteUnread(const Lines &lines, qsizetype from, ReadReport &report)
 Parsed parseLines(const Lines &lines)
 {
     Parsed parsed;
-    StoredDocument &stored = parsed.doc;
+    Project &stored = parsed.project;
     stored.entries.reserve(lines.size());
     ReadReport &result = parsed.report;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -278,11 +278,9 @@ Parsed parseLines(const Lines &lines)
 }
 } // namespace
 
-ReadReport apply(const QStringList &lines, Document &doc)
+Parsed parse(const QStringList &lines)
 {
-    const Parsed parsed = parseLines(Lines(lines.begin(), lines.end()));
-    doc.load(parsed.doc);
-    return parsed.report;
+    return parseLines(Lines(lines.begin(), lines.end()));
 }
 
 Result<Parsed> parse(const QByteArray &bytes)
@@ -301,16 +299,12 @@ Result<Parsed> parse(const QByteArray &bytes)
     return parsed;
 }
 
-Result<ReadReport> read(const QString &path, Document &doc)
+Result<Parsed> read(const QString &path)
 {
     const Result<QByteArray> bytes = LineFile::readBytes(path);
     if (!bytes.ok())
-        return Result<ReadReport>::failure(bytes.reason());
-    const Result<Parsed> parsed = parse(bytes.value());
-    if (!parsed.ok())
-        return Result<ReadReport>::failure(parsed.reason());
-    doc.load(parsed->doc);
-    return parsed->report;
+        return Result<Parsed>::failure(bytes.reason());
+    return parse(bytes.value());
 }
 
 } // namespace DataFileReader

@@ -1,15 +1,13 @@
 #pragma once
 
-#include "document/Document.h"
 #include "platform/Result.h"
+#include "project/Project.h"
 
 #include <QStringList>
 
-// Opens a *.pwk data file into a Document. The whole file is read and decoded
-// first: a file that cannot be read leaves the document as it was. The lines
-// are then taken in order into a StoredDocument that replaces the document in
-// one step; a malformed line ends the reading, keeps what came before and is
-// reported with its line number.
+// Reads a *.pwk data file into a Project. The whole file is read and decoded
+// first; the lines are then taken in order, and a malformed line ends the
+// reading, keeps what came before and is reported with its line number.
 namespace DataFileReader {
 
 // What a read found besides the document.
@@ -24,7 +22,7 @@ struct ReadReport {
 
 // A data file taken apart: what it stores and what could not be read.
 struct Parsed {
-    StoredDocument doc;
+    Project project;
     ReadReport report;
 };
 
@@ -32,9 +30,9 @@ struct Parsed {
 // hold NUL bytes or sequences that are no code page 932 character, or not
 // even their first line reads. Else gives what could be read.
 Result<Parsed> parse(const QByteArray &bytes);
-// Reads and parses a file; a failure leaves the document as it was.
-Result<ReadReport> read(const QString &path, Document &doc);
-// Replaces the document by already decoded lines.
-ReadReport apply(const QStringList &lines, Document &doc);
+// Reads and parses a file.
+Result<Parsed> read(const QString &path);
+// Parses already decoded lines.
+Parsed parse(const QStringList &lines);
 
 } // namespace DataFileReader

@@ -1,10 +1,10 @@
 #include "DataFileWriter.h"
 
 #include "DataFileFormat.h"
-#include "document/Styles.h"
-#include "itemlist/Entry.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
+#include "project/Entry.h"
+#include "project/Styles.h"
 
 #include <QSet>
 #include <algorithm>
@@ -42,12 +42,12 @@ void checkField(QStringList &found, const QString &s, bool split)
         found.append(s);
 }
 
-void checkSettings(QStringList &found, const DocumentSnapshot &doc)
+void checkSettings(QStringList &found, const Project &doc)
 {
-    checkField(found, doc.txtLineType, false);
-    checkField(found, doc.txtBracketsType[0], false);
-    checkField(found, doc.txtBracketsType[1], false);
-    checkField(found, doc.txtLineCount, false);
+    checkField(found, doc.lineText, false);
+    checkField(found, doc.bracketText[0], false);
+    checkField(found, doc.bracketText[1], false);
+    checkField(found, doc.widthText, false);
 }
 
 int digitsOf(int n)
@@ -81,7 +81,7 @@ private:
 };
 // The texts in list order, then those of headings no longer listed, sorted
 // so that saving twice writes the same bytes.
-QStringList textKeysInOrder(const DocumentSnapshot &doc)
+QStringList textKeysInOrder(const Project &doc)
 {
     const QHash<QString, QStringList> &texts = doc.texts.headings;
     QStringList keys;
@@ -105,24 +105,24 @@ QStringList textKeysInOrder(const DocumentSnapshot &doc)
 
 // Filled fields no entry lists: their values are kept after the empty line.
 using Listed = std::bitset<Items::kCount>;
-QList<int> unlistedValues(const DocumentSnapshot &doc, const Listed &listed)
+QList<int> unlistedValues(const Project &doc, const Listed &listed)
 {
     QList<int> found;
     for (int k = 0; k < Items::kCount; ++k) {
         if (Items::kindOf(k) == Items::Kind::Field && !listed.test(size_t(k)) &&
-            !doc.itemValues[size_t(k)].isEmpty())
+            !doc.values[size_t(k)].isEmpty())
             found.append(k);
     }
     return found;
 }
 
-void checkUnlisted(QStringList &found, const DocumentSnapshot &doc, const Listed &listed)
+void checkUnlisted(QStringList &found, const Project &doc, const Listed &listed)
 {
     for (const int k : unlistedValues(doc, listed))
-        checkField(found, doc.itemValues[size_t(k)], false);
+        checkField(found, doc.values[size_t(k)], false);
 }
 
-void appendExtras(QString &out, const DocumentSnapshot &doc, const Listed &listed)
+void appendExtras(QString &out, const Project &doc, const Listed &listed)
 {
     const BodyTexts &texts = doc.texts;
     const QList<int> values = unlistedValues(doc, listed);
@@ -130,7 +130,7 @@ void appendExtras(QString &out, const DocumentSnapshot &doc, const Listed &liste
         return;
     out += kLineEnd;
     for (const int k : values) {
-        out += kKeptValue + QString::number(k) + kSeparator + doc.itemValues[size_t(k)];
+        out += kKeptValue + QString::number(k) + kSeparator + doc.values[size_t(k)];
         out += kLineEnd;
     }
     const auto block = [&out](const QString &header, const QStringList &lines) {
@@ -152,7 +152,7 @@ void appendExtras(QString &out, const DocumentSnapshot &doc, const Listed &liste
 }
 
 // The lines after the item lines: settings, then the author's texts.
-QString settingsAndTexts(const DocumentSnapshot &doc, const Listed &listed)
+QString settingsAndTexts(const Project &doc, const Listed &listed)
 {
     QString out;
     const auto setting = [&out](QStringView tag, const QString &content) {
@@ -160,15 +160,15 @@ QString settingsAndTexts(const DocumentSnapshot &doc, const Listed &listed)
         out += content;
         out += kLineEnd;
     };
-    setting(kLineOption, QString::number(doc.optLineType));
-    if (doc.optLineType == Styles::kFree)
-        setting(kFreeLine, doc.txtLineType);
-    setting(kBracketOption, QString::number(doc.optBracketsType));
-    if (doc.optBracketsType == Styles::kFree) {
-        setting(kFreeLeft, doc.txtBracketsType[0]);
-        setting(kFreeRight, doc.txtBracketsType[1]);
+    setting(kLineOption, QString::number(doc.lineStyle));
+    if (doc.lineStyle == Styles::kFree)
+        setting(kFreeLine, doc.lineText);
+    setting(kBracketOption, QString::number(doc.bracketStyle));
+    if (doc.bracketStyle == Styles::kFree) {
+        setting(kFreeLeft, doc.bracketText[0]);
+        setting(kFreeRight, doc.bracketText[1]);
     }
-    setting(kLineWidth, doc.txtLineCount);
+    setting(kLineWidth, doc.widthText);
     appendExtras(out, doc, listed);
     return out;
 }
@@ -180,9 +180,9 @@ class ItemLines {
 public:
     // Reads each entry once, for all it is needed for: notIntact, when
     // given, gets the entries and values that will not read back intact.
-    ItemLines(const DocumentSnapshot &doc, QStringList *notIntact) : m_doc(doc)
+    ItemLines(const Project &doc, QStringList *notIntact) : m_doc(doc)
     {
-        const Items::NameIndex names(doc.itemNames);
+        const Items::NameIndex names(Items::names());
         m_items.reserve(size_t(doc.entries.size()));
         m_numbers.reserve(size_t(doc.entries.size()));
         int custom = kFirstCustomNumber;
@@ -195,7 +195,7 @@ public:
             if (notIntact) {
                 checkField(*notIntact, entry, true);
                 if (k >= 0)
-                    checkField(*notIntact, doc.itemValues[size_t(k)], true);
+                    checkField(*notIntact, doc.values[size_t(k)], true);
             }
         }
     }
@@ -228,10 +228,10 @@ private:
     QStringView value(qsizetype i) const
     {
         const int k = m_items[size_t(i)];
-        return k >= 0 ? QStringView(m_doc.itemValues[size_t(k)]) : QStringView();
+        return k >= 0 ? QStringView(m_doc.values[size_t(k)]) : QStringView();
     }
 
-    const DocumentSnapshot &m_doc;
+    const Project &m_doc;
     std::vector<int> m_items;
     std::vector<int> m_numbers;
     Listed m_listed;
@@ -258,7 +258,7 @@ QByteArray encodeFile(const ItemLines &lines, const QString &tail, QStringList *
 }
 } // namespace
 
-QString text(const DocumentSnapshot &doc)
+QString text(const Project &doc)
 {
     const ItemLines lines(doc, nullptr);
     const QString tail = settingsAndTexts(doc, lines.listed());
@@ -269,12 +269,12 @@ QString text(const DocumentSnapshot &doc)
     return out;
 }
 
-QStringList lines(const DocumentSnapshot &doc)
+QStringList lines(const Project &doc)
 {
     return LineFile::splitLines(text(doc));
 }
 
-QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
+QStringList textsNotReadBackIntact(const Project &doc)
 {
     QStringList found;
     const ItemLines lines(doc, &found);
@@ -283,7 +283,7 @@ QStringList textsNotReadBackIntact(const DocumentSnapshot &doc)
     return found;
 }
 
-Result<WriteReport> write(const QString &path, const DocumentSnapshot &doc)
+Result<WriteReport> write(const QString &path, const Project &doc)
 {
     WriteReport report;
     const ItemLines lines(doc, &report.notIntact);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/Document.h"
 #include "platform/Result.h"
+#include "project/Project.h"
 
 #include <QStringList>
 
@@ -10,8 +10,8 @@
 namespace DataFileWriter {
 
 // The file's text, every line ended by CR LF, and the same as lines.
-QString text(const DocumentSnapshot &doc);
-QStringList lines(const DocumentSnapshot &doc);
+QString text(const Project &doc);
+QStringList lines(const Project &doc);
 
 // What a successful save wants the author to know.
 struct WriteReport {
@@ -21,9 +21,9 @@ struct WriteReport {
 
 // Texts of the document that a save cannot give back intact: ":=" inside an
 // entry or a value, or a line break.
-QStringList textsNotReadBackIntact(const DocumentSnapshot &doc);
+QStringList textsNotReadBackIntact(const Project &doc);
 
 // Saves atomically: a failed save leaves an existing file whole.
-Result<WriteReport> write(const QString &path, const DocumentSnapshot &doc);
+Result<WriteReport> write(const QString &path, const Project &doc);
 
 } // namespace DataFileWriter

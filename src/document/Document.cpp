@@ -1,7 +1,6 @@
 #include "Document.h"
 
-#include "document/Styles.h"
-#include "entrylists/EntryLists.h"
+#include "project/Styles.h"
 
 using namespace Qt::StringLiterals;
 
@@ -31,38 +30,39 @@ void Document::dropTextsOf(const QStringList &deletedEntries)
 
 // ---- start-up and reset -------------------------------------------------
 
-// The reprint presets and the registered-entry lists, appended to whatever
-// the drop-downs hold; the field texts are not touched.
-void Document::fillComboLists()
+void Document::setDropDowns(const DropDowns &registered)
 {
     using namespace Items;
-    QStringList reprint = m_comboLists[Reprinting];
-    for (const char16_t *c : kReprintChoices)
-        reprint.append(QString::fromUtf16(c));
-    setComboEntries(Reprinting, reprint);
-    for (const EntryLists::ListInfo &list : EntryLists::kLists) {
-        QStringList entries = m_comboLists.at(size_t(list.itemIndex));
-        EntryLists::appendListFile(QString::fromUtf16(list.fileName), entries);
-        setComboEntries(list.itemIndex, entries);
+    for (int i = Writer; i <= HomePage; ++i) {
+        if (!isComboField(i))
+            continue;
+        QStringList entries;
+        if (i == Reprinting) {
+            for (const char16_t *c : kReprintChoices)
+                entries.append(QString::fromUtf16(c));
+        }
+        entries.append(registered[size_t(i)]);
+        setComboEntries(i, entries);
     }
 }
 
-void Document::initialize()
+void Document::initialize(const DropDowns &registered)
 {
     using namespace Items;
-    fillComboLists();
-    setFieldText(Reprinting, m_comboLists[Reprinting].first());
-    for (const EntryLists::ListInfo &list : EntryLists::kLists) {
-        const QStringList &entries = m_comboLists.at(size_t(list.itemIndex));
-        setFieldText(list.itemIndex, entries.isEmpty() ? QString() : entries.first());
+    setDropDowns(registered);
+    for (int i = Writer; i <= HomePage; ++i) {
+        if (isComboField(i)) {
+            const QStringList &entries = m_comboLists[size_t(i)];
+            setFieldText(i, entries.isEmpty() ? QString() : entries.first());
+        }
     }
 
-    setTxtLineCount(QString::fromUtf16(kDefaultLineCount));
+    setWidthText(QString::fromUtf16(kDefaultLineCount));
     for (int i = 0; i < kBodyCount; ++i)
-        setChkBody(i, kBodyDefaults[size_t(i)]);
-    setChkEndSentence(kEndDefault);
+        setBodyBox(i, kBodyDefaults[size_t(i)]);
+    setEndSection(kEndDefault);
     for (int i = 0; i < kEndCount; ++i)
-        setChkEnd(i, kEndDefault);
+        setEndBox(i, kEndDefault);
     rebuildItemList();
     m_formReady = true;
 }
@@ -81,14 +81,14 @@ void Document::rebuildItemList()
             entries.append(Entry::indented(name));
     }
     for (int i = FirstBody; i <= LastBody; ++i) {
-        if (m_chkBody[size_t(i - FirstBody)] != 0)
+        if (m_bodyBox[size_t(i - FirstBody)] != 0)
             entries.append(Entry::indented(m_itemNames[size_t(i)]));
     }
-    const bool endAdded = m_chkEndSentence != 0;
+    const bool endAdded = m_endSection != 0;
     if (endAdded)
         entries.append(m_itemNames[EndMarker]);
     for (int i = FirstEnd; i <= LastEnd; ++i) {
-        if (endAdded && m_chkEnd[size_t(i - FirstEnd)] != 0)
+        if (endAdded && m_endBox[size_t(i - FirstEnd)] != 0)
             entries.append(Entry::indented(m_itemNames[size_t(i)]));
     }
     m_items->setEntries(entries);
@@ -107,20 +107,20 @@ void Document::clearForm()
     setFieldText(Price, QString());
     for (int i : {Address, EMail, HomePage})
         clearCombo(i);
-    setOptLineType(0);
-    setTxtLineType(QString());
-    setTxtLineCount(QString());
-    setOptBracketsType(0);
-    setTxtBracketsType(0, QString());
-    setTxtBracketsType(1, QString());
-    setTxtAdd(QString());
+    setLineStyle(0);
+    setLineText(QString());
+    setWidthText(QString());
+    setBracketStyle(0);
+    setBracketText(0, QString());
+    setBracketText(1, QString());
+    setAddText(QString());
     setTexts(BodyTexts());
 }
 
-void Document::reset()
+void Document::reset(const DropDowns &registered)
 {
     clearForm();
-    initialize();
+    initialize(registered);
 }
 
 void Document::setCheckQuietly(int &box, int state, Control control, int index)
@@ -131,49 +131,11 @@ void Document::setCheckQuietly(int &box, int state, Control control, int index)
     emit changed(control, index);
 }
 
-void Document::load(const StoredDocument &stored)
+void Document::load(const Project &stored)
 {
-    using namespace Items;
-    clearForm();
-    setStyles(stored.optLineType, stored.txtLineType, stored.optBracketsType,
-              stored.txtBracketsType, stored.txtLineCount);
-    setTexts(stored.texts);
-    m_items->setEntries(stored.entries);
-
-    // Field texts and check states are set without their handlers: the list
-    // is already what the file says, and one pass at the end keeps reading
-    // linear in the file's lines.
-    setFieldsQuietly(stored.values);
-    // Which item names the list holds: a look-up among the few names per
-    // entry, rather than a set of all the entries.
-    const NameIndex names(m_itemNames);
-    std::array<bool, kCount> listed{};
-    for (const QString &entry : stored.entries) {
-        if (const int k = names.itemOfEntry(entry); k >= 0)
-            listed[size_t(k)] = true;
-    }
-    const auto stateOf = [&](int index, int unlisted) {
-        if (!listed[size_t(names.indexOf(m_itemNames[size_t(index)]))])
-            return unlisted;
-        // A listed box takes the state stored, checked when none is.
-        const QString &state = stored.values[size_t(index)];
-        return state.isEmpty() ? 1 : state.toInt();
-    };
-    for (int i = 0; i < kBodyCount; ++i)
-        setCheckQuietly(m_chkBody[size_t(i)], stateOf(FirstBody + i, 0), Control::BodyCheck, i);
-    const int endSection = stateOf(EndMarker, 0);
-    setCheckQuietly(m_chkEndSentence, endSection, Control::EndSentenceCheck, 0);
-    for (int i = 0; i < kEndCount; ++i) {
-        // With the section off, unlisted lines are grayed as the switch leaves them.
-        setCheckQuietly(m_chkEnd[size_t(i)], stateOf(FirstEnd + i, endSection != 0 ? 0 : 2),
-                        Control::EndCheck, i);
-        setChkEndEnabled(i, endSection != 0);
-    }
-    for (int i = SoftName; i <= HomePage && stored.listFilledFields; ++i) {
-        if (!m_fields[size_t(i)].isEmpty() && !stored.unlisted.test(size_t(i)))
-            m_items->insertItemEntry(m_itemNames[size_t(i)], m_itemNames[BodyMarker]);
-    }
-    fillComboLists();
+    setPreviewText(QString());
+    setAddText(QString());
+    restore(ProjectRules::settled(stored));
 }
 
 QStringList Document::unlistedTextHeadings() const
@@ -187,21 +149,21 @@ QStringList Document::unlistedTextHeadings() const
     return found;
 }
 
-void Document::restore(const DocumentSnapshot &state)
+void Document::restore(const Project &state)
 {
     using namespace Items;
     m_items->setEntries(state.entries);
-    setFieldsQuietly(state.itemValues);
+    setFieldsQuietly(state.values);
     for (int i = 0; i < kBodyCount; ++i)
-        setCheckQuietly(m_chkBody[size_t(i)], state.chkBody[size_t(i)], Control::BodyCheck, i);
-    const int endSection = state.itemValues[EndMarker].toInt();
-    setCheckQuietly(m_chkEndSentence, endSection, Control::EndSentenceCheck, 0);
+        setCheckQuietly(m_bodyBox[size_t(i)], state.boxState(FirstBody + i), Control::BodyCheck, i);
+    const int endSection = state.boxState(EndMarker);
+    setCheckQuietly(m_endSection, endSection, Control::EndSentenceCheck, 0);
     for (int i = 0; i < kEndCount; ++i) {
-        setCheckQuietly(m_chkEnd[size_t(i)], state.chkEnd[size_t(i)], Control::EndCheck, i);
-        setChkEndEnabled(i, endSection != 0);
+        setCheckQuietly(m_endBox[size_t(i)], state.boxState(FirstEnd + i), Control::EndCheck, i);
+        setEndBoxEnabled(i, endSection != 0);
     }
-    setStyles(state.optLineType, state.txtLineType, state.optBracketsType, state.txtBracketsType,
-              state.txtLineCount);
+    setStyles(state.lineStyle, state.lineText, state.bracketStyle, state.bracketText,
+              state.widthText);
     setTexts(state.texts);
 }
 
@@ -218,24 +180,12 @@ void Document::setFieldsQuietly(const std::array<QString, Items::kCount> &values
 void Document::setStyles(int lineOption, const QString &lineText, int bracketOption,
                          const std::array<QString, 2> &brackets, const QString &width)
 {
-    setOptLineType(lineOption);
-    setTxtLineType(lineText);
-    setOptBracketsType(bracketOption);
-    setTxtBracketsType(0, brackets[0]);
-    setTxtBracketsType(1, brackets[1]);
-    setTxtLineCount(width);
-}
-
-Result<int> Document::parseCheckState(const QString &value)
-{
-    bool ok = false;
-    const int state = value.trimmed().toInt(&ok);
-    if (!ok)
-        return Result<int>::failure(u"チェック状態「%1」は整数ではありません"_s.arg(value));
-    if (state < 0 || state > 2)
-        return Result<int>::failure(
-            u"チェック状態「%1」は 0、1、2 のいずれでもありません"_s.arg(value));
-    return state;
+    setLineStyle(lineOption);
+    setLineText(lineText);
+    setBracketStyle(bracketOption);
+    setBracketText(0, brackets[0]);
+    setBracketText(1, brackets[1]);
+    setWidthText(width);
 }
 
 // ---- item tables ----------------------------------------------------------
@@ -247,11 +197,11 @@ QString Document::itemValue(int index) const
     case Kind::Field:
         return m_fields[size_t(index)];
     case Kind::BodyHeading:
-        return QString::number(m_chkBody[size_t(index - FirstBody)]);
+        return QString::number(m_bodyBox[size_t(index - FirstBody)]);
     case Kind::EndMarker:
-        return QString::number(m_chkEndSentence);
+        return QString::number(m_endSection);
     case Kind::EndLine:
-        return QString::number(m_chkEnd[size_t(index - FirstEnd)]);
+        return QString::number(m_endBox[size_t(index - FirstEnd)]);
     default:
         return QString();
     }
@@ -268,16 +218,16 @@ Result<> Document::applyStoredValue(int index, const QString &value)
                        (index >= FirstEnd && index <= LastEnd);
     if (!isBox)
         return {};
-    const Result<int> parsed = parseCheckState(value);
+    const Result<int> parsed = ProjectRules::parseBoxState(value);
     if (!parsed.ok())
         return Result<>::failure(parsed.reason());
     const int state = parsed.value();
     if (index == EndMarker)
-        setChkEndSentence(state);
+        setEndSection(state);
     else if (index >= FirstEnd)
-        setChkEnd(index - FirstEnd, state);
+        setEndBox(index - FirstEnd, state);
     else
-        setChkBody(index - FirstBody, state);
+        setBodyBox(index - FirstBody, state);
     return {};
 }
 
@@ -291,22 +241,19 @@ void Document::syncItemEntry(int index)
         m_items->removeItemEntries(name);
 }
 
-DocumentSnapshot Document::snapshot() const
+Project Document::project() const
 {
-    DocumentSnapshot s;
-    s.itemNames = m_itemNames;
+    Project p;
     for (int i = 0; i < Items::kCount; ++i)
-        s.itemValues[size_t(i)] = itemValue(i);
-    s.entries = m_items->entries();
-    s.chkBody = m_chkBody;
-    s.chkEnd = m_chkEnd;
-    s.optLineType = m_optLineType;
-    s.txtLineType = m_txtLineType;
-    s.txtLineCount = m_txtLineCount;
-    s.optBracketsType = m_optBracketsType;
-    s.txtBracketsType = m_txtBracketsType;
-    s.texts = m_texts;
-    return s;
+        p.values[size_t(i)] = itemValue(i);
+    p.entries = m_items->entries();
+    p.lineStyle = m_lineStyle;
+    p.lineText = m_lineText;
+    p.widthText = m_widthText;
+    p.bracketStyle = m_bracketStyle;
+    p.bracketText = m_bracketText;
+    p.texts = m_texts;
+    return p;
 }
 
 // ---- fields ---------------------------------------------------------------
@@ -359,14 +306,11 @@ void Document::setComboEntries(int index, const QStringList &entries)
     emit changed(Control::ComboList, index);
 }
 
-void Document::reloadRegisteredList(int listIndex)
+void Document::setRegisteredList(int index, const QStringList &entries)
 {
-    const EntryLists::ListInfo &row = EntryLists::kLists.at(size_t(listIndex));
-    QStringList entries;
-    EntryLists::appendListFile(QString::fromUtf16(row.fileName), entries);
-    setComboEntries(row.itemIndex, entries);
-    if (m_fields[size_t(row.itemIndex)].isEmpty() && !entries.isEmpty())
-        setFieldText(row.itemIndex, entries.first());
+    setComboEntries(index, entries);
+    if (m_fields[size_t(index)].isEmpty() && !entries.isEmpty())
+        setFieldText(index, entries.first());
 }
 
 bool Document::priceKeyAccepted(QChar c)
@@ -379,45 +323,45 @@ bool Document::priceKeyAccepted(QChar c)
 
 // ---- heading check boxes ------------------------------------------------
 
-void Document::setChkBody(int i, int state)
+void Document::setBodyBox(int i, int state)
 {
-    if (m_chkBody.at(size_t(i)) == state)
+    if (m_bodyBox.at(size_t(i)) == state)
         return;
-    m_chkBody[size_t(i)] = state;
+    m_bodyBox[size_t(i)] = state;
     emit changed(Control::BodyCheck, i);
     bodyCheckRule(i);
 }
 
-void Document::setChkEndSentence(int state)
+void Document::setEndSection(int state)
 {
-    if (m_chkEndSentence == state)
+    if (m_endSection == state)
         return;
-    m_chkEndSentence = state;
+    m_endSection = state;
     emit changed(Control::EndSentenceCheck, 0);
     endSectionRule();
 }
 
-void Document::setChkEnd(int i, int state)
+void Document::setEndBox(int i, int state)
 {
-    if (m_chkEnd.at(size_t(i)) == state)
+    if (m_endBox.at(size_t(i)) == state)
         return;
-    m_chkEnd[size_t(i)] = state;
+    m_endBox[size_t(i)] = state;
     emit changed(Control::EndCheck, i);
     endCheckRule(i);
 }
 
-void Document::setChkEndEnabled(int i, bool enabled)
+void Document::setEndBoxEnabled(int i, bool enabled)
 {
-    if (m_chkEndEnabled[size_t(i)] == enabled)
+    if (m_endBoxEnabled[size_t(i)] == enabled)
         return;
-    m_chkEndEnabled[size_t(i)] = enabled;
+    m_endBoxEnabled[size_t(i)] = enabled;
     emit changed(Control::EndCheckEnabled, i);
 }
 
 void Document::bodyCheckRule(int i)
 {
     const QString &name = m_itemNames[size_t(Items::FirstBody + i)];
-    if (m_chkBody[size_t(i)] != 0)
+    if (m_bodyBox[size_t(i)] != 0)
         m_items->insertItemEntry(name, m_itemNames[Items::EndMarker]);
     else
         m_items->removeItemEntries(name);
@@ -425,10 +369,10 @@ void Document::bodyCheckRule(int i)
 
 void Document::endCheckRule(int i)
 {
-    if (m_chkEndSentence == 0)
+    if (m_endSection == 0)
         return;
     const QString &name = m_itemNames[size_t(Items::FirstEnd + i)];
-    if (m_chkEnd[size_t(i)] != 0)
+    if (m_endBox[size_t(i)] != 0)
         m_items->appendItemEntry(name);
     else
         m_items->removeItemEntries(name);
@@ -437,17 +381,17 @@ void Document::endCheckRule(int i)
 void Document::endSectionRule()
 {
     const QString &marker = m_itemNames[Items::EndMarker];
-    if (m_chkEndSentence != 0) {
+    if (m_endSection != 0) {
         m_items->appendEntry(marker);
         for (int i = 0; i < Items::kEndCount; ++i) {
-            setChkEnd(i, 1);
-            setChkEndEnabled(i, true);
+            setEndBox(i, 1);
+            setEndBoxEnabled(i, true);
         }
         return;
     }
     for (int i = 0; i < Items::kEndCount; ++i) {
-        setChkEnd(i, 2);
-        setChkEndEnabled(i, false);
+        setEndBox(i, 2);
+        setEndBoxEnabled(i, false);
         m_items->removeItemEntries(m_itemNames[size_t(Items::FirstEnd + i)]);
         m_items->removeItemEntries(marker);
     }
@@ -455,90 +399,90 @@ void Document::endSectionRule()
 
 // ---- styles ---------------------------------------------------------------
 
-void Document::setOptLineType(int i)
+void Document::setLineStyle(int i)
 {
-    if (m_optLineType == i)
+    if (m_lineStyle == i)
         return;
-    m_optLineType = i;
+    m_lineStyle = i;
     emit changed(Control::LineType, i);
     lineOptionRule();
 }
 
 void Document::lineOptionRule()
 {
-    const bool enabled = m_optLineType == 3;
-    if (m_txtLineTypeEnabled == enabled)
+    const bool enabled = m_lineStyle == 3;
+    if (m_lineTextEnabled == enabled)
         return;
-    m_txtLineTypeEnabled = enabled;
+    m_lineTextEnabled = enabled;
     emit changed(Control::LineTypeTextEnabled, 0);
 }
 
-void Document::setTxtLineType(const QString &text)
+void Document::setLineText(const QString &text)
 {
-    if (m_txtLineType == text)
+    if (m_lineText == text)
         return;
-    m_txtLineType = text;
+    m_lineText = text;
     emit changed(Control::LineTypeText, 0);
 }
 
-void Document::setTxtLineCount(const QString &text)
+void Document::setWidthText(const QString &text)
 {
-    if (m_txtLineCount == text)
+    if (m_widthText == text)
         return;
-    m_txtLineCount = text;
+    m_widthText = text;
     emit changed(Control::LineCount, 0);
 }
 
-void Document::setOptBracketsType(int i)
+void Document::setBracketStyle(int i)
 {
-    if (m_optBracketsType == i)
+    if (m_bracketStyle == i)
         return;
-    m_optBracketsType = i;
+    m_bracketStyle = i;
     emit changed(Control::BracketsType, i);
     bracketOptionRule();
 }
 
 void Document::bracketOptionRule()
 {
-    const bool enabled = m_optBracketsType == 3;
+    const bool enabled = m_bracketStyle == 3;
     for (int i = 0; i < 2; ++i) {
-        if (m_txtBracketsEnabled[size_t(i)] != enabled) {
-            m_txtBracketsEnabled[size_t(i)] = enabled;
+        if (m_bracketTextEnabled[size_t(i)] != enabled) {
+            m_bracketTextEnabled[size_t(i)] = enabled;
             emit changed(Control::BracketsTextEnabled, i);
         }
     }
 }
 
-void Document::setTxtBracketsType(int i, const QString &text)
+void Document::setBracketText(int i, const QString &text)
 {
-    if (m_txtBracketsType.at(size_t(i)) == text)
+    if (m_bracketText.at(size_t(i)) == text)
         return;
-    m_txtBracketsType[size_t(i)] = text;
+    m_bracketText[size_t(i)] = text;
     emit changed(Control::BracketsText, i);
 }
 
 // A click on 左側 or 右側: the free brackets become the chosen style.
 void Document::chooseFreeBrackets()
 {
-    setOptBracketsType(Styles::kFree);
+    setBracketStyle(Styles::kFree);
     bracketOptionRule();
 }
 
 // ---- adding headings and the preview -------------------------------------
 
-void Document::setTxtAdd(const QString &text)
+void Document::setAddText(const QString &text)
 {
-    if (m_txtAdd == text)
+    if (m_addText == text)
         return;
-    m_txtAdd = text;
-    m_txtAddAdded = false;
+    m_addText = text;
+    m_addTextAdded = false;
     emit changed(Control::AddText, 0);
 }
 
 void Document::addTypedHeading()
 {
-    m_items->addHeading(m_txtAdd);
-    m_txtAddAdded = true; // the box keeps its text, but the list has it now
+    m_items->addHeading(m_addText);
+    m_addTextAdded = true; // the box keeps its text, but the list has it now
 }
 
 void Document::setPreviewText(const QString &text)

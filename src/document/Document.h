@@ -1,48 +1,12 @@
 #pragma once
 
-#include "BodyTexts.h"
-#include "ItemTables.h"
 #include "itemlist/ItemList.h"
 #include "platform/Result.h"
+#include "project/Project.h"
 
 #include <QObject>
 #include <QStringList>
 #include <array>
-#include <bitset>
-
-// A copy of everything the composer and the data file writer read.
-struct DocumentSnapshot {
-    std::array<QString, Items::kCount> itemNames;
-    std::array<QString, Items::kCount> itemValues;
-    QStringList entries;
-    std::array<int, Items::kBodyCount> chkBody{};
-    std::array<int, Items::kEndCount> chkEnd{};
-    int optLineType = 0;
-    QString txtLineType;
-    QString txtLineCount;
-    int optBracketsType = 0;
-    std::array<QString, 2> txtBracketsType;
-    BodyTexts texts;
-};
-
-// A document as a data file stores it, applied in one step by
-// Document::load: the entries in list order, the last value read for each
-// item (check box states already validated) and the style settings.
-struct StoredDocument {
-    QStringList entries;
-    std::array<QString, Items::kCount> values;
-    int optLineType = 0;
-    QString txtLineType;
-    int optBracketsType = 0;
-    std::array<QString, 2> txtBracketsType;
-    QString txtLineCount;
-    BodyTexts texts;
-    // A filled field the entries do not list is listed on load. A README
-    // can show a field only in its end lines; its import keeps it unlisted.
-    bool listFilledFields = true;
-    // Values the data file keeps without an entry: they stay unlisted.
-    std::bitset<Items::kCount> unlisted;
-};
 
 // All state of the main window and the rules that change it. Every setter
 // that changes a value runs that control's handler before it returns, as a
@@ -77,25 +41,26 @@ public:
 
     explicit Document(QObject *parent = nullptr);
 
-    // Start-up and reset.
-    void initialize();
-    void clearForm();
-    void reset();
-    bool FormReady() const { return m_formReady; }
+    // The drop-down entries registered for each field, by item index.
+    using DropDowns = std::array<QStringList, Items::HomePage + 1>;
 
-    // Replaces the document by a stored one. Check boxes follow the list: a
-    // listed heading's box takes the state stored (checked when none is),
-    // an unlisted one is unchecked; the end section is on when its marker
-    // is listed and not stored off. Filled fields whose entry is missing
-    // are listed, unless stored as unlisted.
-    // The drop-down lists are refilled as at start-up.
-    void load(const StoredDocument &stored);
+    // Start-up and New: the drop-downs take the registered entries and
+    // each registered field the first of them.
+    void initialize(const DropDowns &registered = {});
+    void clearForm();
+    void reset(const DropDowns &registered = {});
+    bool formReady() const { return m_formReady; }
+    // The drop-downs take the reprint presets and the registered entries;
+    // the field texts stay.
+    void setDropDowns(const DropDowns &registered);
+
+    // Replaces the document by a stored project, settled as
+    // ProjectRules::settled says. The drop-downs keep their entries.
+    void load(const Project &stored);
     // Puts the document back in a state it had (undo, redo): values, boxes,
     // styles, list and texts, without running the rules that led there.
     // The drop-downs and the add box are not part of it.
-    void restore(const DocumentSnapshot &state);
-    // A check box value as stored: 0, 1 or 2; the reason when it is not.
-    static Result<int> parseCheckState(const QString &value);
+    void restore(const Project &state);
 
     // Item tables.
     Result<> applyStoredValue(int index, const QString &value);
@@ -104,7 +69,7 @@ public:
     // "0" to "2", nothing for the start and body markers.
     QString itemValue(int index) const;
     void syncItemEntry(int index);
-    DocumentSnapshot snapshot() const;
+    Project project() const;
 
     // Fields 1 to 14.
     const QString &fieldText(int index) const { return m_fields.at(size_t(index)); }
@@ -117,44 +82,43 @@ public:
     void clearCombo(int index);
     // Replaces the drop-down entries of a combo box; nothing else runs.
     void setComboEntries(int index, const QStringList &entries);
-    // After the list editor wrote a list file: the field's drop-down is
-    // refilled from the file. The field keeps its text; an empty field shows
-    // the list's first entry.
-    void reloadRegisteredList(int listIndex);
+    // After the list editor wrote a list: the field's drop-down takes the
+    // entries. The field keeps its text; an empty field shows the first.
+    void setRegisteredList(int index, const QStringList &entries);
     // Keystroke filter of the price field.
     static bool priceKeyAccepted(QChar c);
 
     // Heading check boxes (0 unchecked, 1 checked, 2 grayed).
-    int chkBody(int i) const { return m_chkBody.at(size_t(i)); }
-    int chkEndSentence() const { return m_chkEndSentence; }
-    int chkEnd(int i) const { return m_chkEnd.at(size_t(i)); }
-    bool chkEndEnabled(int i) const { return m_chkEndEnabled.at(size_t(i)); }
-    void setChkBody(int i, int state);
-    void setChkEndSentence(int state);
-    void setChkEnd(int i, int state);
+    int bodyBox(int i) const { return m_bodyBox.at(size_t(i)); }
+    int endSection() const { return m_endSection; }
+    int endBox(int i) const { return m_endBox.at(size_t(i)); }
+    bool endBoxEnabled(int i) const { return m_endBoxEnabled.at(size_t(i)); }
+    void setBodyBox(int i, int state);
+    void setEndSection(int state);
+    void setEndBox(int i, int state);
 
     // Separator line and bracket styles.
-    int optLineType() const { return m_optLineType; }
-    void setOptLineType(int i);
-    const QString &txtLineType() const { return m_txtLineType; }
-    void setTxtLineType(const QString &text);
-    bool txtLineTypeEnabled() const { return m_txtLineTypeEnabled; }
-    const QString &txtLineCount() const { return m_txtLineCount; }
-    void setTxtLineCount(const QString &text);
-    int optBracketsType() const { return m_optBracketsType; }
-    void setOptBracketsType(int i);
-    const QString &txtBracketsType(int i) const { return m_txtBracketsType.at(size_t(i)); }
-    void setTxtBracketsType(int i, const QString &text);
-    bool txtBracketsTypeEnabled(int i) const { return m_txtBracketsEnabled.at(size_t(i)); }
+    int lineStyle() const { return m_lineStyle; }
+    void setLineStyle(int i);
+    const QString &lineText() const { return m_lineText; }
+    void setLineText(const QString &text);
+    bool lineTextEnabled() const { return m_lineTextEnabled; }
+    const QString &widthText() const { return m_widthText; }
+    void setWidthText(const QString &text);
+    int bracketStyle() const { return m_bracketStyle; }
+    void setBracketStyle(int i);
+    const QString &bracketText(int i) const { return m_bracketText.at(size_t(i)); }
+    void setBracketText(int i, const QString &text);
+    bool bracketTextEnabled(int i) const { return m_bracketTextEnabled.at(size_t(i)); }
     void chooseFreeBrackets();
 
     // Adding headings and the preview.
-    const QString &txtAdd() const { return m_txtAdd; }
-    void setTxtAdd(const QString &text);
+    const QString &addText() const { return m_addText; }
+    void setAddText(const QString &text);
     // Adds the heading typed in the add box in front of the focus entry.
     void addTypedHeading();
     // Text in the add box that no entry holds: typed, and not added since.
-    bool hasUnaddedText() const { return !m_txtAdd.isEmpty() && !m_txtAddAdded; }
+    bool hasUnaddedText() const { return !m_addText.isEmpty() && !m_addTextAdded; }
     const QString &previewText() const { return m_preview; }
     void setPreviewText(const QString &text);
 
@@ -177,9 +141,8 @@ private:
     void endSectionRule();
     void lineOptionRule();
     void bracketOptionRule();
-    void setChkEndEnabled(int i, bool enabled);
+    void setEndBoxEnabled(int i, bool enabled);
     void rebuildItemList();
-    void fillComboLists();
     void setCheckQuietly(int &box, int state, Control control, int index);
     void dropTextsOf(const QStringList &deletedEntries);
     void setFieldsQuietly(const std::array<QString, Items::kCount> &values);
@@ -193,23 +156,23 @@ private:
     std::array<QString, 15> m_fields;
     std::array<QStringList, 15> m_comboLists;
 
-    std::array<int, Items::kBodyCount> m_chkBody = Items::kBodyDefaults;
-    int m_chkEndSentence = Items::kEndDefault;
-    std::array<int, Items::kEndCount> m_chkEnd{Items::kEndDefault, Items::kEndDefault,
+    std::array<int, Items::kBodyCount> m_bodyBox = Items::kBodyDefaults;
+    int m_endSection = Items::kEndDefault;
+    std::array<int, Items::kEndCount> m_endBox{Items::kEndDefault, Items::kEndDefault,
                                                Items::kEndDefault, Items::kEndDefault,
                                                Items::kEndDefault};
-    std::array<bool, Items::kEndCount> m_chkEndEnabled{true, true, true, true, true};
+    std::array<bool, Items::kEndCount> m_endBoxEnabled{true, true, true, true, true};
 
-    int m_optLineType = 0;
-    QString m_txtLineType;
-    bool m_txtLineTypeEnabled = false;
-    QString m_txtLineCount;
-    int m_optBracketsType = 0;
-    std::array<QString, 2> m_txtBracketsType;
-    std::array<bool, 2> m_txtBracketsEnabled{false, false};
+    int m_lineStyle = 0;
+    QString m_lineText;
+    bool m_lineTextEnabled = false;
+    QString m_widthText;
+    int m_bracketStyle = 0;
+    std::array<QString, 2> m_bracketText;
+    std::array<bool, 2> m_bracketTextEnabled{false, false};
 
-    QString m_txtAdd;
-    bool m_txtAddAdded = false;
+    QString m_addText;
+    bool m_addTextAdded = false;
     QString m_preview;
     BodyTexts m_texts;
 };

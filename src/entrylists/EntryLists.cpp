@@ -37,6 +37,14 @@ void appendListFile(const QString &fileName, QStringList &target)
         target += r.value();
 }
 
+std::array<QStringList, 15> readAll()
+{
+    std::array<QStringList, 15> lists;
+    for (const ListInfo &list : kLists)
+        appendListFile(QString::fromUtf16(list.fileName), lists[size_t(list.itemIndex)]);
+    return lists;
+}
+
 QString listPath(const QString &caption)
 {
     // The order in which the captions are tried.

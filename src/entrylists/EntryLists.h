@@ -29,6 +29,9 @@ int listForItem(int itemIndex);
 // target. A missing or unreadable file adds nothing and is not reported.
 void appendListFile(const QString &fileName, QStringList &target);
 
+// Every list file's entries, by the item index of the field it feeds.
+std::array<QStringList, 15> readAll();
+
 // Full path of the list file whose editor caption is caption, or "".
 QString listPath(const QString &caption);
 

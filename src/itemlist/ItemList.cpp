@@ -1,6 +1,6 @@
 #include "ItemList.h"
 
-#include "Entry.h"
+#include "project/Entry.h"
 
 ItemList::ItemList(QObject *parent) : QAbstractListModel(parent) {}
 

@@ -1,9 +1,9 @@
 #include "ComposedReadme.h"
 
 #include "ReadmeComposer.h"
-#include "document/Styles.h"
-#include "itemlist/Entry.h"
 #include "platform/Cp932.h"
+#include "project/Entry.h"
+#include "project/Styles.h"
 
 #include <QHash>
 #include <QSet>
@@ -42,11 +42,10 @@ class Layout {
 public:
     Layout(const Guess &g, int width)
     {
-        DocumentSnapshot s;
-        s.itemNames = names();
-        s.optBracketsType = g.bracketOption;
-        s.txtBracketsType = g.freeBrackets;
-        s.txtLineCount = QString::number(width);
+        Project s;
+        s.bracketStyle = g.bracketOption;
+        s.bracketText = g.freeBrackets;
+        s.widthText = QString::number(width);
         composer.emplace(s);
         (void)composer->readStyles();
         separator = g.hasSeparator ? std::optional<QString>(g.separator) : std::nullopt;
@@ -154,10 +153,9 @@ public:
     Reader(const QStringList &lines, const Layout &layout) : m_lines(lines), m_layout(layout)
     {
         m_doc.entries.append(names()[StartMarker]);
-        m_doc.listFilledFields = false;
     }
 
-    std::optional<StoredDocument> read()
+    std::optional<Project> read()
     {
         for (m_at = 0; m_at < m_lines.size(); ++m_at) {
             const QString &line = m_lines.at(m_at);
@@ -175,6 +173,9 @@ public:
             }
         }
         m_doc.texts.headings.removeIf([](const auto &text) { return text.value().isEmpty(); });
+        // A README can show a field in its end lines only: it stays unlisted.
+        for (int i = SoftName; i <= HomePage; ++i)
+            m_doc.unlisted.set(size_t(i), !m_doc.values[size_t(i)].isEmpty());
         return std::move(m_doc);
     }
 
@@ -345,7 +346,7 @@ private:
 
     const QStringList &m_lines;
     const Layout &m_layout;
-    StoredDocument m_doc;
+    Project m_doc;
     qsizetype m_at = 0;
     bool m_inEnd = false;
     int m_markers = 0;
@@ -465,24 +466,24 @@ QStringList separatorGuesses(const QStringList &lines, const Layout &layout)
     return guesses.mid(0, 3);
 }
 
-void setStyles(StoredDocument &doc, const Guess &g, int copyrightWidth, const Layout &layout)
+void setStyles(Project &doc, const Guess &g, int copyrightWidth, const Layout &layout)
 {
-    doc.optBracketsType = g.bracketOption;
+    doc.bracketStyle = g.bracketOption;
     if (g.bracketOption == Styles::kFree)
-        doc.txtBracketsType = g.freeBrackets;
+        doc.bracketText = g.freeBrackets;
     int width = 80;
     if (g.hasSeparator) {
         width = int(g.separator.size());
-        doc.optLineType = Styles::kFree;
-        doc.txtLineType = period(g.separator);
+        doc.lineStyle = Styles::kFree;
+        doc.lineText = period(g.separator);
         for (int i = Styles::kFree - 1; i >= 0; --i) {
             const QString pattern = QString::fromUtf16(Styles::kLines[size_t(i)].pattern);
             QString line;
             while (line.size() < width)
                 line += pattern;
             if (line.left(width) == g.separator) {
-                doc.optLineType = i;
-                doc.txtLineType.clear();
+                doc.lineStyle = i;
+                doc.lineText.clear();
             }
         }
     } else if (copyrightWidth >= 0) {
@@ -493,14 +494,12 @@ void setStyles(StoredDocument &doc, const Guess &g, int copyrightWidth, const La
         layout.composer->copyrightLine(line);
         width = std::min(80, Cp932::byteWidth(line));
     }
-    doc.txtLineCount = QString::number(width);
+    doc.widthText = QString::number(width);
 }
 
-bool composesBack(const StoredDocument &doc, const QStringList &lines)
+bool composesBack(const Project &doc, const QStringList &lines)
 {
-    Document d;
-    d.load(doc);
-    const Result<QString> c = ReadmeComposer(d.snapshot()).compose();
+    const Result<QString> c = ReadmeComposer(ProjectRules::settled(doc)).compose();
     if (!c.ok())
         return false;
     // The composed text, line by line: each line and then CR LF.
@@ -514,11 +513,11 @@ bool composesBack(const StoredDocument &doc, const QStringList &lines)
 }
 } // namespace
 
-std::optional<StoredDocument> read(const QStringList &lines)
+std::optional<Project> read(const QStringList &lines)
 {
     // Any guess reads a README of text alone; one that finds the composer's
     // own lines is the better reading.
-    std::optional<StoredDocument> textAlone;
+    std::optional<Project> textAlone;
     for (Guess g : bracketGuesses(lines)) {
         const Layout plain(g, 80);
         QStringList separators = separatorGuesses(lines, plain);
@@ -528,7 +527,7 @@ std::optional<StoredDocument> read(const QStringList &lines)
             g.separator = separators.at(i);
             const Layout layout(g, 80);
             Reader reader(lines, layout);
-            std::optional<StoredDocument> doc = reader.read();
+            std::optional<Project> doc = reader.read();
             if (!doc || (doc->entries.size() < 2 && textAlone))
                 continue;
             setStyles(*doc, g, reader.copyrightWidth, layout);

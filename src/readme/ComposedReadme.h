@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Document.h"
+#include "project/Project.h"
 
 #include <QStringList>
 #include <optional>
@@ -12,6 +12,6 @@
 // project is returned only when it gives the README back line for line.
 namespace ComposedReadme {
 
-std::optional<StoredDocument> read(const QStringList &lines);
+std::optional<Project> read(const QStringList &lines);
 
 } // namespace ComposedReadme

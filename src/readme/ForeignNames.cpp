@@ -1,6 +1,6 @@
 #include "ForeignNames.h"
 
-#include "document/ItemTables.h"
+#include "project/ItemTables.h"
 
 #include <QHash>
 

@@ -1,9 +1,9 @@
 #include "ForeignReadme.h"
 
 #include "ForeignNames.h"
-#include "document/Styles.h"
-#include "itemlist/Entry.h"
 #include "platform/Cp932.h"
+#include "project/Entry.h"
+#include "project/Styles.h"
 #include "readme/ReadmeComposer.h"
 
 #include <QHash>
@@ -322,7 +322,7 @@ ReadmeImport::Imported Reader::run()
     }
     resolveSections();
     chooseStyles();
-    StoredDocument &doc = m_out.doc;
+    Project &doc = m_out.doc;
     doc.entries = QStringList{QString::fromUtf16(kLabelCaptions[StartMarker])} + m_fieldEntries +
                   QStringList{QString::fromUtf16(kLabelCaptions[BodyMarker])} + doc.entries;
     doc.texts.lead = m_lead;
@@ -381,7 +381,7 @@ void Reader::keepAsText(const QString &line, QStringList &into)
 // a line of the text it follows.
 void Reader::resolveSections()
 {
-    StoredDocument &doc = m_out.doc;
+    Project &doc = m_out.doc;
     QHash<QString, QStringList> texts;
     QString key; // of the text lines go to; empty for the lead
     const auto text = [&]() -> QStringList & { return key.isEmpty() ? m_lead : texts[key]; };
@@ -423,17 +423,17 @@ void Reader::resolveSections()
 void Reader::chooseStyles()
 {
     using namespace Styles;
-    StoredDocument &doc = m_out.doc;
-    doc.txtLineCount = QString::fromUtf16(kDefaultLineCount);
+    Project &doc = m_out.doc;
+    doc.widthText = QString::fromUtf16(kDefaultLineCount);
     if (const QString style = mostCommon(m_styleVotes); !style.isEmpty()) {
         const QString left = style.section(u'\n', 0, 0), right = style.section(u'\n', 1);
-        doc.optBracketsType = kFree;
+        doc.bracketStyle = kFree;
         for (size_t i = 0; i < kBrackets.size(); ++i) {
             if (left == QStringView(kBrackets[i].left) && right == QStringView(kBrackets[i].right))
-                doc.optBracketsType = int(i);
+                doc.bracketStyle = int(i);
         }
-        if (doc.optBracketsType == kFree)
-            doc.txtBracketsType = {left, right};
+        if (doc.bracketStyle == kFree)
+            doc.bracketText = {left, right};
     }
     QStringList patterns;
     for (const QString &s : std::as_const(m_separators))
@@ -441,13 +441,13 @@ void Reader::chooseStyles()
     const QString pattern = mostCommon(patterns);
     if (pattern.isEmpty())
         return;
-    doc.optLineType = kFree;
+    doc.lineStyle = kFree;
     for (size_t i = 0; i < kLines.size(); ++i) {
         if (pattern == patternOf(kLines[i].pattern))
-            doc.optLineType = int(i);
+            doc.lineStyle = int(i);
     }
-    if (doc.optLineType == kFree)
-        doc.txtLineType = pattern;
+    if (doc.lineStyle == kFree)
+        doc.lineText = pattern;
     // The composer repeats a pattern to a number of characters, so a line
     // of wide characters comes back as long as it was.
     int width = 0;
@@ -455,7 +455,7 @@ void Reader::chooseStyles()
         if (patterns[i] == pattern)
             width = std::max(width, int(m_separators[i].size()));
     }
-    doc.txtLineCount = QString::number(std::min(width, ReadmeComposer::kMaxLineWidth));
+    doc.widthText = QString::number(std::min(width, ReadmeComposer::kMaxLineWidth));
 }
 
 } // namespace

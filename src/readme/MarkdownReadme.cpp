@@ -29,21 +29,20 @@ size_t runEnd(const Lines &lines, size_t begin)
     return end;
 }
 
-QStringList table(const Lines &lines, size_t begin, size_t end, const DocumentSnapshot &doc)
+QStringList table(const Lines &lines, size_t begin, size_t end, const Project &doc)
 {
     QStringList out{u"| 項目 | 内容 |"_s, u"|---|---|"_s};
     for (size_t i = begin; i < end; ++i) {
         const auto item = size_t(lines[i].item);
-        out.append(u'|' + cell(doc.itemNames.at(item)) + u'|' + cell(doc.itemValues.at(item)) +
-                   u'|');
+        out.append(u'|' + cell(Items::names().at(item)) + u'|' + cell(doc.values.at(item)) + u'|');
     }
     return out;
 }
 
 // The end section's headings sit one level down, under its rule.
-QString heading(const ComposedLine &line, const DocumentSnapshot &doc)
+QString heading(const ComposedLine &line)
 {
-    const QString name = line.key.isEmpty() && line.item >= 0 ? doc.itemNames.at(size_t(line.item))
+    const QString name = line.key.isEmpty() && line.item >= 0 ? Items::names().at(size_t(line.item))
                                                               : line.key.toString();
     const QString marks = line.inEnd ? u"###"_s : u"##"_s;
     return name.isEmpty() ? marks : marks + u' ' + name;
@@ -51,7 +50,7 @@ QString heading(const ComposedLine &line, const DocumentSnapshot &doc)
 
 } // namespace
 
-QStringList lines(const Composition &composition, const DocumentSnapshot &doc)
+QStringList lines(const Composition &composition, const Project &doc)
 {
     const Lines &in = composition.lines;
     QStringList out;
@@ -71,7 +70,7 @@ QStringList lines(const Composition &composition, const DocumentSnapshot &doc)
             ruled = true;
         }
         if (line.kind == Kind::Heading) {
-            block({heading(line, doc)});
+            block({heading(line)});
         } else if (line.kind == Kind::Copyright) {
             block({line.text.trimmed().toString()});
         } else if (line.isText()) {

@@ -13,6 +13,6 @@ namespace MarkdownReadme {
 
 // Item names and values come from doc, the snapshot the composition was
 // made from.
-QStringList lines(const Composition &composition, const DocumentSnapshot &doc);
+QStringList lines(const Composition &composition, const Project &doc);
 
 } // namespace MarkdownReadme

@@ -1,6 +1,7 @@
 #include "PreviewCapture.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace PreviewCapture {

@@ -1,8 +1,8 @@
 #include "ReadmeComposer.h"
 
-#include "document/Styles.h"
-#include "itemlist/Entry.h"
 #include "platform/Cp932.h"
+#include "project/Entry.h"
+#include "project/Styles.h"
 
 using namespace Qt::StringLiterals;
 using namespace Items;
@@ -14,15 +14,15 @@ constexpr int kHeadingWidth = 16;
 constexpr int kEndNameWidth = 20;
 } // namespace
 
-ReadmeComposer::ReadmeComposer(DocumentSnapshot snapshot)
-    : m_doc(std::move(snapshot)), m_names(m_doc.itemNames)
+ReadmeComposer::ReadmeComposer(Project snapshot)
+    : m_doc(std::move(snapshot)), m_names(Items::names())
 {
 }
 
 Result<> ReadmeComposer::readStyles()
 {
     oneSidedBrackets = false;
-    const QString count = m_doc.txtLineCount;
+    const QString count = m_doc.widthText;
     if (count.isEmpty()) {
         lineWidth = 0;
     } else {
@@ -39,20 +39,19 @@ Result<> ReadmeComposer::readStyles()
 
     QString pattern;
     using namespace Styles;
-    const int line = m_doc.optLineType;
+    const int line = m_doc.lineStyle;
     if (line >= 0 && line < kFree)
         pattern = QString::fromUtf16(kLines[size_t(line)].pattern);
     else if (line == kFree)
-        pattern =
-            m_doc.txtLineType.isEmpty() ? QString::fromUtf16(kEmptyFreePattern) : m_doc.txtLineType;
+        pattern = m_doc.lineText.isEmpty() ? QString::fromUtf16(kEmptyFreePattern) : m_doc.lineText;
 
-    const int brackets = m_doc.optBracketsType;
+    const int brackets = m_doc.bracketStyle;
     if (brackets >= 0 && brackets < kFree) {
         leftBracket = QString::fromUtf16(kBrackets[size_t(brackets)].left);
         rightBracket = QString::fromUtf16(kBrackets[size_t(brackets)].right);
     } else if (brackets == kFree) {
-        const QString &l = m_doc.txtBracketsType[0];
-        const QString &r = m_doc.txtBracketsType[1];
+        const QString &l = m_doc.bracketText[0];
+        const QString &r = m_doc.bracketText[1];
         if (l.isEmpty() && r.isEmpty()) {
             leftBracket = QString::fromUtf16(kEmptyFreeBrackets.left);
             rightBracket = QString::fromUtf16(kEmptyFreeBrackets.right);
@@ -90,8 +89,8 @@ void ReadmeComposer::padding(QString &out, int fieldWidth, int textWidth, int ha
 
 void ReadmeComposer::formatItem(QString &out, int index, ItemLayout layout) const
 {
-    const QString &name = m_doc.itemNames.at(size_t(index));
-    const QString &value = m_doc.itemValues.at(size_t(index));
+    const QString &name = Items::names().at(size_t(index));
+    const QString &value = m_doc.values.at(size_t(index));
     const int w = Cp932::byteWidth(name);
     switch (layout) {
     case EndLine:
@@ -142,7 +141,7 @@ void ReadmeComposer::customEndLine(QString &out, QStringView text) const
 
 void ReadmeComposer::copyrightLine(QString &out) const
 {
-    const QString s = m_doc.itemValues[SoftName] + u" Copyright(C) "_s + m_doc.itemValues[Writer];
+    const QString s = m_doc.values[SoftName] + u" Copyright(C) "_s + m_doc.values[Writer];
     padding(out, lineWidth, Cp932::byteWidth(s), 0);
     out += s;
 }
@@ -164,7 +163,7 @@ void ReadmeComposer::addHeading(int item, int position, bool inEnd, Composition 
     const QStringView key = Entry::trimSpaces(c.entries.at(position));
     qsizetype start = c.text.size();
     if (item >= 0 && inEnd)
-        c.text += m_doc.itemNames[size_t(item)];
+        c.text += Items::names()[size_t(item)];
     else if (item >= 0)
         formatItem(c.text, item, oneSidedBrackets ? OneSidedHeading : CentredHeading);
     else if (inEnd)
@@ -219,15 +218,15 @@ void ReadmeComposer::addEntry(int position, bool &inEnd, Composition &c)
         if (k == Price)
             return;
         add(K::Field, k, [&] { formatItem(c.text, k, field); });
-        if (k == SoftClass && m_doc.itemValues[SoftClass] == u"シェアウエア")
+        if (k == SoftClass && m_doc.values[SoftClass] == u"シェアウエア")
             add(K::Field, Price, [&] { formatItem(c.text, Price, field); });
         return;
     case Kind::BodyHeading:
-        if (m_doc.chkBody[size_t(k - FirstBody)] != 0)
+        if (m_doc.boxState(k) != 0)
             addHeading(k, position, inEnd, c);
         return;
     case Kind::EndLine:
-        if (m_doc.chkEnd[size_t(k - FirstEnd)] == 0)
+        if (m_doc.boxState(k) == 0)
             return;
         if (k == LastEnd)
             return add(K::Copyright, k, [&] { copyrightLine(c.text); });

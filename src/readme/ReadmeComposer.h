@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/Document.h"
 #include "platform/Result.h"
+#include "project/Project.h"
 
 #include <QHash>
 #include <QString>
@@ -51,7 +51,7 @@ public:
     // separator lines of billions of characters.
     static constexpr int kMaxLineWidth = 10000;
 
-    explicit ReadmeComposer(DocumentSnapshot snapshot);
+    explicit ReadmeComposer(Project snapshot);
     ReadmeComposer(const ReadmeComposer &) = delete; // m_names points into m_doc
     ReadmeComposer &operator=(const ReadmeComposer &) = delete;
 
@@ -82,7 +82,7 @@ private:
     void addHeading(int item, int position, bool inEnd, Composition &c);
     void endLine(Composition &c, ComposedLine line, qsizetype start);
 
-    DocumentSnapshot m_doc;
+    Project m_doc;
     Items::NameIndex m_names;                               // refers to m_doc's names
     QHash<QStringView, const QStringList *> m_textsToWrite; // into m_doc.texts
     std::vector<std::pair<qsizetype, qsizetype>> m_spans;   // of the lines, while composing

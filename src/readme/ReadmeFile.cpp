@@ -69,7 +69,7 @@ QString pathFor(const QString &chosen, const QString &proposedName)
     return chosen.chopped(1) + (dot < 0 ? u"TXT"_s : proposedName.mid(dot + 1));
 }
 
-QString text(const Composition &composition, const DocumentSnapshot &doc, const Format &format)
+QString text(const Composition &composition, const Project &doc, const Format &format)
 {
     if (format.content == Format::Content::Markdown)
         return MarkdownReadme::lines(composition, doc).join(u"\r\n");

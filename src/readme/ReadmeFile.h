@@ -8,7 +8,7 @@
 #include <QStringList>
 
 struct Composition;
-struct DocumentSnapshot;
+struct Project;
 
 // A README file as it goes to disk: the text, a final line end, in the
 // chosen encoding and line ends. The window and quillet-compose both write
@@ -66,7 +66,7 @@ QString pathFor(const QString &chosen, const QString &proposedName);
 
 // What bytes() takes for a composition: its text (every line followed by
 // CR LF), or the Markdown made from it (lines joined by CR LF).
-QString text(const Composition &composition, const DocumentSnapshot &doc, const Format &format);
+QString text(const Composition &composition, const Project &doc, const Format &format);
 
 // text has CR LF line ends; they become the format's, nothing else changes.
 // unmappable receives the characters written as "?" (code page 932 only).

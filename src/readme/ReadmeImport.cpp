@@ -41,7 +41,7 @@ QString decode(const QByteArray &bytes)
 Imported fromText(const QString &text)
 {
     const QStringList lines = LineFile::splitLines(text);
-    std::optional<StoredDocument> doc = ComposedReadme::read(lines);
+    std::optional<Project> doc = ComposedReadme::read(lines);
     // Text alone composes back too; it is Quillet's only when nothing in it
     // reads as another README's header or heading.
     const bool textOnly = doc && doc->entries.size() < 2;

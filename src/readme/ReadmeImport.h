@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/Document.h"
 #include "platform/Result.h"
+#include "project/Project.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -14,7 +14,7 @@
 namespace ReadmeImport {
 
 struct Imported {
-    StoredDocument doc;
+    Project doc;
     bool whole = false;   // composed by Quillet and recognised as such
     QStringList mapped;   // what became an item, as "見出し → 項目"
     QStringList keptAsIs; // sections kept as custom headings with their text

@@ -1,14 +1,14 @@
 #include "UndoHistory.h"
 
-#include "itemlist/Entry.h"
+#include "project/Entry.h"
 
 using namespace Qt::StringLiterals;
 using namespace Items;
 
 namespace {
-QString quoted(const DocumentSnapshot &s, int item)
+QString quoted(int item)
 {
-    return u"「%1」"_s.arg(Entry::trimSpaces(s.itemNames.at(size_t(item))));
+    return u"「%1」"_s.arg(Entry::trimSpaces(Items::names().at(size_t(item))));
 }
 
 int firstDifference(const QStringList &a, const QStringList &b)
@@ -35,23 +35,17 @@ QString describeEntries(const QStringList &before, const QStringList &after)
     return name(after.at(i)) + u"の移動"_s;
 }
 
-QString describeChecks(const DocumentSnapshot &before, const DocumentSnapshot &after)
+QString describeChecks(const Project &before, const Project &after)
 {
-    for (int i = 0; i < kBodyCount; ++i) {
-        if (before.chkBody.at(size_t(i)) != after.chkBody.at(size_t(i)))
-            return quoted(after, FirstBody + i) + u"のチェック"_s;
-    }
-    if (before.itemValues.at(EndMarker) != after.itemValues.at(EndMarker))
-        return quoted(after, EndMarker) + u"のチェック"_s;
-    for (int i = 0; i < kEndCount; ++i) {
-        if (before.chkEnd.at(size_t(i)) != after.chkEnd.at(size_t(i)))
-            return quoted(after, FirstEnd + i) + u"のチェック"_s;
+    // The heading boxes, the end section's and its lines' follow each other.
+    for (int i = FirstBody; i <= LastEnd; ++i) {
+        if (before.values.at(size_t(i)) != after.values.at(size_t(i)))
+            return quoted(i) + u"のチェック"_s;
     }
     return QString();
 }
 
-QString describeStyles(const DocumentSnapshot &before, const DocumentSnapshot &after,
-                       QString *mergeKey)
+QString describeStyles(const Project &before, const Project &after, QString *mergeKey)
 {
     struct Change {
         bool changed;
@@ -59,11 +53,11 @@ QString describeStyles(const DocumentSnapshot &before, const DocumentSnapshot &a
         const char16_t *key; // typing in its box merges
     };
     const Change changes[] = {
-        {before.optLineType != after.optLineType, u"線の種類の変更", u""},
-        {before.txtLineType != after.txtLineType, u"線の種類の変更", u"line"},
-        {before.optBracketsType != after.optBracketsType, u"括弧の種類の変更", u""},
-        {before.txtBracketsType != after.txtBracketsType, u"括弧の種類の変更", u"brackets"},
-        {before.txtLineCount != after.txtLineCount, u"文字数の変更", u"width"},
+        {before.lineStyle != after.lineStyle, u"線の種類の変更", u""},
+        {before.lineText != after.lineText, u"線の種類の変更", u"line"},
+        {before.bracketStyle != after.bracketStyle, u"括弧の種類の変更", u""},
+        {before.bracketText != after.bracketText, u"括弧の種類の変更", u"brackets"},
+        {before.widthText != after.widthText, u"文字数の変更", u"width"},
     };
     for (const Change &c : changes) {
         if (c.changed) {
@@ -75,14 +69,13 @@ QString describeStyles(const DocumentSnapshot &before, const DocumentSnapshot &a
 }
 } // namespace
 
-QString describeChange(const DocumentSnapshot &before, const DocumentSnapshot &after,
-                       QString *mergeKey)
+QString describeChange(const Project &before, const Project &after, QString *mergeKey)
 {
     mergeKey->clear();
     for (int i = SoftName; i <= HomePage; ++i) {
-        if (before.itemValues.at(size_t(i)) != after.itemValues.at(size_t(i))) {
+        if (before.values.at(size_t(i)) != after.values.at(size_t(i))) {
             *mergeKey = u"field %1"_s.arg(i);
-            return quoted(after, i) + u"の入力"_s;
+            return quoted(i) + u"の入力"_s;
         }
     }
     if (QString checks = describeChecks(before, after); !checks.isEmpty())
@@ -94,7 +87,7 @@ QString describeChange(const DocumentSnapshot &before, const DocumentSnapshot &a
     return before.texts == after.texts ? QString() : u"文章の変更"_s;
 }
 
-void UndoHistory::reset(const DocumentSnapshot &state)
+void UndoHistory::reset(const Project &state)
 {
     m_steps.clear();
     m_index = 0;
@@ -102,7 +95,7 @@ void UndoHistory::reset(const DocumentSnapshot &state)
     m_sealed = true;
 }
 
-bool UndoHistory::record(const DocumentSnapshot &state)
+bool UndoHistory::record(const Project &state)
 {
     QString key;
     const QString name = describeChange(m_current, state, &key);
@@ -122,7 +115,7 @@ bool UndoHistory::record(const DocumentSnapshot &state)
     return true;
 }
 
-const DocumentSnapshot &UndoHistory::undo()
+const Project &UndoHistory::undo()
 {
     Q_ASSERT(canUndo());
     m_sealed = true;
@@ -130,7 +123,7 @@ const DocumentSnapshot &UndoHistory::undo()
     return m_current;
 }
 
-const DocumentSnapshot &UndoHistory::redo()
+const Project &UndoHistory::redo()
 {
     Q_ASSERT(canRedo());
     m_sealed = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Document.h"
+#include "project/Project.h"
 
 #include <QList>
 #include <QString>
@@ -11,11 +11,11 @@
 class UndoHistory {
 public:
     // A fresh history whose only state is this one (New, Open, Import).
-    void reset(const DocumentSnapshot &state);
+    void reset(const Project &state);
     // Records state as a step, named after what changed, when it differs
     // from the current one. Typing in one text box merges into its last
     // step until seal().
-    bool record(const DocumentSnapshot &state);
+    bool record(const Project &state);
     void seal() { m_sealed = true; }
 
     bool canUndo() const { return m_index > 0; }
@@ -23,24 +23,23 @@ public:
     QString undoName() const { return canUndo() ? m_steps.at(m_index - 1).name : QString(); }
     QString redoName() const { return canRedo() ? m_steps.at(m_index).name : QString(); }
     // One step back or forward; the state to restore.
-    const DocumentSnapshot &undo();
-    const DocumentSnapshot &redo();
+    const Project &undo();
+    const Project &redo();
     qsizetype size() const { return m_steps.size(); }
 
 private:
     struct Step {
         QString name;
         QString mergeKey; // the text box typed in, or empty
-        DocumentSnapshot before;
-        DocumentSnapshot after;
+        Project before;
+        Project after;
     };
     QList<Step> m_steps;
     qsizetype m_index = 0; // steps done
-    DocumentSnapshot m_current;
+    Project m_current;
     bool m_sealed = true;
 };
 
 // What differs from before to after in the author's words ("「ソフト名」の入力"),
 // or empty. mergeKey is set for typing in a text box, else emptied.
-QString describeChange(const DocumentSnapshot &before, const DocumentSnapshot &after,
-                       QString *mergeKey);
+QString describeChange(const Project &before, const Project &after, QString *mergeKey);

@@ -110,7 +110,7 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     m_runDialog = [](QDialog &dialog) { dialog.exec(); };
     setWindowIcon(applicationIcon());
     buildMenus();
-    m_doc->initialize();
+    m_doc->initialize(EntryLists::readAll());
     mirrorAll();
     markUnmodified();
     connect(m_doc, &Document::changed, this, &FrmMain::scheduleTitleUpdate);

@@ -120,7 +120,7 @@ private:
     // FrmMainEdit.cpp: undo and redo.
     void buildEditMenu(QMenu *edit);
     void recordStep();
-    void restore(const DocumentSnapshot &state);
+    void restore(const Project &state);
     void startHistory();
     void updateUndoActions();
 

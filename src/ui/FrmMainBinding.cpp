@@ -81,14 +81,14 @@ void FrmMain::bindChecks()
     for (int i = 0; i < Items::kBodyCount; ++i) {
         TriStateCheckBox *box = m_chkBody[size_t(i)];
         connect(box, &QCheckBox::clicked, this,
-                [this, i, box] { m_doc->setChkBody(i, box->state()); });
+                [this, i, box] { m_doc->setBodyBox(i, box->state()); });
     }
     connect(m_chkEndSentence, &QCheckBox::clicked, this,
-            [this] { m_doc->setChkEndSentence(m_chkEndSentence->state()); });
+            [this] { m_doc->setEndSection(m_chkEndSentence->state()); });
     for (int i = 0; i < Items::kEndCount; ++i) {
         TriStateCheckBox *box = m_chkEnd[size_t(i)];
         connect(box, &QCheckBox::clicked, this,
-                [this, i, box] { m_doc->setChkEnd(i, box->state()); });
+                [this, i, box] { m_doc->setEndBox(i, box->state()); });
     }
 }
 
@@ -96,15 +96,15 @@ void FrmMain::bindStyles()
 {
     for (int i = 0; i < 4; ++i) {
         connect(m_optLineType[size_t(i)], &QRadioButton::clicked, this,
-                [this, i] { m_doc->setOptLineType(i); });
+                [this, i] { m_doc->setLineStyle(i); });
         connect(m_optBracketsType[size_t(i)], &QRadioButton::clicked, this,
-                [this, i] { m_doc->setOptBracketsType(i); });
+                [this, i] { m_doc->setBracketStyle(i); });
     }
-    connect(m_txtLineType, &QLineEdit::textEdited, m_doc, &Document::setTxtLineType);
-    connect(m_txtLineCount, &QLineEdit::textEdited, m_doc, &Document::setTxtLineCount);
+    connect(m_txtLineType, &QLineEdit::textEdited, m_doc, &Document::setLineText);
+    connect(m_txtLineCount, &QLineEdit::textEdited, m_doc, &Document::setWidthText);
     for (int i = 0; i < 2; ++i) {
         connect(m_txtBracketsType[size_t(i)], &QLineEdit::textEdited, this,
-                [this, i](const QString &t) { m_doc->setTxtBracketsType(i, t); });
+                [this, i](const QString &t) { m_doc->setBracketText(i, t); });
         connect(m_label5[size_t(i)], &ClickableLabel::clicked, this,
                 [this] { m_doc->chooseFreeBrackets(); });
     }
@@ -113,7 +113,7 @@ void FrmMain::bindStyles()
 void FrmMain::bindListControls()
 {
     m_lstItem->setItemList(m_doc->items());
-    connect(m_txtAdd, &QLineEdit::textEdited, m_doc, &Document::setTxtAdd);
+    connect(m_txtAdd, &QLineEdit::textEdited, m_doc, &Document::setAddText);
     ItemList *items = m_doc->items();
     connect(m_addButton, &QPushButton::clicked, m_doc, &Document::addTypedHeading);
     connect(m_deleteButton, &QPushButton::clicked, items, &ItemList::deleteSelected);
@@ -158,40 +158,40 @@ void FrmMain::mirror(Document::Control control, int index)
         mirrorComboList(index);
         break;
     case Control::BodyCheck:
-        setStateIfDifferent(m_chkBody[size_t(index)], m_doc->chkBody(index));
+        setStateIfDifferent(m_chkBody[size_t(index)], m_doc->bodyBox(index));
         break;
     case Control::EndSentenceCheck:
-        setStateIfDifferent(m_chkEndSentence, m_doc->chkEndSentence());
+        setStateIfDifferent(m_chkEndSentence, m_doc->endSection());
         break;
     case Control::EndCheck:
-        setStateIfDifferent(m_chkEnd[size_t(index)], m_doc->chkEnd(index));
+        setStateIfDifferent(m_chkEnd[size_t(index)], m_doc->endBox(index));
         break;
     case Control::EndCheckEnabled:
-        m_chkEnd[size_t(index)]->setEnabled(m_doc->chkEndEnabled(index));
+        m_chkEnd[size_t(index)]->setEnabled(m_doc->endBoxEnabled(index));
         break;
     case Control::LineType:
-        check(m_optLineType[size_t(m_doc->optLineType())]);
+        check(m_optLineType[size_t(m_doc->lineStyle())]);
         break;
     case Control::LineTypeText:
-        setTextIfDifferent(m_txtLineType, m_doc->txtLineType());
+        setTextIfDifferent(m_txtLineType, m_doc->lineText());
         break;
     case Control::LineTypeTextEnabled:
-        m_txtLineType->setEnabled(m_doc->txtLineTypeEnabled());
+        m_txtLineType->setEnabled(m_doc->lineTextEnabled());
         break;
     case Control::LineCount:
-        setTextIfDifferent(m_txtLineCount, m_doc->txtLineCount());
+        setTextIfDifferent(m_txtLineCount, m_doc->widthText());
         break;
     case Control::BracketsType:
-        check(m_optBracketsType[size_t(m_doc->optBracketsType())]);
+        check(m_optBracketsType[size_t(m_doc->bracketStyle())]);
         break;
     case Control::BracketsText:
-        setTextIfDifferent(m_txtBracketsType[size_t(index)], m_doc->txtBracketsType(index));
+        setTextIfDifferent(m_txtBracketsType[size_t(index)], m_doc->bracketText(index));
         break;
     case Control::BracketsTextEnabled:
-        m_txtBracketsType[size_t(index)]->setEnabled(m_doc->txtBracketsTypeEnabled(index));
+        m_txtBracketsType[size_t(index)]->setEnabled(m_doc->bracketTextEnabled(index));
         break;
     case Control::AddText:
-        setTextIfDifferent(m_txtAdd, m_doc->txtAdd());
+        setTextIfDifferent(m_txtAdd, m_doc->addText());
         break;
     case Control::Preview:
         if (toDocumentText(m_txtPreView->toPlainText()) != m_doc->previewText()) {

@@ -35,7 +35,7 @@ void FrmMain::recordStep()
 {
     if (m_restoring)
         return;
-    m_history.record(m_doc->snapshot());
+    m_history.record(m_doc->project());
     updateUndoActions();
 }
 
@@ -53,7 +53,7 @@ void FrmMain::redo()
         restore(m_history.redo());
 }
 
-void FrmMain::restore(const DocumentSnapshot &state)
+void FrmMain::restore(const Project &state)
 {
     m_restoring = true;
     m_doc->restore(state);
@@ -64,7 +64,7 @@ void FrmMain::restore(const DocumentSnapshot &state)
 
 void FrmMain::startHistory()
 {
-    m_history.reset(m_doc->snapshot());
+    m_history.reset(m_doc->project());
     updateUndoActions();
 }
 

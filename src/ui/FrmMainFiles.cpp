@@ -2,6 +2,7 @@
 #include "Services.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/DataFileWriter.h"
+#include "entrylists/EntryLists.h"
 #include "platform/AppInfo.h"
 #include "platform/LineFile.h"
 #include "platform/UserTexts.h"
@@ -33,13 +34,13 @@ FileDialogRequest dataFileRequest(const QString &title, const QString &current)
 void FrmMain::markUnmodified()
 {
     startHistory();
-    m_savedText = DataFileWriter::text(m_doc->snapshot());
+    m_savedText = DataFileWriter::text(m_doc->project());
     m_keptPreview = m_doc->previewText();
 }
 
 bool FrmMain::isModified() const
 {
-    return DataFileWriter::text(m_doc->snapshot()) != m_savedText || hasUnkeptText();
+    return DataFileWriter::text(m_doc->project()) != m_savedText || hasUnkeptText();
 }
 
 // Text the data file does not keep: a preview edited by hand since it was
@@ -53,7 +54,7 @@ bool FrmMain::hasUnkeptText() const
 bool FrmMain::maybeSave()
 {
     takeTextFromPreview(false); // what cannot be placed is asked about below
-    if (DataFileWriter::text(m_doc->snapshot()) != m_savedText) {
+    if (DataFileWriter::text(m_doc->project()) != m_savedText) {
         using Answer = Messages::Answer;
         switch (
             m_messages->question(u"変更を保存しますか？"_s, {{Answer::Save, u"保存"_s},
@@ -85,7 +86,7 @@ void FrmMain::newDocument()
 {
     if (!maybeSave())
         return;
-    m_doc->reset();
+    m_doc->reset(EntryLists::readAll());
     m_damaged.reset();
     forgetPreviewComposition();
     markUnmodified();
@@ -121,7 +122,8 @@ bool FrmMain::openPath(const QString &path)
                               {Messages::Answer::Cancel, u"キャンセル"_s}}) !=
             Messages::Answer::Proceed)
         return false;
-    m_doc->load(r->doc);
+    m_doc->load(r->project);
+    m_doc->setDropDowns(EntryLists::readAll());
     forgetPreviewComposition();
     markUnmodified();
     m_damaged.reset();
@@ -185,7 +187,7 @@ bool FrmMain::writeDataFile(const QString &path)
 {
     if (!mayOverwrite(path))
         return false;
-    const DocumentSnapshot snapshot = m_doc->snapshot();
+    const Project snapshot = m_doc->project();
     const Result<DataFileWriter::WriteReport> r = DataFileWriter::write(path, snapshot);
     if (!r.ok()) {
         m_messages->warning(UserTexts::dataSaveFailed(r.reason()));

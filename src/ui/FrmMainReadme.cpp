@@ -1,6 +1,7 @@
 #include "FrmMain.h"
 #include "Services.h"
 #include "WaitCursor.h"
+#include "entrylists/EntryLists.h"
 #include "platform/AppInfo.h"
 #include "platform/LineFile.h"
 #include "platform/UserTexts.h"
@@ -56,7 +57,7 @@ void FrmMain::showPreview()
     WaitCursor wait;
     m_doc->setPreviewText(QString());
     m_previewComposition.reset();
-    ReadmeComposer composer(m_doc->snapshot());
+    ReadmeComposer composer(m_doc->project());
     Result<Composition> r = composer.composeLines(paintOnly);
     wait.done();
     if (!r.ok()) {
@@ -141,7 +142,7 @@ void FrmMain::composeAndWriteReadme()
 void FrmMain::composeAndWrite(const ReadmeTarget &target)
 {
     WaitCursor wait;
-    const DocumentSnapshot snapshot = m_doc->snapshot();
+    const Project snapshot = m_doc->project();
     ReadmeComposer composer(snapshot);
     const Result<Composition> r = composer.composeLines(paintOnly);
     wait.done();
@@ -184,6 +185,7 @@ bool FrmMain::importPath(const QString &path)
         return false;
     }
     m_doc->load(r->doc);
+    m_doc->setDropDowns(EntryLists::readAll());
     m_damaged.reset();
     forgetPreviewComposition();
     markUnmodified();

@@ -29,7 +29,8 @@ void FrmMain::editRegisteredList(int index)
         wrote = dialog.wroteList();
     }
     if (wrote)
-        m_doc->reloadRegisteredList(index);
+        m_doc->setRegisteredList(row.itemIndex,
+                                 EntryLists::readList(QString::fromUtf16(row.caption)));
 }
 
 void FrmMain::showAbout()

@@ -1,7 +1,7 @@
 #include "Inventory.h"
 
-#include "document/ItemTables.h"
-#include "document/Styles.h"
+#include "project/ItemTables.h"
+#include "project/Styles.h"
 
 using namespace Qt::StringLiterals;
 using namespace Items;
@@ -74,7 +74,7 @@ void addFields(std::vector<Control> &c)
     for (const FieldRow &row : kFieldRows) {
         const int top = 3000 + 390 * (row.item - 1);
         const QString tooltip = QString::fromUtf16(row.tooltip);
-        c.push_back(make(QString::fromUtf16(kFieldControlNames[size_t(row.item)]), row.kind, {},
+        c.push_back(make(QString::fromUtf16(kFieldObjectNames[size_t(row.item)]), row.kind, {},
                          {1500, top, 2670, 300}, tooltip, tab++, {},
                          row.item == Price ? PriceKeys : NoFlags, row.item));
         const int left = row.item == SoftName ? 165 : 180;

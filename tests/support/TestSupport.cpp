@@ -134,3 +134,19 @@ ReadOnlyDir::~ReadOnlyDir()
     QFile::setPermissions(m_path,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
+
+DataFileReader::ReadReport openLines(Document &doc, const QStringList &lines)
+{
+    const DataFileReader::Parsed parsed = DataFileReader::parse(lines);
+    doc.load(parsed.project);
+    return parsed.report;
+}
+
+Result<DataFileReader::ReadReport> openFile(Document &doc, const QString &path)
+{
+    const Result<DataFileReader::Parsed> parsed = DataFileReader::read(path);
+    if (!parsed.ok())
+        return Result<DataFileReader::ReadReport>::failure(parsed.reason());
+    doc.load(parsed->project);
+    return parsed->report;
+}

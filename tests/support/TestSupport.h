@@ -1,5 +1,9 @@
 #pragma once
 
+#include "datafile/DataFileReader.h"
+#include "document/Document.h"
+#include "entrylists/EntryLists.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -59,3 +63,7 @@ QString dumpItemList(const ItemList &list);
 
 QByteArray readFileBytes(const QString &path);
 QString testDataPath(const QString &name);
+
+// A data file's lines or file opened into a document, as Open does.
+DataFileReader::ReadReport openLines(Document &doc, const QStringList &lines);
+Result<DataFileReader::ReadReport> openFile(Document &doc, const QString &path);

@@ -55,7 +55,7 @@ inline void sendMouse(QWidget *w, QEvent::Type type, QPoint at, Qt::MouseButton 
 // The README the document composes, as written in a file.
 inline QString composed(const Document &doc)
 {
-    return ReadmeComposer(doc.snapshot()).compose().value() + QStringLiteral("\r\n");
+    return ReadmeComposer(doc.project()).compose().value() + QStringLiteral("\r\n");
 }
 
 // A shown main window in a folder of its own, with queued dialogs and

@@ -125,11 +125,11 @@ void TstFrmMain::editsReachTheDocumentAndBack()
         QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
     };
     click(u"chkBody(1)"_s);
-    QVERIFY(doc()->chkBody(1) == 1 && doc()->items()->findItemEntry(u"ファイルの説明") > 0);
-    doc()->setChkBody(1, 2);
+    QVERIFY(doc()->bodyBox(1) == 1 && doc()->items()->findItemEntry(u"ファイルの説明") > 0);
+    doc()->setBodyBox(1, 2);
     QCOMPARE(get<QCheckBox>(u"chkBody(1)"_s)->checkState(), Qt::PartiallyChecked);
     click(u"chkBody(1)"_s);
-    QCOMPARE(doc()->chkBody(1), 1); // grayed becomes checked
+    QCOMPARE(doc()->bodyBox(1), 1); // grayed becomes checked
     click(u"chkBody(1)"_s);
     QCOMPARE(doc()->items()->findItemEntry(u"ファイルの説明"), -1);
     click(u"chkEndSentence"_s);
@@ -139,13 +139,13 @@ void TstFrmMain::editsReachTheDocumentAndBack()
     QVERIFY(end->isEnabled());
     QCOMPARE(doc()->items()->entries().last(), u"   著作権"_s);
     click(u"optLineType(3)"_s);
-    QVERIFY(doc()->optLineType() == 3 && get<QWidget>(u"txtLineType"_s)->isEnabled());
+    QVERIFY(doc()->lineStyle() == 3 && get<QWidget>(u"txtLineType"_s)->isEnabled());
     click(u"optBracketsType(1)"_s);
     QTest::mouseClick(get<QWidget>(u"Label5(1)"_s), Qt::LeftButton);
     QVERIFY(get<QAbstractButton>(u"optBracketsType(3)"_s)->isChecked());
     QVERIFY(get<QWidget>(u"txtBracketsType(0)"_s)->isEnabled());
     QTest::keyClicks(get<QWidget>(u"txtLineCount"_s), u"56"_s);
-    QCOMPARE(doc()->txtLineCount(), u"805"_s); // at most three characters
+    QCOMPARE(doc()->widthText(), u"805"_s); // at most three characters
 }
 
 // Keys, or a mouse button pressed on entry 1 and released on an entry,
@@ -265,12 +265,12 @@ void TstFrmMain::fileDialogsAndTheModifiedFlag()
     QTest::keyClicks(field, u"\b"_s);
     QVERIFY(!m_w->isModified()); // the text is as it was
     QTest::keyClicks(field, u"2"_s);
-    doc()->setOptBracketsType(3);
+    doc()->setBracketStyle(3);
     m_dialogs.answers = {path(u"d.pwk"_s), path(u"d.pwk"_s)};
     trigger(u"mnuSave"_s);
     trigger(u"mnuNew"_s); // saved: nothing to ask
     trigger(u"mnuOpen"_s);
-    QVERIFY(doc()->fieldText(Version) == u"2" && doc()->optBracketsType() == 3);
+    QVERIFY(doc()->fieldText(Version) == u"2" && doc()->bracketStyle() == 3);
     m_w->close();
     QVERIFY(m_messages.warnings.isEmpty() && m_messages.questions.isEmpty() && !m_w->isVisible());
 }
@@ -282,16 +282,16 @@ void TstFrmMain::readmeCommands()
     trigger(u"mnuPreReadme"_s); // the preview was never filled
     QCOMPARE(m_dir->read(u"empty.txt"_s), QByteArray("\r\n"));
     doc()->setPreviewText(u"old"_s);
-    doc()->setTxtLineCount(u"x"_s);
+    doc()->setWidthText(u"x"_s);
     trigger(u"mnuPreview"_s);
     QVERIFY(doc()->previewText().isEmpty());
-    doc()->setTxtLineCount(u"-4"_s);
+    doc()->setWidthText(u"-4"_s);
     trigger(u"mnuReadme"_s);
     QCOMPARE(m_dir->read(u"old.txt"_s), QByteArray("previous\r\n"));
     QCOMPARE(m_messages.warnings.size(), 2);
     QVERIFY(m_messages.warnings.at(0).contains(u"「x」"_s));
     QVERIFY(m_messages.warnings.at(1).contains(u"「-4」"_s));
-    doc()->setTxtLineCount(u"80"_s);
+    doc()->setWidthText(u"80"_s);
     trigger(u"mnuPreview"_s);
     auto *preview = get<QPlainTextEdit>(u"txtPreView"_s);
     preview->moveCursor(QTextCursor::Start);
@@ -472,7 +472,7 @@ void TstFrmMain::fileCommandFailures()
     QCOMPARE(onDisk(), before);
     QVERIFY(doc()->fieldText(SoftName) == (longLines ? QString::fromLatin1(longValue) : u"kept"_s));
     if (longLines) // the first line was read whole and composes
-        QVERIFY(ReadmeComposer(doc()->snapshot()).compose().ok());
+        QVERIFY(ReadmeComposer(doc()->project()).compose().ok());
 }
 
 void TstFrmMain::utf8ListFileIsReportedAndKept()

@@ -79,7 +79,7 @@ void TstLostWork::unkeptTextIsAskedFor()
     QVERIFY(m_w->isVisible());
     QVERIFY(m_dialogs.requests.isEmpty()); // Open asked before its dialog
     QCOMPARE(doc()->previewText(), preview);
-    QCOMPARE(doc()->txtAdd(), where == u"txtAdd" ? u"私の文章"_s : QString());
+    QCOMPARE(doc()->addText(), where == u"txtAdd" ? u"私の文章"_s : QString());
 
     m_messages.answers = {Answer::Discard};
     QVERIFY(m_w->close());
@@ -111,7 +111,7 @@ void TstLostWork::listEditorLeavesTheFieldAlone()
     m_dir->writeLines(fileName, {u"本社"_s});
     m_messages.answers = {Answer::Discard}; // the fresh window is not asked about
     trigger(u"mnuNew"_s);
-    auto *combo = m_w->findChild<QComboBox *>(QString::fromUtf16(kFieldControlNames[item]));
+    auto *combo = m_w->findChild<QComboBox *>(QString::fromUtf16(kFieldObjectNames[item]));
     combo->setFocus();
     combo->lineEdit()->selectAll();
     if (typed.isEmpty())
@@ -164,25 +164,24 @@ void TstLostWork::openGivesBackWhatWasSaved()
 {
     QFETCH(QString, state);
     if (state == u"chkBody") {
-        doc()->setChkBody(0, 0);
-        doc()->setChkBody(1, 1);
+        doc()->setBodyBox(0, 0);
+        doc()->setBodyBox(1, 1);
     } else if (state == u"chkEnd(2)") {
-        doc()->setChkEnd(2, 0);
+        doc()->setEndBox(2, 0);
     } else {
-        doc()->setChkEndSentence(0);
+        doc()->setEndSection(0);
     }
-    const QStringList saved = DataFileWriter::lines(doc()->snapshot());
+    const QStringList saved = DataFileWriter::lines(doc()->project());
     m_dialogs.answers = {path(u"a.pwk"_s)};
     QVERIFY(m_w->saveDocument());
-    const DocumentSnapshot before = doc()->snapshot();
-    const int endSection = doc()->chkEndSentence();
+    const Project before = doc()->project();
+    const int endSection = doc()->endSection();
     m_w->newDocument(); // as a freshly started window
     openFile(path(u"a.pwk"_s));
-    const DocumentSnapshot after = doc()->snapshot();
+    const Project after = doc()->project();
     QCOMPARE(DataFileWriter::lines(after), saved); // every entry, value and listed box
-    QCOMPARE(after.chkBody, before.chkBody);
-    QCOMPARE(after.chkEnd, before.chkEnd);
-    QCOMPARE(doc()->chkEndSentence(), endSection);
+    QCOMPARE(after.values, before.values);
+    QCOMPARE(doc()->endSection(), endSection);
     QVERIFY(m_messages.warnings.isEmpty());
 }
 
@@ -193,17 +192,17 @@ void TstLostWork::openOverAChangedWindow()
 {
     m_dir->writeLines(u"Writer.dat"_s, {u"Old Works"_s, u"Other"_s});
     QTest::mouseClick(get<QWidget>(u"chkEndSentence"_s), Qt::LeftButton);
-    QCOMPARE(doc()->chkEndSentence(), 0);
+    QCOMPARE(doc()->endSection(), 0);
     m_messages.answers = {Answer::Discard}; // 保存しない
     openFile(testDataPath(u"sample.pwk"_s));
     const QStringList entries = doc()->items()->entries();
     QCOMPARE(entries.count(u"●文末の項目"_s), 1);
     QCOMPARE(entries.count(u"   著作権"_s), 1);
     for (int i = 0; i < kBodyCount; ++i)
-        QCOMPARE(doc()->chkBody(i) != 0,
+        QCOMPARE(doc()->bodyBox(i) != 0,
                  doc()->items()->findItemEntry(doc()->itemName(FirstBody + i)) >= 0);
-    QCOMPARE(doc()->chkEnd(1), 0); // 連絡先(文末) is not listed
-    QCOMPARE(doc()->chkEnd(4), 1);
+    QCOMPARE(doc()->endBox(1), 0); // 連絡先(文末) is not listed
+    QCOMPARE(doc()->endBox(4), 1);
     // The drop-downs are refilled as at start-up; the texts are the file's.
     QCOMPARE(get<QComboBox>(u"cboWriter"_s)->count(), 2);
     QCOMPARE(get<QComboBox>(u"cboWriter"_s)->currentText(), QString());
@@ -217,7 +216,7 @@ void TstLostWork::openOverAChangedWindow()
     m_dir->writeLines(u"gray.pwk"_s, {u"23:=●文末の項目:=2"_s, u"@@@680"_s});
     openFile(path(u"gray.pwk"_s));
     QCOMPARE(doc()->items()->entries(), QStringList{u"●文末の項目"_s});
-    QCOMPARE(doc()->chkEndSentence(), 2);
+    QCOMPARE(doc()->endSection(), 2);
 }
 
 void TstLostWork::unreadableListIsNeverWritten()
@@ -281,7 +280,7 @@ void TstLostWork::busyPointerIsOffForMessages()
 {
     m_dialogs.answers = {m_dir->path()}; // a folder: the write fails
     trigger(u"mnuReadme"_s);
-    doc()->setTxtLineCount(u"x"_s); // the composition fails
+    doc()->setWidthText(u"x"_s); // the composition fails
     trigger(u"mnuPreview"_s);
     QCOMPARE(m_messages.busy, (QList<bool>{false, false}));
 }
@@ -377,7 +376,7 @@ void TstLostWork::undoAndRedoFromTheEditMenu()
 
     name->setFocus();
     press(QKeySequence(u"Ctrl+Z"_s));
-    QCOMPARE(doc()->chkBody(0), 1);
+    QCOMPARE(doc()->bodyBox(0), 1);
     QCOMPARE(undo->text(), u"元に戻す: 「ソフト名」の入力"_s);
     press(QKeySequence(u"Ctrl+Z"_s));
     QCOMPARE(name->text(), QString());
@@ -413,7 +412,7 @@ void TstLostWork::unlistedTextIsShownOnceAfterOpen()
     BodyTexts texts;
     texts.setUnder(u"ソフト紹介"_s, {u"紹介文"_s});
     doc()->setTexts(texts);
-    doc()->setChkBody(0, 0); // the heading leaves the list, its text stays
+    doc()->setBodyBox(0, 0); // the heading leaves the list, its text stays
     m_dialogs.answers = {path(u"t.pwk"_s)};
     trigger(u"mnuSave"_s);
     m_messages.pressEnter = true;

@@ -3,9 +3,9 @@
 // scenario is driven through the menus with dialogs that answer as Qt's do.
 #include "WindowFixture.h"
 #include "datafile/DataFileWriter.h"
-#include "itemlist/Entry.h"
 #include "itemlist/ItemList.h"
 #include "platform/Cp932.h"
+#include "project/Entry.h"
 
 #include <QFileInfo>
 #include <QLineEdit>
@@ -123,7 +123,7 @@ void TstWritten::damagedProjectIsNeverCutShort()
     BodyTexts texts;
     texts.setUnder(u"ソフト紹介"_s, {u"紹介の一行目"_s, u"二行目"_s});
     doc()->setTexts(texts);
-    const QStringList lines = DataFileWriter::lines(doc()->snapshot());
+    const QStringList lines = DataFileWriter::lines(doc()->project());
     QStringList damaged = lines;
     damaged.insert(5, u"このまま書くと壊れる行"_s);
     m_dir->writeLines(u"d.pwk"_s, damaged);
@@ -154,7 +154,7 @@ void TstWritten::damagedProjectIsNeverCutShort()
         QVERIFY(m_w->isModified());
         return;
     }
-    QCOMPARE(m_dir->read(u"d.pwk"_s), Cp932::encode(DataFileWriter::text(doc()->snapshot())));
+    QCOMPARE(m_dir->read(u"d.pwk"_s), Cp932::encode(DataFileWriter::text(doc()->project())));
     QVERIFY(!m_w->isModified());
     const qsizetype asks = m_messages.questions.size();
     QTest::keySequence(m_w.get(), QKeySequence(u"Ctrl+S"_s)); // the file is whole now
@@ -202,7 +202,7 @@ void TstWritten::uncheckedHeadingStaysOff()
 {
     const int box = 20 - FirstBody; // 注意事項
     QTest::mouseClick(get<QWidget>(u"chkBody(%1)"_s.arg(box)), Qt::LeftButton);
-    QCOMPARE(doc()->chkBody(box), 0);
+    QCOMPARE(doc()->bodyBox(box), 0);
     auto *add = get<QLineEdit>(u"txtAdd"_s);
     add->setFocus();
     type(add, u"注意事項"_s);
@@ -216,7 +216,7 @@ void TstWritten::uncheckedHeadingStaysOff()
     m_messages.answers = {Answer::Discard};
     trigger(u"mnuNew"_s);
     openFile(path(u"a.pwk"_s));
-    QCOMPARE(doc()->chkBody(box), 0);
+    QCOMPARE(doc()->bodyBox(box), 0);
     QCOMPARE(composed(*doc()), readme);
 }
 
@@ -253,7 +253,7 @@ void TstWritten::listedBoxTakesItsStoredState()
     m_messages.answers = {Answer::Discard};
     openFile(path(u"a.pwk"_s));
     const int got =
-        item >= FirstEnd ? doc()->chkEnd(item - FirstEnd) : doc()->chkBody(item - FirstBody);
+        item >= FirstEnd ? doc()->endBox(item - FirstEnd) : doc()->bodyBox(item - FirstBody);
     QCOMPARE(got, state);
     const QString readme = composed(*doc());
     m_dialogs.answers = {path(u"b.pwk"_s)};
@@ -285,7 +285,7 @@ void TstWritten::valueShownOnlyAtTheEndIsKept()
     doc()->setFieldText(SoftName, u"サンプル"_s);
     doc()->setFieldText(item, value);
     for (int i = 0; i < kEndCount; ++i)
-        doc()->setChkEnd(i, 1);
+        doc()->setEndBox(i, 1);
     ItemList *list = doc()->items();
     list->setSelected(list->findItemEntry(doc()->itemName(item)), true);
     QTest::mouseClick(get<QWidget>(u"cmdAddDel(1)"_s), Qt::LeftButton);

@@ -1,4 +1,4 @@
-#include "ItemTables.h"
+#include "project/ItemTables.h"
 
 namespace Items {
 
@@ -21,7 +21,7 @@ const std::array<const char16_t *, kEndCount> kEndCaptions = {
 const char16_t kEndMarkerName[] = u"●文末の項目";
 const char16_t kEndSentenceCaption[] = u"●作者情報を文末に表示する";
 
-const std::array<const char16_t *, 15> kFieldControlNames = {
+const std::array<const char16_t *, 15> kFieldObjectNames = {
     u"",           u"txtSoftName",  u"txtVersion",     u"txtRegistName",
     u"txtDate",    u"cboWriter",    u"cboEnvironment", u"cboConfirmation",
     u"cboDll",     u"cboRprinting", u"cboSoftClass",   u"txtPrice",

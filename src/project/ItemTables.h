@@ -1,6 +1,6 @@
 #pragma once
 
-#include "itemlist/Entry.h"
+#include "project/Entry.h"
 
 #include <QHash>
 #include <QString>
@@ -78,7 +78,7 @@ extern const char16_t kEndSentenceCaption[];
 const std::array<QString, kCount> &names();
 
 // Object names of the fourteen field controls, by item index (0 and 15 empty).
-extern const std::array<const char16_t *, 15> kFieldControlNames;
+extern const std::array<const char16_t *, 15> kFieldObjectNames;
 
 // Looks up item indices by name: the smallest index whose name equals the
 // text. The names must outlive the index.

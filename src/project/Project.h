@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/Result.h"
+#include "project/BodyTexts.h"
+#include "project/ItemTables.h"
+
+#include <QStringList>
+#include <array>
+#include <bitset>
+
+// A project as one value: what the data file stores, the composer lays out
+// and undo puts back. Readers return one, writers and the composer take one;
+// none of them needs the window's document.
+struct Project {
+    QStringList entries; // the item list in order
+    // By item index: a field's text, a heading box's state "0" to "2",
+    // nothing for the start and body markers.
+    std::array<QString, Items::kCount> values;
+    int lineStyle = 0; // Styles::kLines index, or Styles::kFree
+    QString lineText;  // the free separator pattern
+    int bracketStyle = 0;
+    std::array<QString, 2> bracketText; // the free left and right brackets
+    QString widthText;                  // columns per line, as the author typed them
+    BodyTexts texts;
+    // As read: values the file keeps without an entry. They stay unlisted.
+    std::bitset<Items::kCount> unlisted;
+
+    int boxState(int item) const { return values[size_t(item)].toInt(); }
+    bool operator==(const Project &other) const = default;
+};
+
+namespace ProjectRules {
+
+// A heading box's state as stored: 0, 1 or 2; the reason when it is not.
+Result<int> parseBoxState(const QString &value);
+
+// A stored project as the window takes it: a listed heading box takes the
+// state stored (checked when none is), an unlisted one is unchecked; the end
+// section is on when its marker is listed and not stored off, and with it
+// off its lines are grayed. A filled field the entries miss is listed in
+// front of the body marker, unless it is kept unlisted.
+Project settled(Project stored);
+
+} // namespace ProjectRules
