@@ -1,14 +1,12 @@
 #include "ComposeCli.h"
 
-#include "datafile/DataFileReader.h"
-#include "datafile/DataFileWriter.h"
-#include "document/Document.h"
 #include "platform/AppInfo.h"
 #include "platform/LineFile.h"
 #include "platform/UserTexts.h"
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
 #include "readme/ReadmeImport.h"
+#include "session/ProjectSession.h"
 
 #include <QDir>
 #include <QFile>
@@ -215,14 +213,13 @@ void warnUnmappable(const QStringList &chars)
 
 // A README read in place of a data file; what did not come back whole is
 // told, a line each.
-int importReadme(const QString &path, Document &doc)
+int importReadme(const QString &path, ProjectSession &session)
 {
-    const Result<ReadmeImport::Imported> r = ReadmeImport::read(path);
+    const Result<ReadmeImport::Imported> r = session.importReadme(path);
     if (!r.ok()) {
         err(u"quillet-compose: README を読み込めませんでした: "_s + r.reason());
         return DataUnreadable;
     }
-    doc.load(r->doc);
     if (!r->whole) {
         for (const QString &line : r->mapped)
             err(u"quillet-compose: "_s + line);
@@ -233,15 +230,15 @@ int importReadme(const QString &path, Document &doc)
 }
 
 // Opens the data file, or imports the README, then applies the --set values.
-int load(const Options &o, Document &doc)
+int load(const Options &o, ProjectSession &session)
 {
-    doc.initialize();
+    session.newProject();
     if (!o.import.isEmpty()) {
-        if (const int status = importReadme(o.import, doc); status >= 0)
+        if (const int status = importReadme(o.import, session); status >= 0)
             return status;
-        return applySets(o, doc);
+        return applySets(o, *session.document());
     }
-    const Result<DataFileReader::Parsed> parsed = DataFileReader::read(o.data);
+    const Result<DataFileReader::Parsed> parsed = ProjectSession::readDataFile(o.data);
     if (!parsed.ok()) {
         err(u"quillet-compose: "_s + UserTexts::dataOpenFailed(parsed.reason()));
         return DataUnreadable;
@@ -254,13 +251,13 @@ int load(const Options &o, Document &doc)
     }
     if (read->foreignEncoding)
         err(u"quillet-compose: "_s + UserTexts::foreignEncoding(o.data));
-    doc.load(parsed->project);
-    return applySets(o, doc);
+    session.adopt(o.data, parsed.value());
+    return applySets(o, *session.document());
 }
 
-int writeData(const QString &path, const Document &doc)
+int writeData(const QString &path, ProjectSession &session)
 {
-    const Result<DataFileWriter::WriteReport> w = DataFileWriter::write(path, doc.project());
+    const Result<DataFileWriter::WriteReport> w = session.save(path);
     if (!w.ok()) {
         err(u"quillet-compose: "_s + UserTexts::dataSaveFailed(w.reason()));
         return WriteFailed;
@@ -272,9 +269,9 @@ int writeData(const QString &path, const Document &doc)
 }
 
 // Composes the README and writes it, or compares it with --check.
-int writeReadme(const Options &o, const Document &doc)
+int writeReadme(const Options &o, const ProjectSession &session)
 {
-    const Project snapshot = doc.project();
+    const Project snapshot = session.document()->project();
     const Result<Composition> composed = ReadmeComposer(snapshot).composeLines();
     if (!composed.ok()) {
         err(u"quillet-compose: "_s + UserTexts::readmeComposeFailed(composed.reason()));
@@ -306,14 +303,15 @@ int run(const QStringList &arguments)
     Options o;
     if (const int status = parse(arguments, o); status >= 0)
         return status;
-    Document doc;
-    if (const int status = load(o, doc); status >= 0)
+    ProjectSession session;
+    session.setKeepsRecentFiles(false); // a script's files are not the author's recent ones
+    if (const int status = load(o, session); status >= 0)
         return status;
     if (!o.writeData.isEmpty()) {
-        if (const int status = writeData(o.writeData, doc); status >= 0)
+        if (const int status = writeData(o.writeData, session); status >= 0)
             return status;
     }
-    return writeReadme(o, doc);
+    return writeReadme(o, session);
 }
 
 } // namespace ComposeCli

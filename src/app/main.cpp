@@ -12,6 +12,7 @@ int main(int argc, char *argv[])
 
     FrmMain window;
     window.show();
+    window.startRecovery(AppInfo::pathInListDirectory(QStringLiteral("recovery")));
     const QStringList args = QApplication::arguments();
     if (args.size() > 1)
         window.openPath(args.at(1)); // a double-clicked or dropped-on-icon project

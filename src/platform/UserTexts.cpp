@@ -1,5 +1,6 @@
 #include "UserTexts.h"
 
+#include <QDateTime>
 #include <QDir>
 
 using namespace Qt::StringLiterals;
@@ -123,6 +124,21 @@ QString importReport(const QString &path, const QStringList &mapped, const QStri
     if (!kept.isEmpty())
         text += u"\n\nそのまま残したもの:\n"_s + firstLines(kept, 20);
     return text;
+}
+
+QString recoveryFound(const QString &project, const QDateTime &when)
+{
+    const QString name =
+        project.isEmpty() ? u"無題のプロジェクト"_s : QDir::toNativeSeparators(project);
+    return u"前回 Quillet が正しく終了しなかったため、保存されていない変更が残っています"
+           u"（%1、%2）。\n\n復元しますか？「後で」を選ぶと次の起動時にもう一度尋ねます。"_s.arg(
+               name, when.toString(u"yyyy/MM/dd HH:mm"_s));
+}
+
+QString recoveryUnreadable(const QString &keptAs, const QString &reason)
+{
+    return u"復元用のファイルを読めませんでした: %1\n\nファイルは %2 として残してあります。"_s.arg(
+        reason, QDir::toNativeSeparators(keptAs));
 }
 
 } // namespace UserTexts

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QDateTime;
+
 // The words the author reads when something needs attention, shared by the
 // window and quillet-compose so that both say the same thing.
 namespace UserTexts {
@@ -35,5 +37,10 @@ QString unknownFileType(const QString &filter);
 QString unplacedText(const QStringList &lines);
 // What an import of a README that Quillet did not compose made of it.
 QString importReport(const QString &path, const QStringList &mapped, const QStringList &kept);
+
+// Asked at start: a recovery file a session left when it did not end in order.
+QString recoveryFound(const QString &project, const QDateTime &when);
+// A recovery file that cannot be read, kept under another name.
+QString recoveryUnreadable(const QString &keptAs, const QString &reason);
 
 } // namespace UserTexts

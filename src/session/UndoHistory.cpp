@@ -91,6 +91,7 @@ void UndoHistory::reset(const Project &state)
 {
     m_steps.clear();
     m_index = 0;
+    m_clean = state;
     m_current = state;
     m_sealed = true;
 }

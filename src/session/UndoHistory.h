@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 // The project's states, one step a change, for undo and redo. A step keeps
 // the state before and after it; states share their lists and strings with
@@ -26,6 +27,17 @@ public:
     const Project &undo();
     const Project &redo();
     qsizetype size() const { return m_steps.size(); }
+    const Project &current() const { return m_current; }
+
+    // The state last saved is the clean one, wherever undo and redo lead;
+    // a project read only in part or imported has none until it is saved.
+    void markClean()
+    {
+        m_clean = m_current;
+        m_sealed = true; // typing after a save is a step of its own
+    }
+    void markNeverClean() { m_clean.reset(); }
+    bool isClean(const Project &state) const { return m_clean && *m_clean == state; }
 
 private:
     struct Step {
@@ -36,6 +48,7 @@ private:
     };
     QList<Step> m_steps;
     qsizetype m_index = 0; // steps done
+    std::optional<Project> m_clean;
     Project m_current;
     bool m_sealed = true;
 };

@@ -87,10 +87,10 @@ QWidget *createControl(const Inventory::Control &c, QWidget *parent)
 
 } // namespace
 
-FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this))
+FrmMain::FrmMain(QWidget *parent)
+    : QMainWindow(parent), m_session(new ProjectSession(this)), m_doc(m_session->document())
 {
     setObjectName(u"FrmMain"_s);
-    updateTitle();
     // The layout in twips is made for a 9 pt proportional Japanese font.
     setFont(Fonts::proportionalGothic(9, false));
     auto *client = new QWidget(this);
@@ -110,14 +110,9 @@ FrmMain::FrmMain(QWidget *parent) : QMainWindow(parent), m_doc(new Document(this
     m_runDialog = [](QDialog &dialog) { dialog.exec(); };
     setWindowIcon(applicationIcon());
     buildMenus();
-    m_doc->initialize(EntryLists::readAll());
+    m_session->newProject(EntryLists::readAll());
     mirrorAll();
-    markUnmodified();
-    connect(m_doc, &Document::changed, this, &FrmMain::scheduleTitleUpdate);
-    connect(m_doc->items(), &QAbstractItemModel::modelReset, this, &FrmMain::scheduleTitleUpdate);
-    connect(m_doc->items(), &QAbstractItemModel::rowsInserted, this, &FrmMain::scheduleTitleUpdate);
-    connect(m_doc->items(), &QAbstractItemModel::rowsRemoved, this, &FrmMain::scheduleTitleUpdate);
-    connect(m_doc->items(), &QAbstractItemModel::dataChanged, this, &FrmMain::scheduleTitleUpdate);
+    updateTitle();
     fitToScreen();
     restorePlace();
 }

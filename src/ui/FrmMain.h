@@ -1,11 +1,7 @@
 #pragma once
 
 #include "Inventory.h"
-#include "datafile/DataFileReader.h"
-#include "document/Document.h"
-#include "readme/ReadmeComposer.h"
-#include "readme/ReadmeFile.h"
-#include "session/UndoHistory.h"
+#include "session/ProjectSession.h"
 
 #include <QMainWindow>
 #include <array>
@@ -48,6 +44,7 @@ public:
     ~FrmMain() override;
 
     Document *document() const { return m_doc; }
+    ProjectSession *session() const { return m_session; }
     // Replaces the file dialogs and message boxes (tests answer from queues).
     void setServices(FileDialogs *dialogs, Messages *messages);
     FileDialogs *fileDialogs() const { return m_dialogs; }
@@ -85,8 +82,12 @@ public:
     bool openPath(const QString &path);
     // Imports a README as Import does once its dialog has answered.
     bool importPath(const QString &path);
+    // Keeps a recovery file of unsaved changes in dir, and offers the ones
+    // that sessions which did not end in order left there.
+    void startRecovery(const QString &dir);
+
     // The data file last opened or saved, or "".
-    const QString &currentFile() const { return m_currentFile; }
+    const QString &currentFile() const { return m_session->filePath(); }
     QStringList recentFiles() const;
     // The context menu a text field shows (the caller owns it).
     QMenu *truthfulContextMenu(QWidget *edit);
@@ -104,7 +105,7 @@ private:
     bool isOwnShortcut(const QKeySequence &keys) const;
 
     // FrmMainDesktop.cpp: title, recent files, status line, size, menus.
-    void setCurrentFile(const QString &path);
+    void setCurrentFile();
     void updateTitle();
     void scheduleTitleUpdate();
     void fillRecentMenu(QMenu *menu);
@@ -119,15 +120,10 @@ private:
 
     // FrmMainEdit.cpp: undo and redo.
     void buildEditMenu(QMenu *edit);
-    void recordStep();
-    void restore(const Project &state);
-    void startHistory();
     void updateUndoActions();
 
     // FrmMainFiles.cpp: the file commands.
     bool maybeSave();
-    void markUnmodified();
-    bool hasUnkeptText() const;
     bool mayOverwrite(const QString &path);
     void askAboutUnlistedTexts();
     bool writeDataFile(const QString &path);
@@ -139,10 +135,8 @@ private:
         ReadmeFile::Format format;
     };
     bool takeTextFromPreview(bool ask);
-    void forgetPreviewComposition();
     std::optional<ReadmeTarget> chooseReadmeFile();
-    bool writeReadme(const ReadmeTarget &target, const QString &text);
-    void composeAndWrite(const ReadmeTarget &target);
+    bool writeReadme(const ReadmeTarget &target, bool fromPreview);
 
     // FrmMain.cpp: building the controls from the inventory.
     void buildControls(QWidget *client);
@@ -159,29 +153,17 @@ private:
     void mirrorField(int index);
     void mirrorComboList(int index);
 
-    Document *m_doc;
+    ProjectSession *m_session;
+    Document *m_doc; // the session's
     std::unique_ptr<FileDialogs> m_ownDialogs;
     std::unique_ptr<Messages> m_ownMessages;
     FileDialogs *m_dialogs = nullptr;
     Messages *m_messages = nullptr;
-    QString m_savedText;   // the data file text of the unmodified document
-    QString m_keptPreview; // the preview as last composed, opened or written
-    std::optional<Composition> m_previewComposition; // what the preview was filled with
-    QString m_currentFile;
-    // A data file opened although part of it could not be read: saving over
-    // it asks first, naming what would be lost.
-    struct DamagedFile {
-        QString path;
-        DataFileReader::ReadReport report;
-    };
-    std::optional<DamagedFile> m_damaged;
     bool m_titlePending = false;
     std::vector<std::pair<QWidget *, QRect>> m_twips; // every control's place in twips
     std::vector<std::pair<QWidget *, QRect>> m_base;  // the client's controls as arranged
     QSize m_baseClient;
     DialogRunner m_runDialog;
-    UndoHistory m_history;
-    bool m_restoring = false;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
     QMetaObject::Connection m_focusWatch;

@@ -27,9 +27,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-const QString kRecentKey = u"recentFiles"_s;
 const QString kGeometryKey = u"window/geometry"_s;
-constexpr int kRecentCount = 8;
 
 QString dataFileIn(const QMimeData *data)
 {
@@ -43,49 +41,39 @@ QString dataFileIn(const QMimeData *data)
 
 // ---- the file in the title, recent files --------------------------------
 
-void FrmMain::setCurrentFile(const QString &path)
+// After New, Open, Import or Save: the title names the file, and what the
+// status line said was about the last one.
+void FrmMain::setCurrentFile()
 {
-    m_currentFile = path;
-    statusBar()->clearMessage(); // what it said was about the last file
-    if (!path.isEmpty()) {
-        AppInfo::rememberFolderOf(path);
-        QSettings settings;
-        QStringList recent = settings.value(kRecentKey).toStringList();
-        recent.removeAll(path);
-        recent.prepend(path);
-        while (recent.size() > kRecentCount)
-            recent.removeLast();
-        settings.setValue(kRecentKey, recent);
-    }
+    statusBar()->clearMessage();
     updateTitle();
 }
 
 void FrmMain::updateTitle()
 {
-    const QString name = m_currentFile.isEmpty() ? u"無題"_s : QFileInfo(m_currentFile).fileName();
-    setWindowTitle(name + u"[*] - "_s + AppInfo::title());
-    setWindowModified(isModified());
+    setWindowTitle(m_session->displayName() + u"[*] - "_s + AppInfo::title());
+    setWindowModified(m_session->isModified());
+    updateUndoActions();
 }
 
-// Many edits come in a row; the mark is brought up to date once they stop.
+// Many edits come in a row; the title and the menu follow once they stop.
 void FrmMain::scheduleTitleUpdate()
 {
     // A change not yet recorded is already there to undo.
-    if (m_undoAction && !m_restoring)
-        m_undoAction->setEnabled(true);
-    if (!m_titlePending) {
-        m_titlePending = true;
-        QTimer::singleShot(0, this, [this] {
-            m_titlePending = false;
-            recordStep();
-            updateTitle();
-        });
-    }
+    if (m_undoAction)
+        m_undoAction->setEnabled(m_session->canUndo());
+    if (m_titlePending)
+        return;
+    m_titlePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_titlePending = false;
+        updateTitle();
+    });
 }
 
 QStringList FrmMain::recentFiles() const
 {
-    return QSettings().value(kRecentKey).toStringList();
+    return m_session->recentFiles();
 }
 
 void FrmMain::fillRecentMenu(QMenu *menu)

@@ -25,46 +25,22 @@ void FrmMain::buildEditMenu(QMenu *edit)
     connect(m_redoAction, &QAction::triggered, this, &FrmMain::redo);
     // Typing in a field is one step until the focus leaves it.
     m_focusWatch = connect(qApp, &QApplication::focusChanged, this, [this] {
-        recordStep();
-        m_history.seal();
+        m_session->record();
+        m_session->seal();
     });
-    updateUndoActions();
-}
-
-void FrmMain::recordStep()
-{
-    if (m_restoring)
-        return;
-    m_history.record(m_doc->project());
+    connect(m_session, &ProjectSession::stateChanged, this, &FrmMain::scheduleTitleUpdate);
     updateUndoActions();
 }
 
 void FrmMain::undo()
 {
-    recordStep();
-    if (m_history.canUndo())
-        restore(m_history.undo());
+    m_session->undo();
+    updateUndoActions();
 }
 
 void FrmMain::redo()
 {
-    recordStep();
-    if (m_history.canRedo())
-        restore(m_history.redo());
-}
-
-void FrmMain::restore(const Project &state)
-{
-    m_restoring = true;
-    m_doc->restore(state);
-    m_restoring = false;
-    updateUndoActions();
-    updateTitle();
-}
-
-void FrmMain::startHistory()
-{
-    m_history.reset(m_doc->project());
+    m_session->redo();
     updateUndoActions();
 }
 
@@ -75,8 +51,8 @@ void FrmMain::updateUndoActions()
     const auto caption = [](const QString &verb, const QString &step) {
         return step.isEmpty() ? verb : verb + u": "_s + step;
     };
-    m_undoAction->setText(caption(u"元に戻す"_s, m_history.undoName()));
-    m_undoAction->setEnabled(m_history.canUndo());
-    m_redoAction->setText(caption(u"やり直し"_s, m_history.redoName()));
-    m_redoAction->setEnabled(m_history.canRedo());
+    m_undoAction->setText(caption(u"元に戻す"_s, m_session->undoName()));
+    m_undoAction->setEnabled(m_session->canUndo());
+    m_redoAction->setText(caption(u"やり直し"_s, m_session->redoName()));
+    m_redoAction->setEnabled(m_session->canRedo());
 }

@@ -31,30 +31,16 @@ FileDialogRequest dataFileRequest(const QString &title, const QString &current)
 
 // ---- unsaved changes ------------------------------------------------------
 
-void FrmMain::markUnmodified()
-{
-    startHistory();
-    m_savedText = DataFileWriter::text(m_doc->project());
-    m_keptPreview = m_doc->previewText();
-}
-
 bool FrmMain::isModified() const
 {
-    return DataFileWriter::text(m_doc->project()) != m_savedText || hasUnkeptText();
-}
-
-// Text the data file does not keep: a preview edited by hand since it was
-// composed or written, and a heading typed but not added.
-bool FrmMain::hasUnkeptText() const
-{
-    return m_doc->previewText() != m_keptPreview || m_doc->hasUnaddedText();
+    return m_session->isModified();
 }
 
 // Asks before the document is replaced or closed; false means stop.
 bool FrmMain::maybeSave()
 {
     takeTextFromPreview(false); // what cannot be placed is asked about below
-    if (DataFileWriter::text(m_doc->project()) != m_savedText) {
+    if (m_session->projectModified()) {
         using Answer = Messages::Answer;
         switch (
             m_messages->question(u"変更を保存しますか？"_s, {{Answer::Save, u"保存"_s},
@@ -70,7 +56,7 @@ bool FrmMain::maybeSave()
             return false;
         }
     }
-    if (!hasUnkeptText())
+    if (!m_session->hasUnkeptText())
         return true;
     return m_messages->question(u"プレビューのうち見出しの下に置けない行と、「項目名の追加」欄の"
                                 u"文字はデータファイルに保存されません。"
@@ -86,18 +72,15 @@ void FrmMain::newDocument()
 {
     if (!maybeSave())
         return;
-    m_doc->reset(EntryLists::readAll());
-    m_damaged.reset();
-    forgetPreviewComposition();
-    markUnmodified();
-    setCurrentFile(QString());
+    m_session->newProject(EntryLists::readAll());
+    setCurrentFile();
 }
 
 void FrmMain::openDocument()
 {
     if (!maybeSave())
         return;
-    FileDialogRequest request = dataFileRequest(u"ファイルを開く"_s, m_currentFile);
+    FileDialogRequest request = dataFileRequest(u"ファイルを開く"_s, m_session->filePath());
     request.mustExist = true;
     const QString path = m_dialogs->open(request);
     if (!path.isEmpty())
@@ -106,10 +89,7 @@ void FrmMain::openDocument()
 
 bool FrmMain::openPath(const QString &path)
 {
-    const Result<QByteArray> bytes = LineFile::readBytes(path);
-    const Result<DataFileReader::Parsed> r =
-        bytes.ok() ? DataFileReader::parse(bytes.value())
-                   : Result<DataFileReader::Parsed>::failure(bytes.reason());
+    const Result<DataFileReader::Parsed> r = ProjectSession::readDataFile(path);
     if (!r.ok()) {
         m_messages->warning(UserTexts::dataOpenFailed(r.reason()));
         return false;
@@ -122,16 +102,9 @@ bool FrmMain::openPath(const QString &path)
                               {Messages::Answer::Cancel, u"キャンセル"_s}}) !=
             Messages::Answer::Proceed)
         return false;
-    m_doc->load(r->project);
-    m_doc->setDropDowns(EntryLists::readAll());
-    forgetPreviewComposition();
-    markUnmodified();
-    m_damaged.reset();
-    if (!report.complete()) {
-        m_damaged = DamagedFile{path, report};
-        m_savedText.clear(); // what was read is not what the file holds
-    }
-    setCurrentFile(path);
+    m_session->adopt(path, r.value(), EntryLists::readAll());
+    AppInfo::rememberFolderOf(path);
+    setCurrentFile();
     statusBar()->showMessage(u"データを開きました: %1"_s.arg(QDir::toNativeSeparators(path)));
     askAboutUnlistedTexts();
     if (report.foreignEncoding)
@@ -154,11 +127,11 @@ void FrmMain::askAboutUnlistedTexts()
 // Saving over a file that was opened only in part loses its unread lines.
 bool FrmMain::mayOverwrite(const QString &path)
 {
-    if (!m_damaged || QFileInfo(path) != QFileInfo(m_damaged->path))
+    const DataFileReader::ReadReport *r = m_session->unreadPartAt(path);
+    if (!r)
         return true;
-    const DataFileReader::ReadReport &r = m_damaged->report;
     return m_messages->question(
-               UserTexts::overwriteDamaged(path, r.malformedLine, r.unreadLines, r.unreadSample),
+               UserTexts::overwriteDamaged(path, r->malformedLine, r->unreadLines, r->unreadSample),
                {{Messages::Answer::Cancel, u"キャンセル"_s},
                 {Messages::Answer::Save, u"上書きして失う"_s}}) == Messages::Answer::Save;
 }
@@ -166,18 +139,18 @@ bool FrmMain::mayOverwrite(const QString &path)
 // Saves to the project's file; a project without one is named first.
 bool FrmMain::saveDocument()
 {
-    if (m_currentFile.isEmpty())
+    if (m_session->filePath().isEmpty())
         return saveDocumentAs();
-    return takeTextFromPreview(true) && writeDataFile(m_currentFile);
+    return takeTextFromPreview(true) && writeDataFile(m_session->filePath());
 }
 
 bool FrmMain::saveDocumentAs()
 {
     if (!takeTextFromPreview(true))
         return false;
-    FileDialogRequest request = dataFileRequest(u"名前を付けて保存"_s, m_currentFile);
-    request.fileName =
-        m_currentFile.isEmpty() ? u"readme.pwk"_s : QFileInfo(m_currentFile).fileName();
+    const QString &current = m_session->filePath();
+    FileDialogRequest request = dataFileRequest(u"名前を付けて保存"_s, current);
+    request.fileName = current.isEmpty() ? u"readme.pwk"_s : QFileInfo(current).fileName();
     request.confirmOverwrite = true;
     const QString path = m_dialogs->save(request);
     return !path.isEmpty() && writeDataFile(path);
@@ -187,21 +160,45 @@ bool FrmMain::writeDataFile(const QString &path)
 {
     if (!mayOverwrite(path))
         return false;
-    const Project snapshot = m_doc->project();
-    const Result<DataFileWriter::WriteReport> r = DataFileWriter::write(path, snapshot);
+    const Result<DataFileWriter::WriteReport> r = m_session->save(path);
     if (!r.ok()) {
         m_messages->warning(UserTexts::dataSaveFailed(r.reason()));
         return false;
     }
-    m_savedText = DataFileWriter::text(snapshot);
-    if (m_damaged && QFileInfo(path) == QFileInfo(m_damaged->path))
-        m_damaged.reset();
-    setCurrentFile(path);
+    setCurrentFile();
     tellWritten(u"データ"_s, path);
     if (!r->notIntact.isEmpty())
         m_messages->warning(UserTexts::notIntact(r->notIntact));
     warnUnmappable(r->unmappable);
     return true;
+}
+
+// ---- recovery -------------------------------------------------------------
+
+void FrmMain::startRecovery(const QString &dir)
+{
+    m_session->enableRecovery(dir);
+    for (RecoveryStore::Orphan &orphan : m_session->recovery()->orphans()) {
+        const Result<RecoveryStore::State> state = orphan.read();
+        if (!state.ok()) {
+            const QString keptAs = orphan.setAside();
+            m_messages->warning(UserTexts::recoveryUnreadable(keptAs, state.reason()));
+            continue;
+        }
+        const Messages::Answer answer =
+            m_messages->question(UserTexts::recoveryFound(state->path, orphan.written()),
+                                 {{Messages::Answer::Proceed, u"復元する"_s},
+                                  {Messages::Answer::Discard, u"破棄する"_s},
+                                  {Messages::Answer::Cancel, u"後で"_s}});
+        if (answer == Messages::Answer::Discard) {
+            orphan.remove();
+        } else if (answer == Messages::Answer::Proceed) {
+            m_session->restoreRecovered(state.value(), EntryLists::readAll());
+            orphan.remove(); // the session keeps its own copy now
+            setCurrentFile();
+            return; // one window restores one project; the rest wait
+        }
+    }
 }
 
 void FrmMain::closeWindow()

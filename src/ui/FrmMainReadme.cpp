@@ -22,30 +22,21 @@ const QString kReadmeTypeKey = u"readme/fileType"_s;
 // ---- the author's text in the preview ---------------------------------------
 
 // Takes what the author wrote under the headings of the preview into the
-// document. Lines no heading can hold are asked about when ask is set;
-// false means the author chose to stop.
+// project. Lines no heading can hold are asked about when ask is set; false
+// means the author chose to stop.
 bool FrmMain::takeTextFromPreview(bool ask)
 {
-    const QString &preview = m_doc->previewText();
-    if (!m_previewComposition || preview.isEmpty())
+    const std::optional<PreviewCapture::Captured> c = m_session->capturePreview();
+    if (!c)
         return true;
-    const PreviewCapture::Captured c = PreviewCapture::capture(
-        *m_previewComposition, LineFile::splitLines(preview), m_doc->texts());
-    if (!c.unplaced.isEmpty() && ask &&
-        m_messages->question(UserTexts::unplacedText(c.unplaced),
+    if (!c->unplaced.isEmpty() && ask &&
+        m_messages->question(UserTexts::unplacedText(c->unplaced),
                              {{Messages::Answer::Discard, u"取り込まずに続ける"_s},
                               {Messages::Answer::Cancel, u"キャンセル"_s}}) !=
             Messages::Answer::Discard)
         return false;
-    m_doc->setTexts(c.texts);
-    if (c.unplaced.isEmpty())
-        m_keptPreview = preview; // all of it is in the document now
+    m_session->takeCaptured(*c);
     return true;
-}
-
-void FrmMain::forgetPreviewComposition()
-{
-    m_previewComposition.reset();
 }
 
 // ---- Create menu ----------------------------------------------------------
@@ -55,19 +46,10 @@ void FrmMain::showPreview()
     if (!takeTextFromPreview(true))
         return;
     WaitCursor wait;
-    m_doc->setPreviewText(QString());
-    m_previewComposition.reset();
-    ReadmeComposer composer(m_doc->project());
-    Result<Composition> r = composer.composeLines(paintOnly);
+    const Result<> r = m_session->composePreview(paintOnly);
     wait.done();
-    if (!r.ok()) {
+    if (!r.ok())
         m_messages->warning(UserTexts::previewFailed(r.reason()));
-        return;
-    }
-    const QString text = r->text;
-    m_doc->setPreviewText(text);
-    m_keptPreview = text;
-    m_previewComposition = std::move(r.value());
 }
 
 std::optional<FrmMain::ReadmeTarget> FrmMain::chooseReadmeFile()
@@ -83,8 +65,9 @@ std::optional<FrmMain::ReadmeTarget> FrmMain::chooseReadmeFile()
     request.filters = ReadmeFile::filters();
     request.selectedFilter = last->filter;
     request.defaultSuffix = last->suffix;
-    request.directory = m_currentFile.isEmpty() ? AppInfo::dialogDirectory()
-                                                : QFileInfo(m_currentFile).absolutePath();
+    const QString &current = m_session->filePath();
+    request.directory =
+        current.isEmpty() ? AppInfo::dialogDirectory() : QFileInfo(current).absolutePath();
     request.fileName = u"README."_s + (last->suffix == u"txt" ? u"TXT"_s : last->suffix);
     request.confirmOverwrite = true;
     const QString path = m_dialogs->save(request);
@@ -101,18 +84,18 @@ std::optional<FrmMain::ReadmeTarget> FrmMain::chooseReadmeFile()
     return ReadmeTarget{ReadmeFile::pathFor(path, request.fileName), chosen->format};
 }
 
-bool FrmMain::writeReadme(const ReadmeTarget &target, const QString &text)
+bool FrmMain::writeReadme(const ReadmeTarget &target, bool fromPreview)
 {
     WaitCursor wait;
-    QStringList unmappable;
-    const Result<> written = ReadmeFile::write(target.path, text, target.format, &unmappable);
+    const Result<QStringList> written =
+        m_session->writeReadme(target.path, target.format, fromPreview, paintOnly);
     wait.done();
     if (!written.ok()) {
-        m_messages->warning(UserTexts::readmeWriteFailed(written.reason()));
+        m_messages->warning(written.reason());
         return false;
     }
     tellWritten(QFileInfo(target.path).fileName(), target.path);
-    warnUnmappable(unmappable);
+    warnUnmappable(written.value());
     return true;
 }
 
@@ -120,15 +103,8 @@ void FrmMain::writeReadmeFromPreview()
 {
     if (!takeTextFromPreview(true))
         return;
-    const std::optional<ReadmeTarget> target = chooseReadmeFile();
-    if (!target)
-        return;
-    // Markdown is made from a composition, not from hand-laid text.
-    if (target->format.content == ReadmeFile::Format::Content::Markdown)
-        return composeAndWrite(*target);
-    const QString text = m_doc->previewText();
-    if (writeReadme(*target, text))
-        m_keptPreview = text; // the hand edits are in README.TXT now
+    if (const std::optional<ReadmeTarget> target = chooseReadmeFile())
+        writeReadme(*target, true);
 }
 
 void FrmMain::composeAndWriteReadme()
@@ -136,21 +112,7 @@ void FrmMain::composeAndWriteReadme()
     if (!takeTextFromPreview(true))
         return;
     if (const std::optional<ReadmeTarget> target = chooseReadmeFile())
-        composeAndWrite(*target);
-}
-
-void FrmMain::composeAndWrite(const ReadmeTarget &target)
-{
-    WaitCursor wait;
-    const Project snapshot = m_doc->project();
-    ReadmeComposer composer(snapshot);
-    const Result<Composition> r = composer.composeLines(paintOnly);
-    wait.done();
-    if (!r.ok()) {
-        m_messages->warning(UserTexts::readmeComposeFailed(r.reason()));
-        return;
-    }
-    writeReadme(target, ReadmeFile::text(r.value(), snapshot, target.format));
+        writeReadme(*target, false);
 }
 
 void FrmMain::warnUnmappable(const QStringList &chars)
@@ -178,20 +140,14 @@ void FrmMain::importReadme()
 bool FrmMain::importPath(const QString &path)
 {
     WaitCursor wait;
-    const Result<ReadmeImport::Imported> r = ReadmeImport::read(path);
+    const Result<ReadmeImport::Imported> r = m_session->importReadme(path, EntryLists::readAll());
     wait.done();
     if (!r.ok()) {
         m_messages->warning(UserTexts::importFailed(r.reason()));
         return false;
     }
-    m_doc->load(r->doc);
-    m_doc->setDropDowns(EntryLists::readAll());
-    m_damaged.reset();
-    forgetPreviewComposition();
-    markUnmodified();
-    m_savedText.clear(); // a project not yet saved anywhere
     AppInfo::rememberFolderOf(path);
-    setCurrentFile(QString());
+    setCurrentFile();
     statusBar()->showMessage(u"%1を取り込みました: %2"_s.arg(QFileInfo(path).fileName(),
                                                              QDir::toNativeSeparators(path)));
     if (!r->whole)
