@@ -141,8 +141,9 @@ QString RecoveryStore::Orphan::setAside()
 QByteArray RecoveryStore::encode(const State &state)
 {
     QStringList lines{kMagic + QString::number(kVersion), u"path:="_s + state.path};
+    // The preview's own line breaks, kept exactly: "" is no line, "\n" two.
     const QStringList preview =
-        state.preview.isEmpty() ? QStringList() : LineFile::splitLines(state.preview);
+        state.preview.isEmpty() ? QStringList() : state.preview.split(u'\n');
     lines << u"preview:=%1"_s.arg(preview.size()) << preview;
     const QStringList data = DataFileWriter::lines(state.project);
     lines << u"data:=%1"_s.arg(data.size()) << data << u"end"_s;

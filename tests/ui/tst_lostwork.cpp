@@ -7,6 +7,7 @@
 #include "ui/ItemListView.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -40,6 +41,8 @@ private slots:
     void undoAndRedoFromTheEditMenu();
     void unlistedTextIsShownOnceAfterOpen_data();
     void unlistedTextIsShownOnceAfterOpen();
+    void recoveryIsOfferedAtStart_data();
+    void recoveryIsOfferedAtStart();
 };
 
 // Hand edits in the preview and a heading typed but not added survive every
@@ -430,4 +433,50 @@ void TstLostWork::unlistedTextIsShownOnceAfterOpen()
 }
 
 QTEST_MAIN(TstLostWork)
+// A recovery file a crashed session left is offered once the window is up:
+// restored as it was (modified, with its file name), discarded, or kept for
+// later; one that cannot be read is set aside with a message, never deleted.
+void TstLostWork::recoveryIsOfferedAtStart_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<Answer>>("answers");
+    QTest::addColumn<QString>("softName");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("left"); // the recovery folder's files after
+    Project p;
+    p.entries = {u"   ソフト名"_s};
+    p.values[SoftName] = u"復元したい"_s;
+    const QByteArray bytes = RecoveryStore::encode({u"/作者/p.pwk"_s, p, QString()});
+    const QStringList orphan{u"1-1.recovery"_s};
+    QTest::newRow("restore (Enter)")
+        << bytes << QList<Answer>{} << u"復元したい"_s << u"p.pwk[*] - Quillet"_s << QStringList{};
+    QTest::newRow("discard") << bytes << QList<Answer>{Answer::Discard} << QString()
+                             << u"無題[*] - Quillet"_s << QStringList{};
+    QTest::newRow("later (closed)")
+        << bytes << QList<Answer>{Answer::Cancel} << QString() << u"無題[*] - Quillet"_s << orphan;
+    QTest::newRow("unreadable") << bytes.left(40) << QList<Answer>{} << QString()
+                                << u"無題[*] - Quillet"_s
+                                << QStringList{u"1-1.recovery.unreadable"_s};
+}
+
+void TstLostWork::recoveryIsOfferedAtStart()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<Answer>, answers);
+    QFETCH(QString, softName);
+    QFETCH(QString, title);
+    QFETCH(QStringList, left);
+    QVERIFY(QDir().mkpath(path(u"recovery"_s)));
+    m_dir->write(u"recovery/1-1.recovery"_s, bytes);
+    m_messages.answers = answers;
+    m_messages.pressEnter = true;
+    m_w->startRecovery(path(u"recovery"_s));
+    QCOMPARE(m_messages.questions.size() + m_messages.warnings.size(), 1);
+    QCOMPARE(get<QLineEdit>(u"txtSoftName"_s)->text(), softName);
+    QCOMPARE(m_w->windowTitle(), title);
+    QCOMPARE(m_w->isWindowModified(), !softName.isEmpty());
+    QStringList files = QDir(path(u"recovery"_s)).entryList({u"1-1*"_s}, QDir::Files);
+    QCOMPARE(files, left);
+}
+
 #include "tst_lostwork.moc"
