@@ -275,7 +275,7 @@ void TstDocument::checkBoxes()
     s.list.appendEntry(u"x"_s);
     s.doc.setEndSection(2); // grayed counts as on, but the value changed: appends again
     QCOMPARE(s.list.entries().at(kStartList.size() + 1), u"●文末の項目"_s);
-    s.doc.clearForm(); // empties the form but leaves the check boxes
+    s.doc.clearValues(); // empties the form but leaves the check boxes
     QVERIFY(s.list.count() == 0 && s.doc.widthText().isEmpty() && s.doc.endSection() == 2);
 }
 

@@ -96,7 +96,7 @@ void TstForeign::imports()
     for (const QString &e : d.entries) {
         listed.append(Entry::trimSpaces(e).toString());
         for (int k = SoftName; k <= HomePage; ++k) {
-            if (listed.last() == QStringView(kLabelCaptions[size_t(k)]))
+            if (listed.last() == QStringView(kHeaderCaptions[size_t(k)]))
                 listed.last() += u'=' + d.values[size_t(k)];
         }
     }

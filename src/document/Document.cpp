@@ -64,7 +64,7 @@ void Document::initialize(const DropDowns &registered)
     for (int i = 0; i < kEndCount; ++i)
         setEndBox(i, kEndDefault);
     rebuildItemList();
-    m_formReady = true;
+    m_initialized = true;
 }
 
 // The start-up list depends only on the controls: whatever the handlers did
@@ -94,7 +94,7 @@ void Document::rebuildItemList()
     m_items->setEntries(entries);
 }
 
-void Document::clearForm()
+void Document::clearValues()
 {
     using namespace Items;
     // The list first: each field cleared would search the whole old list.
@@ -119,16 +119,16 @@ void Document::clearForm()
 
 void Document::reset(const DropDowns &registered)
 {
-    clearForm();
+    clearValues();
     initialize(registered);
 }
 
-void Document::setCheckQuietly(int &box, int state, Control control, int index)
+void Document::setCheckQuietly(int &box, int state, Value value, int index)
 {
     if (box == state)
         return;
     box = state;
-    emit changed(control, index);
+    emit changed(value, index);
 }
 
 void Document::load(const Project &stored)
@@ -155,11 +155,11 @@ void Document::restore(const Project &state)
     m_items->setEntries(state.entries);
     setFieldsQuietly(state.values);
     for (int i = 0; i < kBodyCount; ++i)
-        setCheckQuietly(m_bodyBox[size_t(i)], state.boxState(FirstBody + i), Control::BodyCheck, i);
+        setCheckQuietly(m_bodyBox[size_t(i)], state.boxState(FirstBody + i), Value::HeadingBox, i);
     const int endSection = state.boxState(EndMarker);
-    setCheckQuietly(m_endSection, endSection, Control::EndSentenceCheck, 0);
+    setCheckQuietly(m_endSection, endSection, Value::EndSection, 0);
     for (int i = 0; i < kEndCount; ++i) {
-        setCheckQuietly(m_endBox[size_t(i)], state.boxState(FirstEnd + i), Control::EndCheck, i);
+        setCheckQuietly(m_endBox[size_t(i)], state.boxState(FirstEnd + i), Value::EndLineBox, i);
         setEndBoxEnabled(i, endSection != 0);
     }
     setStyles(state.lineStyle, state.lineText, state.bracketStyle, state.bracketText,
@@ -172,7 +172,7 @@ void Document::setFieldsQuietly(const std::array<QString, Items::kCount> &values
     for (int i = Items::SoftName; i <= Items::HomePage; ++i) {
         if (m_fields[size_t(i)] != values[size_t(i)]) {
             m_fields[size_t(i)] = values[size_t(i)];
-            emit changed(Control::FieldText, i);
+            emit changed(Value::FieldText, i);
         }
     }
 }
@@ -265,7 +265,7 @@ void Document::setFieldText(int index, const QString &text)
     if (field == text)
         return;
     field = text;
-    emit changed(Control::FieldText, index);
+    emit changed(Value::FieldText, index);
     if (Items::isComboField(index))
         comboChange(index);
     else
@@ -274,7 +274,7 @@ void Document::setFieldText(int index, const QString &text)
 
 void Document::comboChange(int index)
 {
-    if (m_formReady)
+    if (m_initialized)
         syncItemEntry(index);
 }
 
@@ -286,7 +286,7 @@ void Document::pickComboEntry(int index, int entry)
     const QString text = list.at(entry);
     if (m_fields[size_t(index)] != text) {
         m_fields[size_t(index)] = text;
-        emit changed(Control::FieldText, index);
+        emit changed(Value::FieldText, index);
     }
     comboChange(index); // the click handler runs the change handler
 }
@@ -303,7 +303,7 @@ void Document::setComboEntries(int index, const QStringList &entries)
     if (list == entries)
         return;
     list = entries;
-    emit changed(Control::ComboList, index);
+    emit changed(Value::DropDown, index);
 }
 
 void Document::setRegisteredList(int index, const QStringList &entries)
@@ -328,7 +328,7 @@ void Document::setBodyBox(int i, int state)
     if (m_bodyBox.at(size_t(i)) == state)
         return;
     m_bodyBox[size_t(i)] = state;
-    emit changed(Control::BodyCheck, i);
+    emit changed(Value::HeadingBox, i);
     bodyCheckRule(i);
 }
 
@@ -337,7 +337,7 @@ void Document::setEndSection(int state)
     if (m_endSection == state)
         return;
     m_endSection = state;
-    emit changed(Control::EndSentenceCheck, 0);
+    emit changed(Value::EndSection, 0);
     endSectionRule();
 }
 
@@ -346,7 +346,7 @@ void Document::setEndBox(int i, int state)
     if (m_endBox.at(size_t(i)) == state)
         return;
     m_endBox[size_t(i)] = state;
-    emit changed(Control::EndCheck, i);
+    emit changed(Value::EndLineBox, i);
     endCheckRule(i);
 }
 
@@ -355,7 +355,7 @@ void Document::setEndBoxEnabled(int i, bool enabled)
     if (m_endBoxEnabled[size_t(i)] == enabled)
         return;
     m_endBoxEnabled[size_t(i)] = enabled;
-    emit changed(Control::EndCheckEnabled, i);
+    emit changed(Value::EndLineBox, i);
 }
 
 void Document::bodyCheckRule(int i)
@@ -404,7 +404,7 @@ void Document::setLineStyle(int i)
     if (m_lineStyle == i)
         return;
     m_lineStyle = i;
-    emit changed(Control::LineType, i);
+    emit changed(Value::LineStyle, i);
     lineOptionRule();
 }
 
@@ -414,7 +414,7 @@ void Document::lineOptionRule()
     if (m_lineTextEnabled == enabled)
         return;
     m_lineTextEnabled = enabled;
-    emit changed(Control::LineTypeTextEnabled, 0);
+    emit changed(Value::FreeLine, 0);
 }
 
 void Document::setLineText(const QString &text)
@@ -422,7 +422,7 @@ void Document::setLineText(const QString &text)
     if (m_lineText == text)
         return;
     m_lineText = text;
-    emit changed(Control::LineTypeText, 0);
+    emit changed(Value::FreeLine, 0);
 }
 
 void Document::setWidthText(const QString &text)
@@ -430,7 +430,7 @@ void Document::setWidthText(const QString &text)
     if (m_widthText == text)
         return;
     m_widthText = text;
-    emit changed(Control::LineCount, 0);
+    emit changed(Value::Width, 0);
 }
 
 void Document::setBracketStyle(int i)
@@ -438,7 +438,7 @@ void Document::setBracketStyle(int i)
     if (m_bracketStyle == i)
         return;
     m_bracketStyle = i;
-    emit changed(Control::BracketsType, i);
+    emit changed(Value::BracketStyle, i);
     bracketOptionRule();
 }
 
@@ -448,7 +448,7 @@ void Document::bracketOptionRule()
     for (int i = 0; i < 2; ++i) {
         if (m_bracketTextEnabled[size_t(i)] != enabled) {
             m_bracketTextEnabled[size_t(i)] = enabled;
-            emit changed(Control::BracketsTextEnabled, i);
+            emit changed(Value::FreeBracket, i);
         }
     }
 }
@@ -458,7 +458,7 @@ void Document::setBracketText(int i, const QString &text)
     if (m_bracketText.at(size_t(i)) == text)
         return;
     m_bracketText[size_t(i)] = text;
-    emit changed(Control::BracketsText, i);
+    emit changed(Value::FreeBracket, i);
 }
 
 // A click on 左側 or 右側: the free brackets become the chosen style.
@@ -476,7 +476,7 @@ void Document::setAddText(const QString &text)
         return;
     m_addText = text;
     m_addTextAdded = false;
-    emit changed(Control::AddText, 0);
+    emit changed(Value::AddText, 0);
 }
 
 void Document::addTypedHeading()
@@ -490,7 +490,7 @@ void Document::setPreviewText(const QString &text)
     if (m_preview == text)
         return;
     m_preview = text;
-    emit changed(Control::Preview, 0);
+    emit changed(Value::Preview, 0);
 }
 
 void Document::setTexts(const BodyTexts &texts)
@@ -498,5 +498,5 @@ void Document::setTexts(const BodyTexts &texts)
     if (m_texts == texts)
         return;
     m_texts = texts;
-    emit changed(Control::Texts, 0);
+    emit changed(Value::Texts, 0);
 }

@@ -15,41 +15,48 @@
 class Document : public QObject {
     Q_OBJECT
 public:
-    // Which control changed. changed()'s index says which of its kind: the
-    // item index for FieldText and ComboList, the box for BodyCheck, EndCheck
-    // and EndCheckEnabled, the option for LineType and BracketsType, left (0)
-    // or right (1) for the Brackets ones, and 0 for the single controls.
-    enum class Control {
+    // The values a control of the window edits. changed()'s index says which
+    // of its kind: the item for FieldText and DropDown, the heading for
+    // HeadingBox, the end line for EndLineBox, left (0) or right (1) for
+    // FreeBracket, and 0 for the single values. A change of whether a value
+    // can be edited is told as a change of that value.
+    enum class Value {
         FieldText,
-        ComboList,
-        BodyCheck,
-        EndSentenceCheck,
-        EndCheck,
-        EndCheckEnabled,
-        LineType,
-        LineTypeText,
-        LineTypeTextEnabled,
-        LineCount,
-        BracketsType,
-        BracketsText,
-        BracketsTextEnabled,
+        DropDown, // the entries a field offers
+        HeadingBox,
+        EndSection,
+        EndLineBox,
+        LineStyle,
+        FreeLine,
+        Width,
+        BracketStyle,
+        FreeBracket,
         AddText,
         Preview,
-        Texts,
+        Texts, // shown only through the preview
     };
-    Q_ENUM(Control)
+    Q_ENUM(Value)
 
     explicit Document(QObject *parent = nullptr);
 
     // The drop-down entries registered for each field, by item index.
     using DropDowns = std::array<QStringList, Items::HomePage + 1>;
 
+    // Any value a control edits, by what it is: the text of a text value, the
+    // state of a box or the option chosen of a style; setting runs the same
+    // rules as the value's own setter.
+    QString text(Value value, int index) const;
+    void setText(Value value, int index, const QString &text);
+    int state(Value value, int index) const;
+    void setState(Value value, int index, int state);
+    bool isEnabled(Value value, int index) const;
+
     // Start-up and New: the drop-downs take the registered entries and
     // each registered field the first of them.
     void initialize(const DropDowns &registered = {});
-    void clearForm();
+    void clearValues();
     void reset(const DropDowns &registered = {});
-    bool formReady() const { return m_formReady; }
+    bool isInitialized() const { return m_initialized; }
     // The drop-downs take the reprint presets and the registered entries;
     // the field texts stay.
     void setDropDowns(const DropDowns &registered);
@@ -132,7 +139,7 @@ public:
     ItemList *items() const { return m_items; }
 
 signals:
-    void changed(Document::Control control, int index);
+    void changed(Document::Value value, int index);
 
 private:
     void comboChange(int index);
@@ -143,7 +150,7 @@ private:
     void bracketOptionRule();
     void setEndBoxEnabled(int i, bool enabled);
     void rebuildItemList();
-    void setCheckQuietly(int &box, int state, Control control, int index);
+    void setCheckQuietly(int &box, int state, Value value, int index);
     void dropTextsOf(const QStringList &deletedEntries);
     void setFieldsQuietly(const std::array<QString, Items::kCount> &values);
     void setStyles(int lineOption, const QString &lineText, int bracketOption,
@@ -151,7 +158,7 @@ private:
 
     ItemList *m_items;
     std::array<QString, Items::kCount> m_itemNames;
-    bool m_formReady = false;
+    bool m_initialized = false;
 
     std::array<QString, 15> m_fields;
     std::array<QStringList, 15> m_comboLists;

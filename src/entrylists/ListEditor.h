@@ -43,7 +43,7 @@ public:
     bool deleteEnabled() const { return m_deleteEnabled && !m_entries.isEmpty(); }
 
     // User input.
-    void setText(const QString &text); // txtRegist_Change
+    void setText(const QString &text); // each edit of the entry box
     void clickEntry(int index);        // a click selects, then enableDeleteOnSelection
     void run(Command command);
     void textKey(Key key);

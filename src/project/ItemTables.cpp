@@ -2,7 +2,7 @@
 
 namespace Items {
 
-const std::array<const char16_t *, 16> kLabelCaptions = {
+const std::array<const char16_t *, 16> kHeaderCaptions = {
     u"●文頭の項目",  u"ソフト名",       u"バージョン",   u"登録名",
     u"作成日",       u"著作権者",       u"動作環境",     u"動作確認",
     u"必要ファイル", u"転載の可否",     u"ソフトの種別", u"シェアウエア代金",
@@ -20,13 +20,6 @@ const std::array<const char16_t *, kEndCount> kEndCaptions = {
 
 const char16_t kEndMarkerName[] = u"●文末の項目";
 const char16_t kEndSentenceCaption[] = u"●作者情報を文末に表示する";
-
-const std::array<const char16_t *, 15> kFieldObjectNames = {
-    u"",           u"txtSoftName",  u"txtVersion",     u"txtRegistName",
-    u"txtDate",    u"cboWriter",    u"cboEnvironment", u"cboConfirmation",
-    u"cboDll",     u"cboRprinting", u"cboSoftClass",   u"txtPrice",
-    u"cboAddress", u"cboEMail",     u"cboHP",
-};
 
 NameIndex::NameIndex(const std::array<QString, kCount> &names)
 {
@@ -54,7 +47,7 @@ const std::array<QString, kCount> &names()
     static const std::array<QString, kCount> all = [] {
         std::array<QString, kCount> n;
         for (int i = 0; i <= BodyMarker; ++i)
-            n[size_t(i)] = QString::fromUtf16(kLabelCaptions[size_t(i)]);
+            n[size_t(i)] = QString::fromUtf16(kHeaderCaptions[size_t(i)]);
         for (int i = 0; i < kBodyCount; ++i)
             n[size_t(FirstBody + i)] = QString::fromUtf16(kBodyCaptions[size_t(i)]);
         n[EndMarker] = QString::fromUtf16(kEndMarkerName);

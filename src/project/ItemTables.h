@@ -66,8 +66,9 @@ inline int endLineField(int endLine)
     return endLine == FirstEnd ? Writer : Address + (endLine - FirstEnd - 1);
 }
 
-// Captions of the Label1 array (indices 0 to 15), of chkBody and of chkEnd.
-extern const std::array<const char16_t *, 16> kLabelCaptions;
+// Captions of the header part's items (indices 0 to 15: the start marker, the
+// fields, the body marker), of the body headings and of the end lines.
+extern const std::array<const char16_t *, 16> kHeaderCaptions;
 extern const std::array<const char16_t *, kBodyCount> kBodyCaptions;
 extern const std::array<const char16_t *, kEndCount> kEndCaptions;
 // The end marker's name, and the caption of the end-section check box.
@@ -76,9 +77,6 @@ extern const char16_t kEndSentenceCaption[];
 
 // The 29 item names, from the captions above.
 const std::array<QString, kCount> &names();
-
-// Object names of the fourteen field controls, by item index (0 and 15 empty).
-extern const std::array<const char16_t *, 15> kFieldObjectNames;
 
 // Looks up item indices by name: the smallest index whose name equals the
 // text. The names must outlive the index.

@@ -48,7 +48,7 @@ bool isBodyItem(int k)
 QString itemName(int k)
 {
     return QString::fromUtf16(isBodyItem(k) ? kBodyCaptions[size_t(k - FirstBody)]
-                                            : kLabelCaptions[size_t(k)]);
+                                            : kHeaderCaptions[size_t(k)]);
 }
 
 // A custom heading of that name would be read back as the item.
@@ -58,7 +58,7 @@ bool isItemName(QStringView text)
         return std::any_of(names.begin(), names.end(),
                            [text](const char16_t *n) { return text == QStringView(n); });
     };
-    return in(kLabelCaptions) || in(kBodyCaptions) || in(kEndCaptions) ||
+    return in(kHeaderCaptions) || in(kBodyCaptions) || in(kEndCaptions) ||
            text == QStringView(static_cast<const char16_t *>(kEndMarkerName));
 }
 
@@ -323,8 +323,8 @@ ReadmeImport::Imported Reader::run()
     resolveSections();
     chooseStyles();
     Project &doc = m_out.doc;
-    doc.entries = QStringList{QString::fromUtf16(kLabelCaptions[StartMarker])} + m_fieldEntries +
-                  QStringList{QString::fromUtf16(kLabelCaptions[BodyMarker])} + doc.entries;
+    doc.entries = QStringList{QString::fromUtf16(kHeaderCaptions[StartMarker])} + m_fieldEntries +
+                  QStringList{QString::fromUtf16(kHeaderCaptions[BodyMarker])} + doc.entries;
     doc.texts.lead = m_lead;
     return std::move(m_out);
 }

@@ -164,25 +164,27 @@ void FrmMain::buildControls(QWidget *client)
 }
 
 // Keeps the widget in its typed slot; createControl made it of that type.
+// A control that edits a value is bound and mirrored through its declaration.
 void FrmMain::keep(const Inventory::Control &c, QWidget *w)
 {
     using Inventory::Role;
+    using Value = Document::Value;
     const auto as = [w]<typename T>(T *&slot) { slot = static_cast<T *>(w); };
+    if (c.edits) {
+        m_bound.push_back({&c, w});
+        if (*c.edits == Value::FieldText && c.kind == Kind::ComboBox)
+            as(m_combos[size_t(c.item)]);
+        else if (*c.edits == Value::FieldText)
+            as(m_textFields[size_t(c.item)]);
+        else if (*c.edits == Value::AddText)
+            as(m_txtAdd);
+        else if (*c.edits == Value::Preview)
+            as(m_txtPreView);
+        return;
+    }
     switch (c.role) {
-    case Role::LineOption:
-        return as(m_optLineType[size_t(c.index)]);
-    case Role::FreeLine:
-        return as(m_txtLineType);
-    case Role::LineCount:
-        return as(m_txtLineCount);
-    case Role::BracketOption:
-        return as(m_optBracketsType[size_t(c.index)]);
-    case Role::FreeBracket:
-        return as(m_txtBracketsType[size_t(c.index)]);
     case Role::FreeBracketLabel:
         return as(m_label5[size_t(c.index)]);
-    case Role::AddText:
-        return as(m_txtAdd);
     case Role::AddButton:
         return as(m_addButton);
     case Role::DeleteButton:
@@ -193,25 +195,11 @@ void FrmMain::keep(const Inventory::Control &c, QWidget *w)
         return as(m_downButton);
     case Role::ItemList:
         return as(m_lstItem);
-    case Role::Preview:
-        return as(m_txtPreView);
     case Role::None:
         break;
     }
-    using Items::EndMarker, Items::FirstBody, Items::FirstEnd;
-    const size_t item = size_t(c.item);
     if (c.kind == Kind::Label && c.item >= 0)
-        as(m_label1[item]);
-    else if (c.kind == Kind::ComboBox)
-        as(m_combos[item]);
-    else if (c.kind == Kind::TextBox && Items::isField(c.item))
-        as(m_textFields[item]);
-    else if (c.kind == Kind::CheckBox && c.item == EndMarker)
-        as(m_chkEndSentence);
-    else if (c.kind == Kind::CheckBox && c.item >= FirstEnd)
-        as(m_chkEnd[item - FirstEnd]);
-    else if (c.kind == Kind::CheckBox)
-        as(m_chkBody[item - FirstBody]);
+        as(m_label1[size_t(c.item)]);
 }
 
 void FrmMain::fieldLabelClicked(int index)

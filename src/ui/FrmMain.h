@@ -143,14 +143,16 @@ private:
     void keep(const Inventory::Control &control, QWidget *widget);
 
     // FrmMainBinding.cpp: the two directions between controls and Document.
+    struct Bound {
+        const Inventory::Control *declared;
+        QWidget *widget;
+    };
     void bindControls();
-    void bindFields();
-    void bindChecks();
-    void bindStyles();
-    void bindListControls();
-    void mirror(Document::Control control, int index);
+    void bind(const Bound &b);
+    void bindCommands();
+    void mirror(Document::Value value, int index);
+    void mirrorControl(const Bound &b);
     void mirrorAll();
-    void mirrorField(int index);
     void mirrorComboList(int index);
 
     ProjectSession *m_session;
@@ -171,15 +173,9 @@ private:
     std::array<QLineEdit *, 15> m_textFields{};
     std::array<QComboBox *, 15> m_combos{};
     std::array<ClickableLabel *, 16> m_label1{};
-    std::array<TriStateCheckBox *, Items::kBodyCount> m_chkBody{};
-    TriStateCheckBox *m_chkEndSentence = nullptr;
-    std::array<TriStateCheckBox *, Items::kEndCount> m_chkEnd{};
-    std::array<QRadioButton *, 4> m_optLineType{};
-    std::array<QRadioButton *, 4> m_optBracketsType{};
+    // Every control that edits a document value, as the table declares it.
+    std::vector<Bound> m_bound;
     std::array<ClickableLabel *, 2> m_label5{};
-    QLineEdit *m_txtLineType = nullptr;
-    QLineEdit *m_txtLineCount = nullptr;
-    std::array<QLineEdit *, 2> m_txtBracketsType{};
     QLineEdit *m_txtAdd = nullptr;
     QPushButton *m_addButton = nullptr;
     QPushButton *m_deleteButton = nullptr;

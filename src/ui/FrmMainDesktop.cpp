@@ -280,11 +280,8 @@ void FrmMain::nameForAccessibility()
         if (m_combos[size_t(i)])
             m_combos[size_t(i)]->lineEdit()->setAccessibleName(label->text());
     }
-    m_lstItem->setAccessibleName(u"項目の順序"_s);
-    m_txtPreView->setAccessibleName(u"プレビュー"_s);
-    m_txtAdd->setAccessibleName(u"項目名の追加"_s);
-    m_txtLineType->setAccessibleName(u"任意の区切り線"_s);
-    m_txtLineCount->setAccessibleName(u"1行の文字数"_s);
-    m_txtBracketsType[0]->setAccessibleName(u"任意の括弧の左側"_s);
-    m_txtBracketsType[1]->setAccessibleName(u"任意の括弧の右側"_s);
+    for (const Inventory::Control &c : Inventory::mainWindow()) {
+        if (!c.accessibleName.isEmpty())
+            findChild<QWidget *>(c.name)->setAccessibleName(c.accessibleName);
+    }
 }

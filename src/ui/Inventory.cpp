@@ -8,6 +8,13 @@ using namespace Items;
 
 namespace Inventory {
 
+const std::array<const char16_t *, 15> kFieldObjectNames = {
+    u"",           u"txtSoftName",  u"txtVersion",     u"txtRegistName",
+    u"txtDate",    u"cboWriter",    u"cboEnvironment", u"cboConfirmation",
+    u"cboDll",     u"cboRprinting", u"cboSoftClass",   u"txtPrice",
+    u"cboAddress", u"cboEMail",     u"cboHP",
+};
+
 QString element(const QString &array, int index)
 {
     return u"%1(%2)"_s.arg(array).arg(index);
@@ -19,7 +26,26 @@ Control make(const QString &name, Kind kind, const QString &caption, QRect twips
              const QString &tooltip, int tab = -1, const QString &frame = {}, int flags = NoFlags,
              int item = -1)
 {
-    return Control{name, kind, caption, twips, tooltip, tab, frame, flags, item};
+    Control c;
+    c.name = name;
+    c.kind = kind;
+    c.caption = caption;
+    c.twips = twips;
+    c.tooltip = tooltip;
+    c.tab = tab;
+    c.frame = frame;
+    c.flags = flags;
+    c.item = item;
+    return c;
+}
+
+using Value = Document::Value;
+
+void edits(Control &c, Value value, int valueIndex = 0, const QString &accessibleName = {})
+{
+    c.edits = value;
+    c.valueIndex = valueIndex;
+    c.accessibleName = accessibleName;
 }
 
 struct FieldRow {
@@ -77,19 +103,20 @@ void addFields(std::vector<Control> &c)
         c.push_back(make(QString::fromUtf16(kFieldObjectNames[size_t(row.item)]), row.kind, {},
                          {1500, top, 2670, 300}, tooltip, tab++, {},
                          row.item == Price ? PriceKeys : NoFlags, row.item));
+        edits(c.back(), Value::FieldText, row.item);
         const int left = row.item == SoftName ? 165 : 180;
         const int width = row.item == Price ? 1320 : row.item == EMail ? 1200 : 1050;
         c.push_back(make(element(u"Label1"_s, row.item), Kind::Label,
-                         QString::fromUtf16(kLabelCaptions[size_t(row.item)]),
+                         QString::fromUtf16(kHeaderCaptions[size_t(row.item)]),
                          {left, top + 45, width, 240}, tooltip, -1, {}, NoFlags, row.item));
     }
 }
 
 void addHeadings(std::vector<Control> &c)
 {
-    c.push_back(make(element(u"Label1"_s, 0), Kind::Label, QString::fromUtf16(kLabelCaptions[0]),
+    c.push_back(make(element(u"Label1"_s, 0), Kind::Label, QString::fromUtf16(kHeaderCaptions[0]),
                      {120, 2700, 1575, 240}, u"文頭の見出しと項目"_s, -1, {}, NoFlags, 0));
-    c.push_back(make(element(u"Label1"_s, 15), Kind::Label, QString::fromUtf16(kLabelCaptions[15]),
+    c.push_back(make(element(u"Label1"_s, 15), Kind::Label, QString::fromUtf16(kHeaderCaptions[15]),
                      {4320, 2700, 1650, 240}, u"本文の見出し"_s, -1, {}, NoFlags, 15));
     c.push_back(make(u"Label4"_s, Kind::Label, u"●項目の順序"_s, {6090, 2700, 1095, 225},
                      u"このリストの並び順が各項目の出力順になります"_s));
@@ -106,16 +133,19 @@ void addCheckBoxes(std::vector<Control> &c)
                          QString::fromUtf16(kBodyCaptions[size_t(i)]), r.twips,
                          QString::fromUtf16(r.tooltip), tab++, {},
                          kBodyDefaults[size_t(i)] != 0 ? On : NoFlags, FirstBody + i));
+        edits(c.back(), Value::HeadingBox, i);
     }
     c.push_back(make(u"chkEndSentence"_s, Kind::CheckBox, QString::fromUtf16(kEndSentenceCaption),
                      {4230, 5160, 1725, 435}, u"文末の見出しと項目の表示の可否"_s, tab++, {},
                      kEndDefault != 0 ? On : NoFlags, EndMarker));
+    edits(c.back(), Value::EndSection);
     for (int i = 0; i < kEndCount; ++i) {
         const BoxRow &r = kEndRows[i];
         c.push_back(make(element(u"chkEnd"_s, i), Kind::CheckBox,
                          QString::fromUtf16(kEndCaptions[size_t(i)]), r.twips,
                          QString::fromUtf16(r.tooltip), tab++, {}, kEndDefault != 0 ? On : NoFlags,
                          FirstEnd + i));
+        edits(c.back(), Value::EndLineBox, i);
     }
 }
 
@@ -123,7 +153,7 @@ void addListControls(std::vector<Control> &c)
 {
     c.push_back(make(u"txtAdd"_s, Kind::TextBox, {}, {4320, 7260, 1740, 300},
                      u"リストに追加する項目を入力します"_s, 39));
-    c.back().role = Role::AddText;
+    edits(c.back(), Value::AddText, 0, u"項目名の追加"_s);
     c.push_back(make(element(u"cmdAddDel"_s, 0), Kind::Button, u"リストに追加―→"_s,
                      {4440, 7650, 1500, 360}, u"リストに項目の見出しを追加します"_s, 40));
     c.back().role = Role::AddButton;
@@ -139,9 +169,10 @@ void addListControls(std::vector<Control> &c)
     c.push_back(make(u"lstItem"_s, Kind::ListBox, {}, {6210, 3030, 2460, 6720},
                      u"このリストの並び順が各項目の出力順になります"_s, 44));
     c.back().role = Role::ItemList;
+    c.back().accessibleName = u"項目の順序"_s;
     c.push_back(make(u"txtPreView"_s, Kind::Preview, {}, {120, 120, 8550, 2400},
                      u"プレビューを表示します"_s, 45));
-    c.back().role = Role::Preview;
+    edits(c.back(), Value::Preview, 0, u"プレビュー"_s);
 }
 
 void addStyleFrames(std::vector<Control> &c)
@@ -157,20 +188,20 @@ void addStyleFrames(std::vector<Control> &c)
                          QString::fromUtf16(Styles::kLines[size_t(i)].caption),
                          {150 + 810 * i, 240, 780, 300}, lineTip, 14 + i, f2,
                          i == 0 ? On : NoFlags));
-        c.back().role = Role::LineOption;
+        edits(c.back(), Value::LineStyle);
         c.back().index = i;
     }
     c.push_back(make(element(u"optLineType"_s, Styles::kFree), Kind::OptionButton,
                      QString::fromUtf16(Styles::kFreeCaption), {150, 525, 1050, 300},
                      u"任意の区切り線を指定できます"_s, 17, f2));
-    c.back().role = Role::LineOption;
+    edits(c.back(), Value::LineStyle);
     c.back().index = Styles::kFree;
     c.push_back(make(u"txtLineType"_s, Kind::TextBox, {}, {1200, 525, 1200, 300},
                      u"任意の区切り線を入力します"_s, 18, f2, Disabled));
-    c.back().role = Role::FreeLine;
+    edits(c.back(), Value::FreeLine, 0, u"任意の区切り線"_s);
     c.push_back(make(u"txtLineCount"_s, Kind::TextBox, {}, {750, 870, 570, 300},
                      u"1行の桁数を指定します"_s, 19, f2, MaxLength3));
-    c.back().role = Role::LineCount;
+    edits(c.back(), Value::Width, 0, u"1行の文字数"_s);
 
     const QString f1 = u"Frame1"_s;
     const QString bracketTip = u"括弧の種類を指定します"_s;
@@ -181,21 +212,20 @@ void addStyleFrames(std::vector<Control> &c)
                          QString::fromUtf16(Styles::kBrackets[size_t(i)].caption),
                          {150 + 810 * i, 240, 780, 300}, bracketTip, 20 + i, f1,
                          i == 0 ? On : NoFlags));
-        c.back().role = Role::BracketOption;
+        edits(c.back(), Value::BracketStyle);
         c.back().index = i;
     }
     c.push_back(make(element(u"optBracketsType"_s, Styles::kFree), Kind::OptionButton,
                      QString::fromUtf16(Styles::kFreeCaption), {150, 525, 900, 300},
                      u"任意の括弧を指定できます"_s, 23, f1));
-    c.back().role = Role::BracketOption;
+    edits(c.back(), Value::BracketStyle);
     c.back().index = Styles::kFree;
     c.push_back(make(element(u"txtBracketsType"_s, 0), Kind::TextBox, {}, {1440, 525, 390, 300},
                      u"任意の括弧の左側を入力します"_s, 24, f1, Disabled));
-    c.back().role = Role::FreeBracket;
+    edits(c.back(), Value::FreeBracket, 0, u"任意の括弧の左側"_s);
     c.push_back(make(element(u"txtBracketsType"_s, 1), Kind::TextBox, {}, {2250, 525, 390, 300},
                      u"任意の括弧の右側を入力します"_s, 25, f1, Disabled));
-    c.back().role = Role::FreeBracket;
-    c.back().index = 1;
+    edits(c.back(), Value::FreeBracket, 1, u"任意の括弧の右側"_s);
     c.push_back(make(element(u"Label5"_s, 0), Kind::Label, u"左側"_s, {1050, 570, 360, 240},
                      u"括弧の左側を入力します"_s, -1, f1));
     c.back().role = Role::FreeBracketLabel;

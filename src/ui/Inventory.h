@@ -1,12 +1,17 @@
 #pragma once
 
+#include "document/Document.h"
+
 #include <QRect>
 #include <QString>
+#include <array>
+#include <optional>
 #include <vector>
 
 // The main window's controls as data: object name, kind, caption, tooltip,
-// geometry in twips, tab order and design-time state. FrmMain builds its
-// widgets from this table; the tests check the window against it.
+// geometry in twips, tab order, design-time state, accessible name and the
+// document value each edits. FrmMain builds, binds and mirrors its widgets
+// from this table; the tests check the window against it.
 namespace Inventory {
 
 enum class Kind {
@@ -31,28 +36,20 @@ enum Flag {
     Behind = 32,    // lies under the controls that overlap it
 };
 
-// What a control is to the window, beside fields, their labels and the
-// heading boxes, which the item index names.
+// What a control that edits no value is to the window.
 enum class Role {
     None,
-    LineOption,
-    FreeLine,
-    LineCount,
-    BracketOption,
-    FreeBracket,
     FreeBracketLabel,
-    AddText,
     AddButton,
     DeleteButton,
     UpButton,
     DownButton,
     ItemList,
-    Preview,
 };
 
 struct Control {
     QString name; // object name; array elements as "chkBody(0)"
-    Kind kind;
+    Kind kind = Kind::Label;
     QString caption;
     QRect twips; // left, top, width, height; inside its frame when it has one
     QString tooltip;
@@ -61,8 +58,16 @@ struct Control {
     int flags = NoFlags;
     int item = -1; // item index of a field, a label of Label1 or a heading box
     Role role = Role::None;
-    int index = 0; // within its role: option number, left or right bracket
+    int index = 0; // within its role or value: option number, left or right bracket
+    // The document value the control edits (Document::text and state), and
+    // which of its kind; an option edits its style's state, set to index.
+    std::optional<Document::Value> edits;
+    int valueIndex = 0;
+    QString accessibleName; // where the caption beside it does not say it
 };
+
+// Object names of the fourteen field controls, by item index (0 and 15 empty).
+extern const std::array<const char16_t *, 15> kFieldObjectNames;
 
 // Every control of the main window, frames before their contents.
 const std::vector<Control> &mainWindow();

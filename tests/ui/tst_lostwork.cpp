@@ -114,7 +114,8 @@ void TstLostWork::listEditorLeavesTheFieldAlone()
     m_dir->writeLines(fileName, {u"本社"_s});
     m_messages.answers = {Answer::Discard}; // the fresh window is not asked about
     trigger(u"mnuNew"_s);
-    auto *combo = m_w->findChild<QComboBox *>(QString::fromUtf16(kFieldObjectNames[item]));
+    auto *combo =
+        m_w->findChild<QComboBox *>(QString::fromUtf16(Inventory::kFieldObjectNames[item]));
     combo->setFocus();
     combo->lineEdit()->selectAll();
     if (typed.isEmpty())
