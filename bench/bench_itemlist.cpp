@@ -1,6 +1,6 @@
 #include "document/Document.h"
 #include "itemlist/ItemList.h"
-#include "session/UndoHistory.h"
+#include "session/ProjectSession.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -85,25 +85,27 @@ static void BM_SyncItem(benchmark::State &state)
     }
 }
 
-// One undo or redo step among 100 list moves: the state restored, the
-// history asked whether the document changed since.
+// One undo or redo step among 100 list moves, through the session as the
+// window takes it: the state restored, then the title's question whether
+// the project differs from its file.
 void BM_UndoRedoStep(benchmark::State &state)
 {
-    Document doc;
+    ProjectSession session;
+    Document &doc = *session.document();
+    session.newProject();
     doc.items()->setEntries(makeEntries(int(state.range(0))));
-    UndoHistory history;
-    history.reset(doc.project());
+    session.record();
     doc.items()->setSelected(int(state.range(0)) - 1, true);
     for (int i = 0; i < 100; ++i) {
         doc.items()->moveSelectedUp();
-        history.record(doc.project());
+        session.record();
     }
     bool back = true;
     for (auto _ : state) {
-        if (back ? !history.canUndo() : !history.canRedo())
+        if (back ? !session.canUndo() : !session.canRedo())
             back = !back;
-        doc.restore(back ? history.undo() : history.redo());
-        benchmark::DoNotOptimize(history.record(doc.project()));
+        back ? session.undo() : session.redo();
+        benchmark::DoNotOptimize(session.isModified());
     }
 }
 
