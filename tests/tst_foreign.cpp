@@ -1,6 +1,7 @@
 // READMEs that Quillet did not compose, in the usual styles of freeware
 // READMEs (tests/data/foreign), read into a project and composed again.
 #include "TestSupport.h"
+#include "platform/Cp932.h"
 #include "platform/LineFile.h"
 #include "readme/ForeignReadme.h"
 #include "readme/ReadmeComposer.h"
@@ -30,6 +31,9 @@ private slots:
     void imports();
     void landsAndComposes_data() { imports_data(); }
     void landsAndComposes();
+    void readsTheBytesAuthorsHave_data();
+    void readsTheBytesAuthorsHave();
+    void refusesWhatIsNoText();
 };
 
 // The list, fields as "item=value"; the styles as "brackets/line/width" and
@@ -155,6 +159,94 @@ void TstForeign::landsAndComposes()
             under = out[i].contains(it.key()) && out.mid(i + 1, it->size()) == *it;
         QVERIFY2(under, qPrintable(it.key()));
     }
+}
+
+// Files as they come: their encoding found, a README whose header sits above
+// a heading laid out as Quillet's is still someone else's, markup and lists
+// are no headings. fields: "item=value"; headings: the body entries; report:
+// the decisions, one a line.
+void TstForeign::readsTheBytesAuthorsHave_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("encoding");
+    QTest::addColumn<QString>("fields");
+    QTest::addColumn<QString>("headings");
+    QTest::addColumn<QString>("damaged");
+    QTest::addColumn<QString>("report");
+    const QByteArray sjisHeader = Cp932::encode(u"【ソフト名】 Foo\r\n【作者】 Bar\r\n\r\n"_s);
+    QTest::newRow("header above a heading of Quillet's layout")
+        << sjisHeader + Cp932::encode(u"【アンインストール】\r\n削除してください。\r\n"_s)
+        << u"Shift_JIS (CP932)"_s << u"ソフト名=Foo|著作権者=Bar"_s << u"アンインストール"_s
+        << QString()
+        << u"【ソフト名】 → ソフト名|【作者】 → 著作権者|【アンインストール】 → アンインストール"_s;
+    QTest::newRow("EUC-JP")
+        << QByteArray("\xa1\xda\xa5\xbd\xa5\xd5\xa5\xc8\xcc\xbe\xa1\xdb \xa5\xc6\xa5\xb9"
+                      "\xa5\xc8\x0a\xa1\xda\xba\xee\xa1\xa1\xbc\xd4\xa1\xdb \xbb\xb3\xc5\xc4\x0a"
+                      "\x0a\xa2\xa3\xb3\xb5\xcd\xd7\x0a\xb4\xc1\xbb\xfa\xa4\xab\xa4\xca\xb8\xf2"
+                      "\xa4\xb8\xa4\xea\xca\xb8\xa4\xc7\xa4\xb9\xa1\xa3")
+        << u"EUC-JP"_s << u"ソフト名=テスト|著作権者=山田"_s << u"ソフト紹介"_s << QString()
+        << u"【ソフト名】 → ソフト名|【作　者】 → 著作権者|■概要 → ソフト紹介"_s;
+    QTest::newRow("ISO-2022-JP")
+        << QByteArray("\x1b$B!Z%=%U%HL>![\x1b(B \x1b$B%F%9%H\x1b(B\x0a\x1b$B!Z:n!!<T![\x1b(B "
+                      "\x1b$B;3ED\x1b(B\x0a\x0a\x1b$B\"#35MW\x1b(B\x0a\x1b$B4A;z$+$J8r$8$jJ8$G$9!#"
+                      "\x1b(B")
+        << u"ISO-2022-JP"_s << u"ソフト名=テスト|著作権者=山田"_s << u"ソフト紹介"_s << QString()
+        << u"【ソフト名】 → ソフト名|【作　者】 → 著作権者|■概要 → ソフト紹介"_s;
+    QTest::newRow("UTF-8 with a stray byte")
+        << QByteArray("\xe3\x80\x90\xe5\x90\x8d\xe7\xa7\xb0\xe3\x80\x91 Caf\xc3\xa9\n"
+                      "\xe2\x96\xa0\xe6\xa6\x82\xe8\xa6\x81\ncaf\xe9 au lait\n")
+        << u"UTF-8"_s << u"ソフト名=Café"_s << u"ソフト紹介"_s << u"3"_s
+        << u"【名称】 → ソフト名|■概要 → ソフト紹介"_s;
+    QTest::newRow("markup and a list under a heading")
+        << QByteArray("\xe2\x96\xa0\xe6\xa6\x82\xe8\xa6\x81\n" // ■概要
+                      "<script type=\"text/javascript\">\nvar a = 1;\n</script>\n"
+                      "\xe2\x96\xa0 A\n\xe2\x96\xa0 B\n\xe2\x96\xa0 C\n")
+        << u"UTF-8"_s << QString() << u"ソフト紹介"_s << QString() << u"■概要 → ソフト紹介"_s;
+}
+
+void TstForeign::readsTheBytesAuthorsHave()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, encoding);
+    QFETCH(QString, fields);
+    QFETCH(QString, headings);
+    QFETCH(QString, damaged);
+    QFETCH(QString, report);
+    const Result<ReadmeImport::Imported> r = ReadmeImport::fromBytes(bytes);
+    QVERIFY2(r.ok(), qPrintable(r.reason()));
+    QVERIFY(!r->whole);
+    QCOMPARE(r->encoding, encoding);
+    QStringList set, body;
+    for (int k = SoftName; k <= HomePage; ++k) {
+        if (!r->doc.values[size_t(k)].isEmpty())
+            set.append(
+                u"%1=%2"_s.arg(Items::names()[size_t(k)].trimmed(), r->doc.values[size_t(k)]));
+    }
+    const qsizetype marker = r->doc.entries.indexOf(Items::names()[BodyMarker]);
+    for (const QString &e : r->doc.entries.mid(marker + 1))
+        body.append(e.trimmed());
+    QCOMPARE(set.join(u'|'), fields);
+    QCOMPARE(body.join(u'|'), headings);
+    QStringList lines;
+    for (int l : r->damagedLines)
+        lines.append(QString::number(l));
+    QCOMPARE(lines.join(u','), damaged);
+    QCOMPARE((r->mapped + r->keptAsIs).join(u'|'), report);
+    // Nothing with a letter in it is lost.
+    const Project &p = r->doc;
+    QString all = p.texts.lead.join(u'\n') + p.texts.tail.join(u'\n');
+    for (const QStringList &t : p.texts.headings)
+        all += t.join(u'\n');
+    if (bytes.contains("script"))
+        QVERIFY(all.contains(u"</script>"_s) && all.contains(u"■ B"_s));
+}
+
+void TstForeign::refusesWhatIsNoText()
+{
+    const Result<ReadmeImport::Imported> r =
+        ReadmeImport::fromBytes(QByteArray("MZ\x90\n\n\x00\x03", 7));
+    QVERIFY(!r.ok());
+    QVERIFY2(r.reason().contains(u"3 行目"_s), qPrintable(r.reason()));
 }
 
 QTEST_GUILESS_MAIN(TstForeign)

@@ -38,7 +38,7 @@ QString importsBack(const Document &doc)
     if (!first.ok() || (doc.widthText().toInt() == 0 && emptyLines))
         return QString();
     const ReadmeImport::Imported imported =
-        ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(first.value(), {}, nullptr)));
+        ReadmeImport::fromBytes(ReadmeFile::bytes(first.value(), {}, nullptr)).value();
     Document imports;
     imports.load(imported.doc);
     if (!DataFileWriter::textsNotReadBackIntact(imports.project()).isEmpty())

@@ -34,7 +34,7 @@ QString dump(const BodyTexts &t)
 ReadmeImport::Imported importComposed(const Document &doc, const ReadmeFile::Format &format = {})
 {
     const QString text = ReadmeComposer(doc.project()).compose().value();
-    return ReadmeImport::fromText(ReadmeImport::decode(ReadmeFile::bytes(text, format, nullptr)));
+    return ReadmeImport::fromBytes(ReadmeFile::bytes(text, format, nullptr)).value();
 }
 } // namespace
 

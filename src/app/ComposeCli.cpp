@@ -220,11 +220,13 @@ int importReadme(const QString &path, ProjectSession &session)
         err(u"quillet-compose: README を読み込めませんでした: "_s + r.reason());
         return DataUnreadable;
     }
+    if (!r->damagedLines.isEmpty())
+        err(u"quillet-compose: "_s + UserTexts::damagedLines(r->encoding, r->damagedLines));
     if (!r->whole) {
-        for (const QString &line : r->mapped)
+        for (const QString &line : r->mapped + r->keptAsIs)
             err(u"quillet-compose: "_s + line);
-        for (const QString &heading : r->keptAsIs)
-            err(u"quillet-compose: 「%1」は見出しのまま残しました"_s.arg(heading));
+        err(u"quillet-compose: "_s +
+            UserTexts::importTotals(r->encoding, r->mapped.size(), r->keptAsIs.size()));
     }
     return -1;
 }

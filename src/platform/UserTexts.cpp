@@ -116,14 +116,40 @@ QString unplacedText(const QStringList &lines)
            firstLines(lines) + u"\n\n取り込まずに続けますか？"_s;
 }
 
-QString importReport(const QString &path, const QStringList &mapped, const QStringList &kept)
+QString importTotals(const QString &encoding, int mapped, int kept)
 {
-    QString text = u"%1 を取り込みました。"_s.arg(QDir::toNativeSeparators(path));
+    return u"文字コード %1、項目にしたもの %2 件、そのまま残したもの %3 件"_s.arg(encoding)
+        .arg(mapped)
+        .arg(kept);
+}
+
+QString importReport(const QString &path, const QString &encoding, int mapped, int kept)
+{
+    return u"%1 を取り込みました。\n%2。"_s.arg(QDir::toNativeSeparators(path),
+                                                importTotals(encoding, mapped, kept));
+}
+
+QString importDetails(const QStringList &mapped, const QStringList &kept)
+{
+    QString text;
     if (!mapped.isEmpty())
-        text += u"\n\n項目にしたもの:\n"_s + firstLines(mapped, 20);
+        text += u"項目にしたもの:\n"_s + mapped.join(u'\n');
     if (!kept.isEmpty())
-        text += u"\n\nそのまま残したもの:\n"_s + firstLines(kept, 20);
+        text +=
+            (text.isEmpty() ? u""_s : u"\n\n"_s) + u"そのまま残したもの:\n"_s + kept.join(u'\n');
     return text;
+}
+
+QString damagedLines(const QString &encoding, const QList<int> &lines)
+{
+    QStringList shown;
+    for (int line : lines.mid(0, 10))
+        shown.append(QString::number(line));
+    QString text = shown.join(u"、"_s);
+    if (lines.size() > 10)
+        text += u" ほか %1 行"_s.arg(lines.size() - 10);
+    return u"%1 として読みましたが、%2 行目に %1 でない文字があり、「�」に置き換えました"_s.arg(
+        encoding, text);
 }
 
 QString recoveryFound(const QString &project, const QDateTime &when)

@@ -35,8 +35,13 @@ QString unknownFileType(const QString &filter);
 
 // Preview lines that stand under no heading the preview was composed with.
 QString unplacedText(const QStringList &lines);
-// What an import of a README that Quillet did not compose made of it.
-QString importReport(const QString &path, const QStringList &mapped, const QStringList &kept);
+// What an import of a README that Quillet did not compose made of it: a
+// summary, and the decisions one a line.
+QString importReport(const QString &path, const QString &encoding, int mapped, int kept);
+QString importDetails(const QStringList &mapped, const QStringList &kept);
+QString importTotals(const QString &encoding, int mapped, int kept);
+// Lines where bytes stood for no character of the encoding found.
+QString damagedLines(const QString &encoding, const QList<int> &lines);
 
 // Asked at start: a recovery file a session left when it did not end in order.
 QString recoveryFound(const QString &project, const QDateTime &when);

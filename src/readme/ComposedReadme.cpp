@@ -513,7 +513,8 @@ bool composesBack(const Project &doc, const QStringList &lines)
 }
 } // namespace
 
-std::optional<Project> read(const QStringList &lines)
+std::optional<Project> read(const QStringList &lines,
+                            const std::function<bool(const QString &)> &foreignHeader)
 {
     // Any guess reads a README of text alone; one that finds the composer's
     // own lines is the better reading.
@@ -529,6 +530,9 @@ std::optional<Project> read(const QStringList &lines)
             Reader reader(lines, layout);
             std::optional<Project> doc = reader.read();
             if (!doc || (doc->entries.size() < 2 && textAlone))
+                continue;
+            if (foreignHeader &&
+                std::any_of(doc->texts.lead.cbegin(), doc->texts.lead.cend(), foreignHeader))
                 continue;
             setStyles(*doc, g, reader.copyrightWidth, layout);
             if (!composesBack(*doc, lines))

@@ -123,6 +123,7 @@ struct Header {
     QString value;
     int item = -1; // a field, or -1 for a name no field goes by
     Style style;
+    bool bulleted = false; // "・機能：…", more likely a list's line than a header's
 };
 
 bool plausibleName(QStringView name)
@@ -176,6 +177,7 @@ std::optional<Header> parseHeader(QStringView line)
     }
     if (name.isEmpty() || value.isEmpty() || !plausibleName(name))
         return std::nullopt;
+    h.bulleted = !mark.isEmpty() && kBullets.contains(mark.front());
     if (!mark.isEmpty() && h.style.left.isEmpty() && kMarks.contains(mark.front()))
         h.style = {mark.left(1), QString()};
     h.name = name.toString();
@@ -183,6 +185,31 @@ std::optional<Header> parseHeader(QStringView line)
     const int k = ForeignNames::itemOf(name);
     h.item = isField(k) ? k : -1;
     return h;
+}
+
+// "<script …>", "</div>", "<!-- …": a line of HTML, never a heading.
+bool isMarkup(QStringView t)
+{
+    if (t.size() < 2 || t.front() != u'<')
+        return false;
+    const QChar c = t[1];
+    return c == u'/' || c == u'!' || (c.unicode() < 0x80 && c.isLetter());
+}
+
+// A line that starts with a mark: "■ 機能" is an item of a list when the line
+// before or after it starts with the same mark.
+bool isListItem(const QStringList &lines, qsizetype i)
+{
+    const QStringView t = QStringView(lines[i]).trimmed();
+    if (t.isEmpty() || !(kMarks.contains(t.front()) || kBullets.contains(t.front())))
+        return false;
+    const auto sameMark = [&](qsizetype j) {
+        if (j < 0 || j >= lines.size())
+            return false;
+        const QStringView o = QStringView(lines[j]).trimmed();
+        return !o.isEmpty() && o.front() == t.front() && !isDecoration(o);
+    };
+    return sameMark(i - 1) || sameMark(i + 1);
 }
 
 struct Heading {
@@ -202,7 +229,7 @@ std::optional<Heading> titled(QStringView title, const QString &line, Style styl
 std::optional<Heading> headingOf(const QString &line)
 {
     const QStringView t = trimmedRight(line);
-    if (t.isEmpty() || t.front().isSpace())
+    if (t.isEmpty() || t.front().isSpace() || isMarkup(t))
         return std::nullopt;
     if (const Pair *p = pairOpenedBy(t.front()); p && t.size() > 2 && t.back() == p->right) {
         const QStringView inner = t.mid(1, t.size() - 2);
@@ -314,7 +341,8 @@ ReadmeImport::Imported Reader::run()
             m_separators.append(line.trimmed());
         } else if (std::optional<Header> hd = m_inTop ? parseHeader(line) : std::nullopt) {
             takeHeader(*hd, line);
-        } else if (std::optional<Heading> h = headingOf(line); h && !isTitle(*h, i + 1)) {
+        } else if (std::optional<Heading> h = headingOf(line);
+                   h && !isTitle(*h, i + 1) && !isListItem(m_lines, i)) {
             startSection(std::move(*h));
         } else {
             current().append(line);
@@ -358,7 +386,11 @@ void Reader::takeHeader(const Header &h, const QString &line)
 {
     if (!h.style.left.isEmpty())
         m_styleVotes.append(h.style.left + u'\n' + h.style.right);
-    if (h.item < 0 || !m_out.doc.values[size_t(h.item)].isEmpty())
+    if (h.item < 0 && h.bulleted)
+        return current().append(line); // the author's own words
+    if (h.item < 0)
+        return keepAsText(line, current());
+    if (!m_out.doc.values[size_t(h.item)].isEmpty())
         return keepAsText(line, current());
     setField(h.item, h.value, h.source);
 }
@@ -373,7 +405,7 @@ void Reader::setField(int k, const QString &value, const QString &source)
 void Reader::keepAsText(const QString &line, QStringList &into)
 {
     into.append(line);
-    m_out.keptAsIs.append(u"「%1」 → 本文"_s.arg(line.trimmed()));
+    m_out.keptAsIs.append(u"%1 → 本文"_s.arg(line.trimmed()));
 }
 
 // Each heading becomes its item, a custom heading, a field's value when a
@@ -410,7 +442,7 @@ void Reader::resolveSections()
             doc.values[size_t(k)] = u"1"_s;
             m_out.mapped.append(u"%1 → %2"_s.arg(source, name));
         } else {
-            m_out.keptAsIs.append(u"「%1」 → 見出し「%2」"_s.arg(source, name));
+            m_out.keptAsIs.append(u"%1 → 見出し「%2」"_s.arg(source, name));
         }
         key = name;
         texts.insert(key, s.lines);
@@ -465,6 +497,12 @@ namespace ForeignReadme {
 ReadmeImport::Imported read(const QStringList &lines)
 {
     return Reader(lines).run();
+}
+
+bool isFieldLine(const QString &line)
+{
+    const std::optional<Header> h = parseHeader(line);
+    return h && h->item >= 0;
 }
 
 } // namespace ForeignReadme

@@ -10,4 +10,7 @@ namespace ForeignReadme {
 
 ReadmeImport::Imported read(const QStringList &lines);
 
+// A header line of a field: "【作者】 value", "作者：value".
+bool isFieldLine(const QString &line);
+
 } // namespace ForeignReadme

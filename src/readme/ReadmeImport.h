@@ -15,14 +15,19 @@ namespace ReadmeImport {
 
 struct Imported {
     Project doc;
-    bool whole = false;   // composed by Quillet and recognised as such
-    QStringList mapped;   // what became an item, as "見出し → 項目"
-    QStringList keptAsIs; // sections kept as custom headings with their text
+    bool whole = false; // composed by Quillet and recognised as such
+    QStringList mapped; // what became an item, one decision a line: "【作者】 → 著作権者"
+    QStringList keptAsIs;    // what stayed the author's own: "■機能 → 見出し「機能」"
+    QString encoding;        // as found: "EUC-JP"
+    QList<int> damagedLines; // 1-based lines with bytes no character stood for
 };
 
-// Code page 932 or UTF-8 (with or without a BOM); the README file's final
-// line end, which the writer adds after the composed text, is removed.
-QString decode(const QByteArray &bytes);
+// The README file's text, decoded as ReadmeDecoding finds it; its final line
+// end, which the writer adds after the composed text, is removed. Fails on
+// bytes that are no text.
+Result<QString> decode(const QByteArray &bytes);
+// Decodes and imports; the encoding and damaged lines are in the result.
+Result<Imported> fromBytes(const QByteArray &bytes);
 
 // The decoded README text, lines split at CR LF, LF or CR.
 Imported fromText(const QString &text);

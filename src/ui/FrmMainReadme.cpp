@@ -150,7 +150,11 @@ bool FrmMain::importPath(const QString &path)
     setCurrentFile();
     statusBar()->showMessage(u"%1を取り込みました: %2"_s.arg(QFileInfo(path).fileName(),
                                                              QDir::toNativeSeparators(path)));
+    if (!r->damagedLines.isEmpty())
+        m_messages->warning(UserTexts::damagedLines(r->encoding, r->damagedLines));
     if (!r->whole)
-        m_messages->information(UserTexts::importReport(path, r->mapped, r->keptAsIs));
+        m_messages->information(UserTexts::importReport(path, r->encoding, int(r->mapped.size()),
+                                                        int(r->keptAsIs.size())),
+                                UserTexts::importDetails(r->mapped, r->keptAsIs));
     return true;
 }

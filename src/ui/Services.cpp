@@ -62,9 +62,11 @@ void WidgetMessages::warning(const QString &text)
     QMessageBox::warning(m_parent, AppInfo::title(), text);
 }
 
-void WidgetMessages::information(const QString &text)
+void WidgetMessages::information(const QString &text, const QString &details)
 {
-    QMessageBox::information(m_parent, AppInfo::title(), text);
+    QMessageBox box(QMessageBox::Information, AppInfo::title(), text, QMessageBox::Ok, m_parent);
+    box.setDetailedText(details);
+    box.exec();
 }
 
 Messages::Answer WidgetMessages::question(const QString &text, const QList<Choice> &choices)

@@ -40,7 +40,11 @@ public:
     virtual ~Messages() = default;
     virtual void warning(const QString &text) = 0;
     // A report that needs no decision.
-    virtual void information(const QString &text) { warning(text); }
+    // details, when given, stand behind the box's button for them.
+    virtual void information(const QString &text, const QString &details = {})
+    {
+        warning(details.isEmpty() ? text : text + u'\n' + details);
+    }
     // The first choice is the default; closing the box answers Cancel.
     virtual Answer question(const QString &text, const QList<Choice> &choices) = 0;
 };
@@ -61,7 +65,7 @@ class WidgetMessages : public Messages {
 public:
     explicit WidgetMessages(QWidget *parent) : m_parent(parent) {}
     void warning(const QString &text) override;
-    void information(const QString &text) override;
+    void information(const QString &text, const QString &details = {}) override;
     Answer question(const QString &text, const QList<Choice> &choices) override;
 
 private:
