@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Document.h"
 #include "platform/AppInfo.h"
 #include "readme/ReadmeComposer.h"
 

@@ -2,6 +2,8 @@
 #include "FuzzSupport.h"
 #include "project/Entry.h"
 
+using namespace Qt::StringLiterals;
+
 void fuzz(const QByteArray &bytes, const QString &)
 {
     if (bytes.size() < 4)
@@ -17,12 +19,12 @@ void fuzz(const QByteArray &bytes, const QString &)
     for (int i = Items::SoftName; i <= Items::HomePage; ++i)
         s.values[size_t(i)] = parts.value(3 + i);
     for (int i = 0; i < Items::kBodyCount; ++i)
-        s.bodyBox[size_t(i)] = (b[2] >> i) & 1;
+        s.values[size_t(Items::FirstBody + i)] = QString::number((b[2] >> i) & 1);
     for (int i = 0; i < Items::kEndCount; ++i)
-        s.endBox[size_t(i)] = (b[3] >> i) & 1 ? 2 : 0;
+        s.values[size_t(Items::FirstEnd + i)] = (b[3] >> i) & 1 ? u"2"_s : u"0"_s;
     for (const QString &p : parts.mid(18)) {
         const int pick = p.isEmpty() ? 0 : p.at(0).unicode() % 40;
-        s.entries.append(pick < Items::kCount ? Entry::indented(s.itemNames[size_t(pick)]) : p);
+        s.entries.append(pick < Items::kCount ? Entry::indented(Items::names()[size_t(pick)]) : p);
     }
     compose(s);
 }

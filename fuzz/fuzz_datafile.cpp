@@ -10,7 +10,7 @@ void fuzz(const QByteArray &bytes, const QString &)
     const auto openAndSave = [](const QByteArray &file) {
         Document doc;
         doc.initialize();
-        DataFileReader::apply(LineFile::splitLines(Cp932::decode(file)), doc);
+        doc.load(DataFileReader::parse(LineFile::splitLines(Cp932::decode(file))).project);
         compose(doc.project());
         return Cp932::encode(DataFileWriter::text(doc.project()));
     };

@@ -38,10 +38,10 @@ if command -v clang++-14 >/dev/null; then
     echo "== build-fuzz: configure and build"
     CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DQUILLET_FUZZ=ON -DQUILLET_SANITIZE=ON -DQUILLET_TESTS=OFF -DQUILLET_BENCH=OFF >/dev/null
-    cmake --build build-fuzz -j "$jobs" --target fuzz_datafile fuzz_listfile fuzz_composer
+    cmake --build build-fuzz -j "$jobs" --target fuzz_datafile fuzz_listfile fuzz_composer fuzz_import
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
-    for target in datafile listfile composer; do
+    for target in datafile listfile composer import; do
         mkdir -p "$work/$target"
         cp fuzz/corpus/$target/* "$work/$target/"
         echo "== fuzz_$target: 20 s"

@@ -117,7 +117,7 @@ void TstComposer::opens_data()
     row("in order, the last setting wins",
         u"1:=   ソフト名:=x:=y|29:=   a:=b:=|20:=   注意事項 :=|35:=x:=v|5:=   著作権者:=|@@@640|@@@612"_s,
         {}, 0,
-        u"1:=   ソフト名:=x|29:=   a:=|30:=   注意事項 :=|31:=x:=|5:=   著作権者:=|@@@10|@@@30|@@@612"_s);
+        u"1:=   ソフト名:=x|29:=   a:=b|30:=   注意事項 :=|31:=x:=v|5:=   著作権者:=|@@@10|@@@30|@@@612"_s);
     row("blank lines at the end", u"1:=   ソフト名:=x||"_s, {}, 0, u"1:=   ソフト名:=x"_s + plain);
     row("blank line in the middle", u"1:=   ソフト名:=x||@@@680"_s, {}, 2,
         u"1:=   ソフト名:=x"_s + plain);

@@ -169,8 +169,8 @@ void TstReadmeText::previewCapture_data()
     QTest::newRow("before the first line")
         << u"+0:title|+0:"_s << u"<=title|;ソフト紹介=old"_s << u""_s;
     QTest::newRow("text removed") << u"-3"_s << u""_s << u""_s;
-    QTest::newRow("under a field or separator")
-        << u"+1:x|+2:y"_s << u"ソフト紹介=old"_s << u"x|y"_s;
+    QTest::newRow("under a field (its value goes on), under a separator")
+        << u"+1:x|+2:y"_s << u"ソフト名=x;ソフト紹介=old"_s << u"y"_s;
     QTest::newRow("heading line changed")
         << u"=2:【 紹介 】|+4:more"_s << u"ソフト紹介=old"_s << u"【 紹介 】|old|more"_s;
     QTest::newRow("heading line removed") << u"-4|+5:q"_s << u"ソフト紹介=old"_s << u"old|q"_s;

@@ -3,6 +3,7 @@
 #include "DataFileFormat.h"
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
+#include "project/Entry.h"
 #include "project/Project.h"
 
 #include <QSet>
@@ -106,6 +107,10 @@ QString applyLine(QStringView line, Project &doc)
     if (!ok)
         return u"項目番号「%1」は整数ではありません"_s.arg(number);
     using Items::Kind;
+    if (index >= kFirstCustomNumber) {
+        doc.ownValues.insert(Entry::trimSpaces(doc.entries.last()).toString(), value.toString());
+        return QString();
+    }
     if (index < 0 || index >= Items::kCount)
         return QString();
     switch (Items::kindOf(index)) {

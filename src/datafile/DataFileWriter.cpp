@@ -194,8 +194,8 @@ public:
                 m_listed.set(size_t(k));
             if (notIntact) {
                 checkField(*notIntact, entry, true);
-                if (k >= 0)
-                    checkField(*notIntact, doc.values[size_t(k)], true);
+                if (const QStringView v = value(qsizetype(m_items.size()) - 1); !v.isEmpty())
+                    checkField(*notIntact, v.toString(), true);
             }
         }
     }
@@ -225,10 +225,17 @@ public:
     }
 
 private:
+    // A custom entry's slot holds its own value, which older readers ignore.
     QStringView value(qsizetype i) const
     {
         const int k = m_items[size_t(i)];
-        return k >= 0 ? QStringView(m_doc.values[size_t(k)]) : QStringView();
+        if (k >= 0)
+            return m_doc.values[size_t(k)];
+        if (m_doc.ownValues.isEmpty())
+            return {};
+        const auto own =
+            m_doc.ownValues.constFind(Entry::trimSpaces(m_doc.entries.at(i)).toString());
+        return own == m_doc.ownValues.cend() ? QStringView() : QStringView(*own);
     }
 
     const Project &m_doc;

@@ -165,6 +165,15 @@ void Document::restore(const Project &state)
     setStyles(state.lineStyle, state.lineText, state.bracketStyle, state.bracketText,
               state.widthText);
     setTexts(state.texts);
+    setOwnValues(state.ownValues);
+}
+
+void Document::setOwnValues(const QHash<QString, QString> &values)
+{
+    if (m_ownValues == values)
+        return;
+    m_ownValues = values;
+    emit changed(Value::Texts, 0);
 }
 
 void Document::setFieldsQuietly(const std::array<QString, Items::kCount> &values)
@@ -253,6 +262,7 @@ Project Document::project() const
     p.bracketStyle = m_bracketStyle;
     p.bracketText = m_bracketText;
     p.texts = m_texts;
+    p.ownValues = m_ownValues;
     return p;
 }
 

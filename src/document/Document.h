@@ -132,6 +132,9 @@ public:
     // The author's text under the headings, before and after the README.
     const BodyTexts &texts() const { return m_texts; }
     void setTexts(const BodyTexts &texts);
+    // Values of the author's own header fields, by entry.
+    const QHash<QString, QString> &ownValues() const { return m_ownValues; }
+    void setOwnValues(const QHash<QString, QString> &values);
     // Headings that hold a text but are not listed, and dropping their texts.
     QStringList unlistedTextHeadings() const;
     void dropUnlistedTexts() { dropTextsOf(m_texts.headings.keys()); }
@@ -182,4 +185,5 @@ private:
     bool m_addTextAdded = false;
     QString m_preview;
     BodyTexts m_texts;
+    QHash<QString, QString> m_ownValues;
 };

@@ -22,6 +22,9 @@ struct Project {
     std::array<QString, 2> bracketText; // the free left and right brackets
     QString widthText;                  // columns per line, as the author typed them
     BodyTexts texts;
+    // Header fields of the author's own: a custom entry's value, by the entry
+    // without its spaces. A custom entry without one is a heading.
+    QHash<QString, QString> ownValues;
     // As read: values the file keeps without an entry. They stay unlisted.
     std::bitset<Items::kCount> unlisted;
 

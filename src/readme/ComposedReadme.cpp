@@ -33,8 +33,9 @@ struct Line {
     enum Kind { Other, Separator, Field, Heading, Copyright };
     Line(Kind k = Other, int i = -1, QString v = {}) : kind(k), item(i), value(std::move(v)) {}
     Kind kind;
-    int item;      // Field, Heading; -1 for a custom heading
+    int item;      // Field, Heading; -1 for a custom heading or a field of the author's
     QString value; // Field: the value; Heading: a custom heading's text
+    QString name;  // a field of the author's: its name
 };
 
 // The line layouts of one guess, with empty values.
@@ -96,6 +97,16 @@ private:
             const QStringView prefix = QStringView(line).left(at + gap.size());
             if (const auto it = fieldByPrefix.constFind(prefix); it != fieldByPrefix.cend())
                 return {Line::Field, *it, line.mid(prefix.size())};
+            // A field of the author's: a name no item has, laid out as a field's.
+            const QStringView middle = QStringView(line).mid(left.size(), at - left.size());
+            const QStringView name = Entry::trimSpaces(middle);
+            if (!name.isEmpty() && QStringView(line).mid(at, right.size()) == right &&
+                fillsHeading(middle, name) && NameIndex(names()).indexOf(name) < 0 &&
+                !line.mid(prefix.size()).isEmpty()) {
+                Line own{Line::Field, -1, line.mid(prefix.size())};
+                own.name = name.toString();
+                return own;
+            }
         }
         if (line.size() < left.size() + right.size() || !line.endsWith(right))
             return {};
@@ -279,6 +290,24 @@ private:
         return true;
     }
 
+    // The lines after a field's line, up to the next of the composer's, are
+    // its text: a value over several lines.
+    void textUnder(const QString &key)
+    {
+        QHash<QString, QStringList> &texts = m_doc.texts.headings;
+        m_text = texts.contains(key) ? nullptr : &*texts.insert(key, {});
+    }
+
+    bool ownField(const QString &name, const QString &value)
+    {
+        if (m_inEnd || m_doc.ownValues.contains(name))
+            return false;
+        m_doc.entries.append(Entry::indented(name));
+        m_doc.ownValues.insert(name, value);
+        textUnder(name);
+        return true;
+    }
+
     bool copyright(const QString &line)
     {
         // The software's name may itself start with spaces: when it is
@@ -333,7 +362,13 @@ private:
             return true;
         case Line::Field:
             m_text = nullptr;
-            return field(l.item, l.value);
+            if (l.item < 0)
+                return ownField(l.name, l.value);
+            if (!field(l.item, l.value))
+                return false;
+            if (!m_inEnd)
+                textUnder(names()[size_t(l.item)]);
+            return true;
         case Line::Heading:
             return heading(l.item, l.value);
         case Line::Copyright:

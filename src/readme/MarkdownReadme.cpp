@@ -23,8 +23,9 @@ size_t runEnd(const Lines &lines, size_t begin)
 {
     const ComposedLine &first = lines[begin];
     size_t end = begin + 1;
+    // Fields make one table whatever they are named.
     while (end < lines.size() && lines[end].kind == first.kind && lines[end].inEnd == first.inEnd &&
-           lines[end].key == first.key)
+           (lines[end].key == first.key || first.kind == Kind::Field))
         ++end;
     return end;
 }
@@ -33,8 +34,11 @@ QStringList table(const Lines &lines, size_t begin, size_t end, const Project &d
 {
     QStringList out{u"| 項目 | 内容 |"_s, u"|---|---|"_s};
     for (size_t i = begin; i < end; ++i) {
-        const auto item = size_t(lines[i].item);
-        out.append(u'|' + cell(Items::names().at(item)) + u'|' + cell(doc.values.at(item)) + u'|');
+        const int item = lines[i].item;
+        const QString name = item >= 0 ? Items::names().at(size_t(item)) : lines[i].key.toString();
+        const QString value =
+            item >= 0 ? doc.values.at(size_t(item)) : doc.ownValues.value(lines[i].key.toString());
+        out.append(u'|' + cell(name) + u'|' + cell(value) + u'|');
     }
     return out;
 }

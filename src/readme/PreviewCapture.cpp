@@ -113,9 +113,16 @@ Captured capture(const Composition &composed, const QStringList &lines, const Bo
         const Match next = last ? Match{skeleton.size(), lines.size()} : found[i + 1];
         const QStringList between = region(m.line + 1, next.line);
         const ComposedLine &line = *own[size_t(m.skeleton)];
-        const bool opensSlot =
-            line.kind == ComposedLine::Kind::Heading && !slotsTaken.contains(line.key);
-        if (line.kind == ComposedLine::Kind::Heading)
+        // A heading's text follows it, a field's its line (or the price line
+        // its class writes with it).
+        const bool fieldWithText = line.kind == ComposedLine::Kind::Field && !line.inEnd &&
+                                   !line.key.isEmpty() &&
+                                   !(size_t(m.skeleton + 1) < own.size() &&
+                                     own[size_t(m.skeleton + 1)]->kind == line.kind &&
+                                     own[size_t(m.skeleton + 1)]->key == line.key);
+        const bool slot = line.kind == ComposedLine::Kind::Heading || fieldWithText;
+        const bool opensSlot = slot && !slotsTaken.contains(line.key);
+        if (slot)
             slotsTaken.insert(line.key);
         // A composer's line missing in between: the lines cannot be told apart.
         if (next.skeleton != m.skeleton + 1) {

@@ -89,8 +89,12 @@ void ReadmeComposer::padding(QString &out, int fieldWidth, int textWidth, int ha
 
 void ReadmeComposer::formatItem(QString &out, int index, ItemLayout layout) const
 {
-    const QString &name = Items::names().at(size_t(index));
-    const QString &value = m_doc.values.at(size_t(index));
+    formatItem(out, Items::names().at(size_t(index)), m_doc.values.at(size_t(index)), layout);
+}
+
+void ReadmeComposer::formatItem(QString &out, QStringView name, QStringView value,
+                                ItemLayout layout) const
+{
     const int w = Cp932::byteWidth(name);
     switch (layout) {
     case EndLine:
@@ -171,15 +175,34 @@ void ReadmeComposer::addHeading(int item, int position, bool inEnd, Composition 
     else
         customHeading(c.text, key);
     endLine(c, {K::Heading, inEnd, item, {}, key}, start);
+    addTextUnder(key, inEnd, c);
+}
+
+// A field's line and the author's text under it (a value over several lines).
+void ReadmeComposer::addField(int item, int position, bool inEnd, Composition &c)
+{
+    using K = ComposedLine::Kind;
+    const QStringView key = Entry::trimSpaces(c.entries.at(position));
+    const qsizetype start = c.text.size();
+    const ItemLayout layout = inEnd ? EndLine : FieldLine;
+    if (item >= 0)
+        formatItem(c.text, item, layout);
+    else
+        formatItem(c.text, key, m_doc.ownValues.value(key.toString()), layout);
+    endLine(c, {K::Field, inEnd, item, {}, key}, start);
+}
+
+void ReadmeComposer::addTextUnder(QStringView key, bool inEnd, Composition &c)
+{
     // Taken out once written: a heading listed twice (a data file may do
     // that) has its text under the first one only.
     const QStringList *text = m_textsToWrite.take(key);
     if (!text)
         return;
     for (const QString &t : *text) {
-        start = c.text.size();
+        const qsizetype start = c.text.size();
         c.text += t;
-        endLine(c, {K::HeadingText, inEnd, -1, {}, key}, start);
+        endLine(c, {ComposedLine::Kind::HeadingText, inEnd, -1, {}, key}, start);
     }
 }
 
@@ -203,6 +226,10 @@ void ReadmeComposer::addEntry(int position, bool &inEnd, Composition &c)
     if (k < 0) {
         if (t.startsWith(u'●'))
             return separator();
+        if (!m_doc.ownValues.value(t.toString()).isEmpty()) {
+            addField(-1, position, inEnd, c);
+            return addTextUnder(t, inEnd, c);
+        }
         return addHeading(-1, position, inEnd, c);
     }
     switch (kindOf(k)) {
@@ -217,9 +244,15 @@ void ReadmeComposer::addEntry(int position, bool &inEnd, Composition &c)
     case Kind::Field:
         if (k == Price)
             return;
-        add(K::Field, k, [&] { formatItem(c.text, k, field); });
-        if (k == SoftClass && m_doc.values[SoftClass] == u"シェアウエア")
-            add(K::Field, Price, [&] { formatItem(c.text, Price, field); });
+        addField(k, position, inEnd, c);
+        if (k == SoftClass && m_doc.values[SoftClass] == u"シェアウエア") {
+            // The price belongs to the class: the class's text follows it.
+            const qsizetype start = c.text.size();
+            formatItem(c.text, Price, field);
+            endLine(c, {K::Field, inEnd, Price, {}, t}, start);
+        }
+        if (!inEnd)
+            addTextUnder(t, inEnd, c);
         return;
     case Kind::BodyHeading:
         if (m_doc.boxState(k) != 0)

@@ -12,7 +12,7 @@
 // the Composition that holds the line.
 struct ComposedLine {
     enum class Kind : quint8 {
-        Field,       // a field's name and value (item)
+        Field,       // a field's name and value (item, or -1 and key for one of the author's)
         Heading,     // a heading; key names the text under it (item, or -1 for a custom one)
         Separator,   // a section marker's line
         Copyright,   // the end section's copyright line
@@ -72,6 +72,7 @@ public:
     // out its guesses with them too.
     enum ItemLayout { EndLine, CentredHeading, OneSidedHeading, FieldLine };
     void formatItem(QString &out, int index, ItemLayout layout) const;
+    void formatItem(QString &out, QStringView name, QStringView value, ItemLayout layout) const;
     void customHeading(QString &out, QStringView text) const;
     void customEndLine(QString &out, QStringView text) const;
     void copyrightLine(QString &out) const;
@@ -80,6 +81,8 @@ private:
     void padding(QString &out, int fieldWidth, int textWidth, int halve) const;
     void addEntry(int position, bool &inEnd, Composition &c);
     void addHeading(int item, int position, bool inEnd, Composition &c);
+    void addField(int item, int position, bool inEnd, Composition &c);
+    void addTextUnder(QStringView key, bool inEnd, Composition &c);
     void endLine(Composition &c, ComposedLine line, qsizetype start);
 
     Project m_doc;
