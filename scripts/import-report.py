@@ -28,40 +28,35 @@ HEAD_LINES = 40  # header labels are looked for in this many first lines
 # the default names of .pwk items 1..14 (a .pwk may rename them)
 ITEMS = ["ソフト名", "バージョン", "登録名", "作成日", "著作権者", "動作環境", "動作確認",
          "必要ファイル", "転載", "種別", "シェアウェア代金", "連絡先", "Eメール", "ホームページ"]
-# item: labels that mean it (compared NFKC-folded, without spaces, case-folded)
-SYNONYMS = """
-ソフト名: ソフト名 名称 ソフトウェア名 name
-バージョン: バージョン 版 version
-著作権者: 作者 制作者 制作者名 作者名 開発者名 著作者 著作権者 author
-動作環境: 動作環境 対応os 動作os 推奨環境 os
-連絡先: 連絡先 サポート 問い合わせ e-mail email mail メール eメール
-ホームページ: url hp ホームページ webサイト
-転載: 転載 転載条件 再配布 配布規定
-種別: 種別 ソフト種 ソフトウェア種別
-作成日: 作成日 公開日 掲載日 制作日 更新日
-登録名: 登録名
-必要ファイル: 必要ファイル 必要なもの
-動作確認: 動作確認
-シェアウェア代金: 価格 シェアウェア代金
-"""
+SYNONYMS = {  # item -> labels that mean it (compared NFKC-folded, without spaces, case-folded)
+    "ソフト名": "ソフト名 名称 ソフトウェア名 name", "バージョン": "バージョン 版 version",
+    "著作権者": "作者 制作者 制作者名 作者名 開発者名 著作者 著作権者 author",
+    "動作環境": "動作環境 対応os 動作os 推奨環境 os",
+    "連絡先": "連絡先 サポート 問い合わせ e-mail email mail メール eメール",
+    "ホームページ": "url hp ホームページ webサイト", "転載": "転載 転載条件 再配布 配布規定",
+    "種別": "種別 ソフト種 ソフトウェア種別", "作成日": "作成日 公開日 掲載日 制作日 更新日",
+    "登録名": "登録名", "必要ファイル": "必要ファイル 必要なもの", "動作確認": "動作確認",
+    "シェアウェア代金": "価格 シェアウェア代金",
+}
 TARGETS = {"連絡先": ("連絡先", "Eメール")}  # a contact may land on either item
 
 RULE_CHARS = "-=─━＝－*＊~～・_" + "".join(chr(c) for c in range(0x2500, 0x2580))
 BRACKET_RE = re.compile(r"^\s*【(?P<label>[^】]{1,24})】[\s:：]*(?P<value>.*)$")
-COLON_RE = re.compile(r"^\s*[■●◆◇□・*]?\s*(?P<label>[^\s:：【】■●◆][^:：【】]{0,15}?)\s*[:：]\s*(?P<value>.*)$")
+COLON_RE = re.compile(r"^\s*[■●◆◇□・*]?\s*(?P<label>[^\s:：【】■●◆][^:：【】]{0,15}?)"
+                      r"\s*[:：]\s*(?P<value>.*)$")
 
 
-def key(text):
-    """Text for comparing: NFKC-folded, all white space removed."""
-    return re.sub(r"\s+", "", unicodedata.normalize("NFKC", text))
+# characters that code page 932 writes as another one (〜 as ～ and so on)
+CP932_SAME = str.maketrans("〜‖−—¢£¬", "～∥－―￠￡￢")
 
 
-def label_key(label):
-    return key(label).casefold()
+def key(text, fold=False):
+    """Text for comparing: NFKC-folded, all white space removed (and case-folded for labels)."""
+    text = re.sub(r"\s+", "", unicodedata.normalize("NFKC", text.translate(CP932_SAME)))
+    return text.casefold() if fold else text
 
 
-CANON = {label_key(w): item for line in SYNONYMS.strip().splitlines()
-         for item, words in [line.split(":")] for w in words.split()}
+CANON = {key(w, True): item for item, words in SYNONYMS.items() for w in words.split()}
 
 
 def decode(data):
@@ -90,7 +85,7 @@ def header(line):
     m = BRACKET_RE.match(line)
     if not m:
         m = COLON_RE.match(line)
-        if not m or label_key(m["label"]) not in CANON:
+        if not m or key(m["label"], True) not in CANON:
             return None
     return m["label"], m["value"].strip()
 
@@ -106,7 +101,7 @@ def header_lines(lines, limit, names=None):
         if not value:  # a label alone on its line: the value is on the next text line
             nxt = next((l for l in lines[i + 1:i + 3] if l.strip()), "")
             value = "" if header(nxt) else nxt
-        lk = label_key(label)
+        lk = key(label, True)
         found.append((i, (names or {}).get(lk) or CANON.get(lk) or lk, key(value)))
     return found
 
@@ -116,7 +111,7 @@ def is_rule(line):
     s = line.strip()
     title = s.strip(RULE_CHARS + " 　")
     if not title:
-        return len(s) >= 5 and len(set(s) - set(" 　")) <= 3
+        return sum(c in RULE_CHARS for c in s) >= 5 and len(set(s) - set(" 　")) <= 3
     lead, trail = s[:s.index(title)], s[s.index(title) + len(title):]
     lead, trail = (sum(c in RULE_CHARS for c in part) for part in (lead, trail))
     return lead >= 2 and trail >= 2 and lead + trail >= 5
@@ -125,13 +120,12 @@ def is_rule(line):
 def read_pwk(path):
     """{item number: (name, value)} from the `N:=   name:=value` lines of a .pwk."""
     items = {}
-    if path.exists():
-        for line in path.read_bytes().decode("cp932", "replace").splitlines():
-            if line.startswith("@@@"):
-                break
-            m = re.match(r"^(\d+):=\s*([^:]*?):=(.*)$", line)
-            if m:
-                items[int(m[1])] = (m[2], m[3])
+    for line in path.read_bytes().decode("cp932", "replace").splitlines():
+        if line.startswith("@@@"):
+            break
+        m = re.match(r"^(\d+):=\s*([^:]*?):=(.*)$", line)
+        if m:
+            items[int(m[1])] = (m[2], m[3])
     return items
 
 
@@ -139,10 +133,9 @@ def compose(readme, pwk):
     """(exit code, composed bytes, composed text, import report)."""
     p = subprocess.run([BINARY, "--import", str(readme), "--write-data", str(pwk), "-"],
                        capture_output=True)
-    out = p.stdout
-    text = out[3:].decode("utf-8", "replace") if out.startswith(b"\xef\xbb\xbf") \
-        else out.decode("cp932", "replace")
-    return p.returncode, out, text, p.stderr.decode("utf-8", "replace")
+    bom = p.stdout.startswith(b"\xef\xbb\xbf")
+    text = p.stdout[3:].decode("utf-8", "replace") if bom else p.stdout.decode("cp932", "replace")
+    return p.returncode, p.stdout, text, p.stderr.decode("utf-8", "replace")
 
 
 def lcs_length(a, b):
@@ -175,8 +168,9 @@ def count_lines(lines, out_lines, report, row, notes):
         h = header(line)
         if h and h[1] and key(h[1]) in out_keys:
             continue  # the label was replaced, the value is kept
-        if h and not h[1] and (key(h[0]) in out_keys or CANON.get(label_key(h[0]), "\0") in out_keys):
-            continue
+        if h and not h[1] and (key(h[0]) in out_keys
+                               or CANON.get(key(h[0], True), "\0") in out_keys):
+            continue  # a label alone on its line, kept or replaced by its item's name
         if renamed_to.get(key(line), "\0") in out_keys:
             row["renamed"] += 1
             continue
@@ -195,7 +189,8 @@ def check_fields(lines, items, row, notes):
             ok += 1
             continue
         where = [name for name, v in items.values() if value in key(v)]
-        notes.append("field %s: %s -> %s" % (canon, lines[i].strip(), ", ".join(where) or "no item"))
+        notes.append("field %s: %s -> %s" % (canon, lines[i].strip(),
+                                             ", ".join(where) or "no item"))
     row["fields"] = (ok, len(fields))
     return heads
 
@@ -215,8 +210,8 @@ def measure(path, tmp, notes):
     heads = check_fields(lines, items, row, notes)
 
     # (d) header lines out of order; the output's labels are the .pwk item names
-    names = {label_key(name): ITEMS[n - 1] for n, (name, _) in items.items() if 1 <= n <= len(ITEMS)}
-    names = {k: "連絡先" if v == "Eメール" else v for k, v in names.items()}
+    names = {key(name, True): {"Eメール": "連絡先"}.get(ITEMS[n - 1], ITEMS[n - 1])
+             for n, (name, _) in items.items() if 1 <= n <= len(ITEMS)}
     composed = [(c, v) for _, c, v in header_lines(out_lines, len(out_lines), names)]
     present = [(c, v) for _, c, v in heads if v and (c, v) in composed]
     row["order"] = len(present) - lcs_length(present, composed)
@@ -240,9 +235,15 @@ def main(argv):
     if not os.access(BINARY, os.X_OK):
         print("quillet-compose not found at %s (set QUILLET_COMPOSE)" % BINARY)
         return
-    notes = {path.name: [] for path in files}
+    for path in files:
+        if not path.is_file():
+            print("%s: no such file" % path)
+    files = [path for path in files if path.is_file()]
+    rows = []
     with tempfile.TemporaryDirectory() as tmp:
-        rows = [measure(path, Path(tmp), notes[path.name]) for path in files]
+        for path in files:
+            notes = []
+            rows.append(dict(measure(path, Path(tmp), notes), notes=notes))
 
     width = max(len(r["file"]) for r in rows + [dict(file="total (000 files)")])
     fmt = "%-*s  %-10s %-11s %5s %5s %7s %5s %7s %5s %6s"
@@ -254,19 +255,20 @@ def main(argv):
             print("%-*s  %-10s %-11s %5d  import failed (%s)" % (
                 width, r["file"], r["enc"], r["read"], r["lines"], r["rc"]))
         else:
-            print(fmt % (width, r["file"], r["enc"], r["read"], r["lines"], r["lost"], r["renamed"],
-                         r["rules"], "%d/%d" % r["fields"], r["order"], "yes" if r["stable"] else "NO"))
-    t = {k: sum(r[k] for r in done) for k in ("lines", "lost", "renamed", "rules", "order", "stable")}
+            print(fmt % (width, r["file"], r["enc"], r["read"], r["lines"], r["lost"],
+                         r["renamed"], r["rules"], "%d/%d" % r["fields"], r["order"],
+                         "yes" if r["stable"] else "NO"))
+    t = {k: sum(r[k] for r in done)
+         for k in ("lines", "lost", "renamed", "rules", "order", "stable")}
     ok, n = sum(r["fields"][0] for r in done), sum(r["fields"][1] for r in done)
     print(fmt % (width, "total (%d files)" % len(rows), "", "%d imported" % len(done), t["lines"],
                  t["lost"], t["renamed"], t["rules"], "%d/%d" % (ok, n), t["order"],
                  "%d/%d" % (t["stable"], len(done))))
     if verbose:
-        for name, lines in notes.items():
-            if lines:
-                print("\n%s\n  %s" % (name, "\n  ".join(lines)))
+        for r in rows:
+            if r["notes"]:
+                print("\n%s\n  %s" % (r["file"], "\n  ".join(r["notes"])))
 
 
 if __name__ == "__main__":
     main(sys.argv[1:])
-    sys.exit(0)

@@ -34,6 +34,8 @@ private slots:
     void readsTheBytesAuthorsHave_data();
     void readsTheBytesAuthorsHave();
     void refusesWhatIsNoText();
+    void keepsTheAuthorsOrder_data();
+    void keepsTheAuthorsOrder();
 };
 
 // The list, fields as "item=value"; the styles as "brackets/line/width" and
@@ -49,38 +51,42 @@ void TstForeign::imports_data()
         << u"brackets.txt"_s
         << u"●文頭の項目|ソフト名=かんたん日記帳|バージョン=2.10|作成日=2024/03/15|"
            u"著作権者=山田 太郎|動作環境=Windows 10/11|ソフトの種別=フリーソフト|転載の可否=自由|"
-           u"ホームページ=https://example.jp/nikki/|●本文内の項目|ソフト紹介|ファイルの説明|"
+           u"ホームページ=https://example.jp/nikki/|ソフト紹介|ファイルの説明|"
            u"インストール|アンインストール|注意事項|バージョン履歴"_s
         << u"0/3━/40 0"_s
-        << QStringList{u"=　　　かんたん日記帳　Ver 2.10|"_s,
-                       u"ファイルの説明=  nikki.exe     本体|  readme.txt    このファイル|"_s};
+        << QStringList{
+               u"=━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━|　　　かんたん日記帳　Ver 2.10|"_s
+               u"━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━━"_s,
+               u"ファイルの説明=  nikki.exe     本体|  readme.txt    このファイル|"_s};
     QTest::newRow("名称： header, [ ] and underlined headings")
         << u"colons.txt"_s
         << u"●文頭の項目|ソフト名=PicResize|バージョン=1.5.2|作成日=2023-08-20|"
            u"著作権者=Kobayashi Soft|動作環境=Windows 8.1 / 10 / 11|"
            u"必要ファイル=.NET Desktop Runtime 8|メールアドレス=picresize@example.com|"
-           u"ホームページ=https://example.com/picresize/|●本文内の項目|ソフト紹介|使い方|"
+           u"ホームページ=https://example.com/picresize/|ライセンス|ソフト紹介|使い方|"
            u"注意事項|謝辞|バージョン履歴"_s
         << u"3[]/0/62 2"_s
         << QStringList{
-               u"=  PicResize for Windows  version 1.5.2||ライセンス : MIT License|"_s,
-               u"謝辞=アイコンは Sample Icons さんの素材を使用しました。|"_s,
-               u"バージョン履歴=v1.5.2  2023-08-20  不具合修正|v1.5.0  2023-06-01  PNG 対応"_s};
+               u"===============================================================|  PicResize for Windows  version 1.5.2|"_s
+               u"==============================================================|"_s,
+               u"謝辞=----|アイコンは Sample Icons さんの素材を使用しました。|"_s,
+               u"バージョン履歴=v1.5.2  2023-08-20  不具合修正|v1.5.0  2023-06-01  PNG 対応|"_s
+               u"=============================================================="_s};
     QTest::newRow("◆● headings, a field under its heading, a numbered heading")
         << u"marks.txt"_s
         << u"●文頭の項目|ソフト名=MemoClip|バージョン=0.9β|著作権者=すずき|"
            u"メールアドレス=suzuki@example.net|動作環境=Windows 11|"
-           u"連絡先=サポート掲示板 https://example.net/bbs/|●本文内の項目|ソフト紹介|開発環境|"
+           u"ソフト紹介|開発環境|連絡先=サポート掲示板 https://example.net/bbs/|"
            u"インストール|著作権について|バージョン履歴"_s
         << u"3◆/0/80 2"_s
-        << QStringList{u"=◆◇◆ MemoClip ◆◇◆||"_s, u"開発環境=Visual Studio 2022 / Qt 6.5|"_s,
+        << QStringList{u"=◆◇◆ MemoClip ◆◇◆|"_s, u"開発環境=Visual Studio 2022 / Qt 6.5|"_s,
                        u"著作権について=著作権は作者が保有しています。|再配布は自由です。|"_s};
     QTest::newRow("repeated names, header lines inside a section")
         << u"duplicates.txt"_s
-        << u"●文頭の項目|ソフト名=ねこタイマー|バージョン=1.03|著作権者=佐藤花子|●本文内の項目|"
-           u"ソフト紹介|動作環境について|バージョン履歴|著作権について"_s
-        << u"0/0/80 7"_s
-        << QStringList{u"=【Version】　1.03a|【謎の項目】　なにか|【ソフト名】 NekoTimer|"_s,
+        << u"●文頭の項目|ソフト名=ねこタイマー|バージョン=1.03|著作権者=佐藤花子|謎の項目|"
+           u"ソフト紹介|動作環境=Windows 7 以降|バージョン履歴|著作権について"_s
+        << u"0/0/80 6"_s
+        << QStringList{u"="_s,
                        u"ソフト紹介=猫が知らせてくれるタイマーです。||【説明】|"
                        u"設定画面で時間を選びます。|"_s,
                        u"バージョン履歴=Ver 1.03 2022/05/05|  作者：佐藤花子 が音を追加|"
@@ -129,6 +135,9 @@ void TstForeign::landsAndComposes()
     const QStringList lines = sampleLines(file);
     const ReadmeImport::Imported im = ForeignReadme::read(lines);
     const auto &values = im.doc.values;
+    // A header's label may give way to its item's name: its value stays.
+    const QStringList ends =
+        QStringList(values.begin(), values.begin() + HomePage + 1) + im.doc.ownValues.values();
     QStringList found = im.doc.entries + im.doc.texts.lead + im.keptAsIs;
     for (const QStringList &t : im.doc.texts.headings)
         found += t;
@@ -140,7 +149,7 @@ void TstForeign::landsAndComposes()
         const auto endsIn = [&t](const QString &v) { return !v.isEmpty() && t.endsWith(v); };
         if (std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); }))
             QVERIFY2(std::any_of(found.begin(), found.end(), in) ||
-                         std::any_of(values.begin(), values.begin() + HomePage + 1, endsIn),
+                         std::any_of(ends.begin(), ends.end(), endsIn),
                      qPrintable(line));
     }
 
@@ -222,9 +231,11 @@ void TstForeign::readsTheBytesAuthorsHave()
             set.append(
                 u"%1=%2"_s.arg(Items::names()[size_t(k)].trimmed(), r->doc.values[size_t(k)]));
     }
-    const qsizetype marker = r->doc.entries.indexOf(Items::names()[BodyMarker]);
-    for (const QString &e : r->doc.entries.mid(marker + 1))
-        body.append(e.trimmed());
+    const Items::NameIndex names(Items::names());
+    for (const QString &e : r->doc.entries.mid(1)) {
+        if (!isField(names.itemOfEntry(e)) && !r->doc.ownValues.contains(e.trimmed()))
+            body.append(e.trimmed());
+    }
     QCOMPARE(set.join(u'|'), fields);
     QCOMPARE(body.join(u'|'), headings);
     QStringList lines;
@@ -247,6 +258,41 @@ void TstForeign::refusesWhatIsNoText()
         ReadmeImport::fromBytes(QByteArray("MZ\x90\n\n\x00\x03", 7));
     QVERIFY(!r.ok());
     QVERIFY2(r.reason().contains(u"3 行目"_s), qPrintable(r.reason()));
+}
+
+// What the author sees composed: header lines in their order, the author's
+// own fields in place, a value's second line under it, every rule where it
+// stood, and nothing the original did not have.
+void TstForeign::keepsTheAuthorsOrder_data()
+{
+    QTest::addColumn<QString>("readme");
+    QTest::addColumn<QString>("composed");
+    QTest::newRow("own field, a value over two lines")
+        << u"【ソフト名】 Foo|【開発環境】 VC++|【動作環境】 Windows 95|            Windows 98|"
+           u"【作者】 Bar||■概要|ふー"_s
+        << u"【    ソフト名    】　　Foo|【    開発環境    】　　VC++|"
+           u"【    動作環境    】　　Windows 95|            Windows 98|"
+           u"【    著作権者    】　　Bar||【   ソフト紹介   】|ふー"_s;
+    const QString rule = QString(30, u'-');
+    const QString framed =
+        u"|%1| 1. はじめに|%1|はじめの文。|%1| 2. 使い方|%1|使い方の文。"_s.arg(rule);
+    QTest::newRow("framed sections after the header")
+        << u"【ソフト名】 Foo|"_s + framed << u"【    ソフト名    】　　Foo|"_s + framed;
+    QTest::newRow("no header at all")
+        << u"■概要|ふー|■使い方|ほげ"_s << u"■ソフト紹介      |ふー|■使い方          |ほげ"_s;
+}
+
+void TstForeign::keepsTheAuthorsOrder()
+{
+    QFETCH(QString, readme);
+    QFETCH(QString, composed);
+    const auto importAndCompose = [](const QString &text) {
+        const ReadmeImport::Imported im = ReadmeImport::fromText(text);
+        return ReadmeComposer(ProjectRules::settled(im.doc)).compose().value();
+    };
+    const QString once = importAndCompose(readme.split(u'|').join(u"\r\n"_s));
+    QCOMPARE(once.split(u"\r\n"_s).join(u'|'), composed + u'|');
+    QCOMPARE(importAndCompose(once.chopped(2)), once); // and again: the same
 }
 
 QTEST_GUILESS_MAIN(TstForeign)

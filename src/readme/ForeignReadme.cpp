@@ -306,21 +306,32 @@ private:
         Heading heading;
         QStringList lines;
     };
-    QStringList &current() { return m_sections.empty() ? m_lead : m_sections.back().lines; }
+    // Where a line of text goes: under the last section, else under the
+    // last header field, else before the README's first line.
+    QStringList &current()
+    {
+        if (!m_sections.empty())
+            return m_sections.back().lines;
+        return m_lastField.isEmpty() ? m_lead : m_texts[m_lastField];
+    }
     bool isTitle(const Heading &h, qsizetype next) const;
     void startSection(Heading heading);
     void takeHeader(const Header &h, const QString &line);
     void setField(int k, const QString &value, const QString &source);
+    bool setOwnField(const Header &h);
     void keepAsText(const QString &line, QStringList &into);
     void resolveSections();
+    void keepPriceVisible();
     void chooseStyles();
 
     const QStringList &m_lines;
     ReadmeImport::Imported m_out;
     QStringList m_lead;
     std::vector<Section> m_sections;
-    bool m_inTop = true; // no body heading yet
-    QStringList m_fieldEntries;
+    bool m_inTop = true;                 // no body heading yet
+    QStringList m_entries;               // in the order the README has them
+    QHash<QString, QStringList> m_texts; // by entry
+    QString m_lastField;
     QStringList m_styleVotes;
     QStringList m_separators;
 };
@@ -332,13 +343,16 @@ ReadmeImport::Imported Reader::run()
         if (line.trimmed().isEmpty()) {
             current().append(line);
         } else if (std::optional<Heading> h = underlinedHeading(m_lines, i)) {
-            ++i; // the rule is decoration
-            if (isTitle(*h, i + 1))
+            if (isTitle(*h, i + 2)) {
                 current().append(line);
-            else
+            } else {
                 startSection(std::move(*h));
+            }
+            current().append(m_lines[++i]); // the underline stays under it
         } else if (isDecoration(line)) {
+            // Rules stay where they are; the most used one sets the style.
             m_separators.append(line.trimmed());
+            current().append(line);
         } else if (std::optional<Header> hd = m_inTop ? parseHeader(line) : std::nullopt) {
             takeHeader(*hd, line);
         } else if (std::optional<Heading> h = headingOf(line);
@@ -349,11 +363,14 @@ ReadmeImport::Imported Reader::run()
         }
     }
     resolveSections();
+    keepPriceVisible();
     chooseStyles();
     Project &doc = m_out.doc;
-    doc.entries = QStringList{QString::fromUtf16(kHeaderCaptions[StartMarker])} + m_fieldEntries +
-                  QStringList{QString::fromUtf16(kHeaderCaptions[BodyMarker])} + doc.entries;
+    // No marker the README does not show: the body's would draw a rule.
+    doc.entries = QStringList{QString::fromUtf16(kHeaderCaptions[StartMarker])} + m_entries;
     doc.texts.lead = m_lead;
+    for (auto it = m_texts.cbegin(); it != m_texts.cend(); ++it)
+        doc.texts.setUnder(it.key(), it.value());
     return std::move(m_out);
 }
 
@@ -386,20 +403,35 @@ void Reader::takeHeader(const Header &h, const QString &line)
 {
     if (!h.style.left.isEmpty())
         m_styleVotes.append(h.style.left + u'\n' + h.style.right);
-    if (h.item < 0 && h.bulleted)
-        return current().append(line); // the author's own words
-    if (h.item < 0)
+    if (h.item < 0 && (h.bulleted || line.front().isSpace()))
+        return current().append(line); // the author's own words, in a list or indented
+    if (h.item < 0 ? !setOwnField(h) : !m_out.doc.values[size_t(h.item)].isEmpty())
         return keepAsText(line, current());
-    if (!m_out.doc.values[size_t(h.item)].isEmpty())
-        return keepAsText(line, current());
-    setField(h.item, h.value, h.source);
+    if (h.item >= 0)
+        setField(h.item, h.value, h.source);
 }
 
 void Reader::setField(int k, const QString &value, const QString &source)
 {
     m_out.doc.values[size_t(k)] = value;
-    m_fieldEntries.append(Entry::indented(itemName(k)));
+    m_lastField = itemName(k);
+    m_entries.append(Entry::indented(m_lastField));
     m_out.mapped.append(u"%1 → %2"_s.arg(source, itemName(k)));
+}
+
+// A header line no item goes by is a field of the author's own, in place.
+bool Reader::setOwnField(const Header &h)
+{
+    const QString name = Entry::trimSpaces(h.name).toString();
+    // Two words before a colon are a sentence more often than a label.
+    if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); }) ||
+        isItemName(name) || m_out.doc.ownValues.contains(name) || m_texts.contains(name))
+        return false;
+    m_out.doc.ownValues.insert(name, h.value);
+    m_lastField = name;
+    m_entries.append(Entry::indented(name));
+    m_out.keptAsIs.append(u"%1 → 独自の項目「%2」"_s.arg(h.source, name));
+    return true;
 }
 
 void Reader::keepAsText(const QString &line, QStringList &into)
@@ -414,9 +446,8 @@ void Reader::keepAsText(const QString &line, QStringList &into)
 void Reader::resolveSections()
 {
     Project &doc = m_out.doc;
-    QHash<QString, QStringList> texts;
-    QString key; // of the text lines go to; empty for the lead
-    const auto text = [&]() -> QStringList & { return key.isEmpty() ? m_lead : texts[key]; };
+    QString key = m_lastField; // of the text lines go to; empty for the lead
+    const auto text = [&]() -> QStringList & { return key.isEmpty() ? m_lead : m_texts[key]; };
     for (Section &s : m_sections) {
         const int k = ForeignNames::itemOf(s.heading.title);
         const QString source = s.heading.line.trimmed();
@@ -425,19 +456,29 @@ void Reader::resolveSections()
             if (!l.trimmed().isEmpty())
                 words.append(l.trimmed());
         }
-        if (isField(k) && doc.values[size_t(k)].isEmpty() && words.size() == 1) {
+        // A label alone on its line: the value is the next line, and a few
+        // more lines go on with it.
+        if (isField(k) && doc.values[size_t(k)].isEmpty() && !words.isEmpty() &&
+            words.size() <= 3 && Cp932::byteWidth(words.first()) <= kTitleWidth * 2) {
+            const qsizetype first = std::find_if(s.lines.cbegin(), s.lines.cend(),
+                                                 [](const QString &l) { return hasWords(l); }) -
+                                    s.lines.cbegin();
             setField(k, words.first(), source);
+            key = m_lastField;
+            if (const QStringList rest = s.lines.mid(first + 1); !rest.isEmpty())
+                m_texts.insert(key, rest);
             continue;
         }
         QString name = isBodyItem(k) ? itemName(k) : s.heading.title;
         if (!isBodyItem(k) && isItemName(name))
             name += u"について"_s;
-        if (texts.contains(name) || (isField(k) && !doc.values[size_t(k)].isEmpty())) {
+        if (m_texts.contains(name) || doc.ownValues.contains(name) ||
+            (isField(k) && !doc.values[size_t(k)].isEmpty())) {
             keepAsText(s.heading.line, text());
             text().append(s.lines);
             continue;
         }
-        doc.entries.append(Entry::indented(name));
+        m_entries.append(Entry::indented(name));
         if (isBodyItem(k)) {
             doc.values[size_t(k)] = u"1"_s;
             m_out.mapped.append(u"%1 → %2"_s.arg(source, name));
@@ -445,10 +486,34 @@ void Reader::resolveSections()
             m_out.keptAsIs.append(u"%1 → 見出し「%2」"_s.arg(source, name));
         }
         key = name;
-        texts.insert(key, s.lines);
+        m_texts.insert(key, s.lines);
     }
-    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
-        doc.texts.setUnder(it.key(), it.value());
+}
+
+// A price composes only after a class of シェアウエア; under any other class
+// it stays the author's own field, as the README labels it.
+void Reader::keepPriceVisible()
+{
+    Project &doc = m_out.doc;
+    if (doc.values[Price].isEmpty() || doc.values[SoftClass] == u"シェアウエア")
+        return;
+    const QString item = itemName(Price);
+    const qsizetype at = m_entries.indexOf(Entry::indented(item));
+    const auto mapped = std::find_if(m_out.mapped.begin(), m_out.mapped.end(),
+                                     [&](const QString &m) { return m.endsWith(u" → "_s + item); });
+    if (at < 0 || mapped == m_out.mapped.end())
+        return;
+    const QString source = mapped->section(u" → "_s, 0, 0);
+    QString label = bare(source).toString();
+    if (isItemName(label) || label.isEmpty() || doc.ownValues.contains(label))
+        label = u"代金"_s;
+    m_out.mapped.erase(mapped);
+    m_out.keptAsIs.append(u"%1 → 独自の項目「%2」"_s.arg(source, label));
+    m_entries[at] = Entry::indented(label);
+    doc.ownValues.insert(label, doc.values[Price]);
+    doc.values[Price].clear();
+    if (m_texts.contains(item))
+        m_texts.insert(label, m_texts.take(item));
 }
 
 // The bracket pair most headings use, the separator line most used and its width.
