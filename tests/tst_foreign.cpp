@@ -6,7 +6,9 @@
 #include "readme/ForeignReadme.h"
 #include "readme/ReadmeComposer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -36,6 +38,8 @@ private slots:
     void refusesWhatIsNoText();
     void keepsTheAuthorsOrder_data();
     void keepsTheAuthorsOrder();
+    void realReadmesKeepEveryLine_data();
+    void realReadmesKeepEveryLine();
 };
 
 // The list, fields as "item=value"; the styles as "brackets/line/width" and
@@ -293,6 +297,54 @@ void TstForeign::keepsTheAuthorsOrder()
     const QString once = importAndCompose(readme.split(u'|').join(u"\r\n"_s));
     QCOMPARE(once.split(u"\r\n"_s).join(u'|'), composed + u'|');
     QCOMPARE(importAndCompose(once.chopped(2)), once); // and again: the same
+}
+
+// READMEs others wrote (tests/data/readmes, sources in SOURCES.md), in the
+// encodings they came in: composed again, every line with a word in it is
+// there (a header's label may give way to the item's name, its value stays),
+// every rule line stands as it was, and importing the result changes nothing.
+void TstForeign::realReadmesKeepEveryLine_data()
+{
+    QTest::addColumn<QString>("file");
+    const QDir dir(testDataPath(u"readmes"_s));
+    for (const QString &f : dir.entryList({u"*.txt"_s}, QDir::Files, QDir::Name))
+        QTest::newRow(qPrintable(f)) << dir.filePath(f);
+}
+
+void TstForeign::realReadmesKeepEveryLine()
+{
+    QFETCH(QString, file);
+    const Result<ReadmeImport::Imported> im = ReadmeImport::fromBytes(readFileBytes(file));
+    QVERIFY2(im.ok(), qPrintable(im.reason()));
+    const QString out = ReadmeComposer(ProjectRules::settled(im->doc)).compose().value();
+    const QStringList outLines = out.split(u"\r\n"_s);
+    const QSet<QString> composed(outLines.begin(), outLines.end());
+    const QString original = ReadmeImport::decode(readFileBytes(file)).value();
+    for (const QString &line : LineFile::splitLines(original)) {
+        const QString t = line.trimmed();
+        if (!std::any_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); })) {
+            if (!t.isEmpty())
+                QVERIFY2(composed.contains(line), qPrintable(u"rule: "_s + line));
+            continue;
+        }
+        const std::optional<qsizetype> gap = [&]() -> std::optional<qsizetype> {
+            for (const QStringView end : {u"】", u"》", u"：", u":", u"\t", u" "}) {
+                if (const qsizetype at = t.indexOf(end); at > 0)
+                    return at + end.size();
+            }
+            return std::nullopt;
+        }();
+        // A heading that became an item, or a heading of its own, is told.
+        const auto told = [&](const QString &decision) {
+            return decision.startsWith(t + u" → "_s);
+        };
+        QVERIFY2(out.contains(t) || (gap && out.contains(t.mid(*gap).trimmed())) ||
+                     std::any_of(im->mapped.begin(), im->mapped.end(), told) ||
+                     std::any_of(im->keptAsIs.begin(), im->keptAsIs.end(), told),
+                 qPrintable(u"lost: "_s + line));
+    }
+    const Result<ReadmeImport::Imported> again = ReadmeImport::fromText(out.chopped(2));
+    QCOMPARE(ReadmeComposer(ProjectRules::settled(again->doc)).compose().value(), out);
 }
 
 QTEST_GUILESS_MAIN(TstForeign)

@@ -405,10 +405,14 @@ void Reader::takeHeader(const Header &h, const QString &line)
         m_styleVotes.append(h.style.left + u'\n' + h.style.right);
     if (h.item < 0 && (h.bulleted || line.front().isSpace()))
         return current().append(line); // the author's own words, in a list or indented
-    if (h.item < 0 ? !setOwnField(h) : !m_out.doc.values[size_t(h.item)].isEmpty())
+    if (h.item < 0) {
+        if (!setOwnField(h))
+            current().append(line); // a sentence that looked like a label
+        return;
+    }
+    if (!m_out.doc.values[size_t(h.item)].isEmpty())
         return keepAsText(line, current());
-    if (h.item >= 0)
-        setField(h.item, h.value, h.source);
+    setField(h.item, h.value, h.source);
 }
 
 void Reader::setField(int k, const QString &value, const QString &source)
@@ -423,9 +427,11 @@ void Reader::setField(int k, const QString &value, const QString &source)
 bool Reader::setOwnField(const Header &h)
 {
     const QString name = Entry::trimSpaces(h.name).toString();
-    // Two words before a colon are a sentence more often than a label.
+    // Two words before a colon are a sentence more often than a label, and
+    // 『』 quote a name: "『かんな』とは？" is a sentence.
     if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); }) ||
-        isItemName(name) || m_out.doc.ownValues.contains(name) || m_texts.contains(name))
+        h.style.left == u"『" || h.style.left == u"〔" || isItemName(name) ||
+        m_out.doc.ownValues.contains(name) || m_texts.contains(name))
         return false;
     m_out.doc.ownValues.insert(name, h.value);
     m_lastField = name;
