@@ -6,6 +6,7 @@
 #include "readme/ReadmeImport.h"
 
 #include <QRegularExpression>
+#include <cstdio>
 
 namespace {
 bool hasWords(QStringView s)
@@ -13,18 +14,6 @@ bool hasWords(QStringView s)
     return std::any_of(s.begin(), s.end(), [](QChar c) { return c.isLetterOrNumber(); });
 }
 
-// Every text the project holds, and its values, to find a line in.
-QString everything(const ReadmeImport::Imported &im)
-{
-    const Project &p = im.doc;
-    QStringList all = p.entries + p.texts.lead + p.texts.tail;
-    for (const QStringList &t : p.texts.headings)
-        all += t;
-    for (const QString &v : p.values)
-        all.append(v);
-    all += im.mapped + im.keptAsIs;
-    return all.join(u'\n');
-}
 } // namespace
 
 void fuzz(const QByteArray &bytes, const QString &)
@@ -43,15 +32,30 @@ void fuzz(const QByteArray &bytes, const QString &)
         if (back != lines)
             __builtin_trap();
     }
-    // No line with a letter or digit is lost: its words stand somewhere in
-    // the project (a header's label may give way to its item's name).
-    const QString kept = everything(r.value());
+    if (r->whole || !composed.ok())
+        return;
+    // No line with a letter or digit is lost: it stands in the README
+    // composed again (a header's label may give way to its item's name, its
+    // value stays), or the report tells what became of it.
+    const QString &out = composed.value();
+    const QString told = (r->mapped + r->keptAsIs).join(u'\n');
     for (const QString &line : lines) {
         const QString t = line.trimmed();
-        if (!hasWords(t) || kept.contains(t))
+        if (!hasWords(t) || out.contains(t) || told.contains(t + QStringLiteral(" → ")))
             continue;
-        const qsizetype gap = t.indexOf(QRegularExpression(QStringLiteral("[】》>:：\\s]")));
-        if (gap < 0 || !kept.contains(t.mid(gap + 1).trimmed()))
+        // The value after a label: past its closing bracket or colon, else
+        // past the first space.
+        static const QRegularExpression labelEnd(QStringLiteral("[】》>:：]"));
+        qsizetype at = t.indexOf(labelEnd, 1);
+        if (at < 0)
+            at = std::find_if(t.begin() + 1, t.end(), [](QChar c) { return c.isSpace(); }) -
+                 t.begin();
+        QString value = at < 0 ? QString() : t.mid(at + 1).trimmed();
+        while (value.startsWith(u':') || value.startsWith(u'：'))
+            value = value.mid(1).trimmed();
+        if (value.isEmpty() || !out.contains(value)) {
+            std::fprintf(stderr, "lost: %s\n", qUtf8Printable(line));
             __builtin_trap();
+        }
     }
 }
