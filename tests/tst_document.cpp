@@ -2,6 +2,7 @@
 // fields and check boxes.
 #include "TestSupport.h"
 #include "document/Document.h"
+#include "readme/ReadmeComposer.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -59,6 +60,8 @@ private slots:
     void applyFields();
     void priceTakesDigitsAndSeparatorsOnly();
     void checkBoxes();
+    void addBoxTakesAFieldOfTheAuthors_data();
+    void addBoxTakesAFieldOfTheAuthors();
 };
 
 // Up, Down and Delete are the list's move and delete commands.
@@ -277,6 +280,37 @@ void TstDocument::checkBoxes()
     QCOMPARE(s.list.entries().at(kStartList.size() + 1), u"●文末の項目"_s);
     s.doc.clearValues(); // empties the form but leaves the check boxes
     QVERIFY(s.list.count() == 0 && s.doc.widthText().isEmpty() && s.doc.endSection() == 2);
+}
+
+// 「名前：値」 in the add box is a header field of the author's own, composed
+// as a field line; deleting it takes its value along. Anything else is a heading.
+void TstDocument::addBoxTakesAFieldOfTheAuthors_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("name and value") << u"開発環境：VC++"_s << u"【    開発環境    】　　VC++"_s;
+    QTest::newRow("no value") << u"開発環境："_s << u"【   開発環境：   】"_s;
+    QTest::newRow("an item's name") << u"ソフト名：Foo"_s << u"【 ソフト名：Foo  】"_s;
+    QTest::newRow("a plain heading") << u"注意事項"_s << u"【    注意事項    】"_s;
+}
+
+void TstDocument::addBoxTakesAFieldOfTheAuthors()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, line);
+    Document doc;
+    doc.initialize();
+    const int marker = int(doc.items()->entries().indexOf(Items::names()[BodyMarker]));
+    doc.items()->setFocusEntry(marker); // the author clicked the body's marker
+    doc.setAddText(typed);
+    doc.addTypedHeading();
+    QVERIFY(!doc.hasUnaddedText());
+    const QString readme = ReadmeComposer(doc.project()).compose().value();
+    QVERIFY2(readme.contains(line + u"\r\n"_s), qPrintable(readme));
+    doc.items()->clearSelection();
+    doc.items()->setSelected(marker, true); // the new entry stands there now
+    doc.items()->deleteSelected();
+    QVERIFY(doc.ownValues().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstDocument)

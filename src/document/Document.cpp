@@ -20,12 +20,16 @@ Document::Document(QObject *parent)
 void Document::dropTextsOf(const QStringList &deletedEntries)
 {
     BodyTexts texts = m_texts;
+    QHash<QString, QString> own = m_ownValues;
     for (const QString &entry : deletedEntries) {
         const QString key = Entry::trimSpaces(entry).toString();
-        if (texts.headings.contains(key) && m_items->findItemEntry(key) < 0)
-            texts.headings.remove(key);
+        if (m_items->findItemEntry(key) >= 0)
+            continue;
+        texts.headings.remove(key);
+        own.remove(key); // a field of the author's goes with its value
     }
     setTexts(texts);
+    setOwnValues(own);
 }
 
 // ---- start-up and reset -------------------------------------------------
@@ -491,6 +495,22 @@ void Document::setAddText(const QString &text)
 
 void Document::addTypedHeading()
 {
+    // 「名前：値」 adds a header field of the author's own.
+    if (const qsizetype colon = m_addText.indexOf(u'：');
+        colon > 0 && !m_addText.startsWith(u'●')) {
+        const QString name = m_addText.left(colon).trimmed();
+        const QString value = m_addText.mid(colon + 1).trimmed();
+        if (!name.isEmpty() && !value.isEmpty() &&
+            Items::NameIndex(Items::names()).indexOf(name) < 0 &&
+            m_items->findItemEntry(name) < 0) {
+            QHash<QString, QString> own = m_ownValues;
+            own.insert(name, value);
+            setOwnValues(own);
+            m_items->addHeading(name);
+            m_addTextAdded = true;
+            return;
+        }
+    }
     m_items->addHeading(m_addText);
     m_addTextAdded = true; // the box keeps its text, but the list has it now
 }
