@@ -154,8 +154,8 @@ QString damagedLines(const QString &encoding, const QList<int> &lines)
 
 QString recoveryFound(const QString &project, const QDateTime &when)
 {
-    const QString name =
-        project.isEmpty() ? u"無題のプロジェクト"_s : QDir::toNativeSeparators(project);
+    const QString name = project.isEmpty() ? u"無題のプロジェクト"_s
+                                           : QDir::toNativeSeparators(QDir::cleanPath(project));
     return u"前回 Quillet が正しく終了しなかったため、保存されていない変更が残っています"
            u"（%1、%2）。\n\n復元しますか？「後で」を選ぶと次の起動時にもう一度尋ねます。"_s.arg(
                name, when.toString(u"yyyy/MM/dd HH:mm"_s));
