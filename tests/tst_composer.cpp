@@ -236,7 +236,8 @@ void TstComposer::composeTool_data()
     for (const char *usage :
          {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $", "--set 99=x $ -",
           "--set 存在しない項目=x $ -", "--set ●文頭の項目=x $ -", "--set 15=x $ -", "--check $",
-          "--check --write-data @new.pwk $ @same.TXT", "--import", "--import $ a b"})
+          "--check --write-data @new.pwk $ @same.TXT", "--import", "--import $ a b",
+          "--set ソフト名 $ -"})
         row(usage, usage, 2, {}, "--help");
     row("--import of a README Quillet composed", "--import %README.TXT --write-data @new.pwk -", 0,
         readFileBytes(testDataPath(u"texts/README.TXT"_s)), "",

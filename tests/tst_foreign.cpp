@@ -282,6 +282,9 @@ void TstForeign::keepsTheAuthorsOrder_data()
         u"|%1| 1. はじめに|%1|はじめの文。|%1| 2. 使い方|%1|使い方の文。"_s.arg(rule);
     QTest::newRow("framed sections after the header")
         << u"【ソフト名】 Foo|"_s + framed << u"【    ソフト名    】　　Foo|"_s + framed;
+    QTest::newRow("styles tied: the first one used")
+        << u"【概要】|ふー|《使い方》|ほげ"_s
+        << u"【   ソフト紹介   】|ふー|【     使い方     】|ほげ"_s;
     QTest::newRow("no header at all")
         << u"■概要|ふー|■使い方|ほげ"_s << u"■ソフト紹介      |ふー|■使い方          |ほげ"_s;
 }

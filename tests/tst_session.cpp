@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTest>
@@ -78,6 +79,7 @@ private slots:
     void unreadableRecoveryFileIsRefused_data();
     void unreadableRecoveryFileIsRefused();
     void orphansAreFilesNoRunningSessionHolds();
+    void recoveryFileFollowsTheChanges();
     void killedSessionIsRestored();
 
 private:
@@ -270,6 +272,34 @@ void TstSession::orphansAreFilesNoRunningSessionHolds()
     // Saved: nothing left to recover.
     QVERIFY(running.save(file()).ok());
     QVERIFY(!QFileInfo::exists(running.recovery()->file()));
+}
+
+// Written a moment after a change (once, not over and over), removed by a
+// save, written again after an undo, and gone with a session that ends.
+void TstSession::recoveryFileFollowsTheChanges()
+{
+    const QString dir = m_dir->filePath(u"recovery"_s);
+    QString file;
+    {
+        ProjectSession s;
+        s.enableRecovery(dir, 10);
+        file = s.recovery()->file();
+        s.newProject();
+        s.document()->setFieldText(SoftName, u"Foo"_s);
+        QTRY_VERIFY(QFileInfo::exists(file));
+        QFile::remove(file);
+        QTest::qWait(100);
+        QVERIFY(!QFileInfo::exists(file));
+        QVERIFY(s.save(this->file()).ok());
+        QVERIFY(!QFileInfo::exists(file));
+        s.undo();
+        QTRY_VERIFY(QFileInfo::exists(file));
+        s.redo(); // back to what was saved: nothing to recover
+        QTRY_VERIFY(!QFileInfo::exists(file));
+        s.undo();
+        QTRY_VERIFY(QFileInfo::exists(file));
+    }
+    QVERIFY(!QFileInfo::exists(file));
 }
 
 // Typed, then killed without a chance to clean up: the next start finds the

@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
 #include "ui/Controls.h"
+#include "ui/Inventory.h"
 #include "ui/ItemListView.h"
 #include "ui/Twips.h"
 
@@ -10,6 +11,7 @@
 #include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <csignal>
 #include <optional>
@@ -51,6 +53,8 @@ private slots:
     void fileCommandFailures_data();
     void fileCommandFailures();
     void utf8ListFileIsReportedAndKept();
+    void optionsChooseTheirStyle_data();
+    void optionsChooseTheirStyle();
 
 private:
     ItemListView *view() { return get<ItemListView>(u"lstItem"_s); }
@@ -486,4 +490,31 @@ void TstFrmMain::utf8ListFileIsReportedAndKept()
 }
 
 QTEST_MAIN(TstFrmMain)
+// Each option stands for its style: the first is chosen in a new window, a
+// click chooses its own, and a style set by the program shows on its option.
+void TstFrmMain::optionsChooseTheirStyle_data()
+{
+    QTest::addColumn<QString>("array");
+    QTest::addColumn<bool>("brackets");
+    QTest::newRow("separator lines") << u"optLineType"_s << false;
+    QTest::newRow("brackets") << u"optBracketsType"_s << true;
+}
+
+void TstFrmMain::optionsChooseTheirStyle()
+{
+    QFETCH(QString, array);
+    QFETCH(bool, brackets);
+    const auto option = [&](int i) { return get<QRadioButton>(Inventory::element(array, i)); };
+    const auto style = [&] { return brackets ? doc()->bracketStyle() : doc()->lineStyle(); };
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(option(i)->isChecked(), i == 0);
+    for (int i : {2, 3, 1, 0}) {
+        QTest::mouseClick(option(i), Qt::LeftButton, {}, QPoint(6, option(i)->height() / 2));
+        QCOMPARE(style(), i);
+    }
+    brackets ? doc()->setBracketStyle(2) : doc()->setLineStyle(2);
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(option(i)->isChecked(), i == 2);
+}
+
 #include "tst_frmmain.moc"
