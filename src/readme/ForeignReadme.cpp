@@ -501,9 +501,16 @@ void Reader::resolveSections()
 void Reader::keepPriceVisible()
 {
     Project &doc = m_out.doc;
-    if (doc.values[Price].isEmpty() || doc.values[SoftClass] == u"シェアウエア")
-        return;
     const QString item = itemName(Price);
+    if (doc.values[Price].isEmpty())
+        return;
+    if (doc.values[SoftClass] == u"シェアウエア") {
+        // The price's line follows the class's, and so do the class's lines:
+        // what stood under the price goes with them.
+        if (m_texts.contains(item))
+            m_texts[itemName(SoftClass)] += m_texts.take(item);
+        return;
+    }
     const qsizetype at = m_entries.indexOf(Entry::indented(item));
     const auto mapped = std::find_if(m_out.mapped.begin(), m_out.mapped.end(),
                                      [&](const QString &m) { return m.endsWith(u" → "_s + item); });
