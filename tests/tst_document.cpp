@@ -307,6 +307,14 @@ void TstDocument::addBoxTakesAFieldOfTheAuthors()
     QVERIFY(!doc.hasUnaddedText());
     const QString readme = ReadmeComposer(doc.project()).compose().value();
     QVERIFY2(readme.contains(line + u"\r\n"_s), qPrintable(readme));
+    // A field of the author's typed again with another value: the value
+    // changes, the list stays.
+    if (const QStringList entries = doc.items()->entries(); !doc.ownValues().isEmpty()) {
+        doc.setAddText(typed + u"2"_s);
+        doc.addTypedHeading();
+        QCOMPARE(doc.items()->entries(), entries);
+        QVERIFY(doc.ownValues().begin().value().endsWith(u'2'));
+    }
     doc.items()->clearSelection();
     doc.items()->setSelected(marker, true); // the new entry stands there now
     doc.items()->deleteSelected();

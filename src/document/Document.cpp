@@ -500,13 +500,16 @@ void Document::addTypedHeading()
         colon > 0 && !m_addText.startsWith(u'●')) {
         const QString name = m_addText.left(colon).trimmed();
         const QString value = m_addText.mid(colon + 1).trimmed();
+        // Typed again with another value, it edits the field's value.
+        const bool listed = m_items->findItemEntry(name) >= 0;
         if (!name.isEmpty() && !value.isEmpty() &&
             Items::NameIndex(Items::names()).indexOf(name) < 0 &&
-            m_items->findItemEntry(name) < 0) {
+            (!listed || m_ownValues.contains(name))) {
             QHash<QString, QString> own = m_ownValues;
             own.insert(name, value);
             setOwnValues(own);
-            m_items->addHeading(name);
+            if (!listed)
+                m_items->addHeading(name);
             m_addTextAdded = true;
             return;
         }
