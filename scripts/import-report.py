@@ -166,6 +166,8 @@ def count_lines(lines, out_lines, report, row, notes):
         if not any(c.isalnum() for c in line) or key(line) in out_keys:
             continue
         h = header(line)
+        if not h and (m := COLON_RE.match(line)):
+            h = m["label"], m["value"].strip()  # a label of the author's own
         if h and h[1] and key(h[1]) in out_keys:
             continue  # the label was replaced, the value is kept
         if h and not h[1] and (key(h[0]) in out_keys

@@ -222,6 +222,8 @@ int importReadme(const QString &path, ProjectSession &session)
     }
     if (!r->damagedLines.isEmpty())
         err(u"quillet-compose: "_s + UserTexts::damagedLines(r->encoding, r->damagedLines));
+    if (!r->unmappable.isEmpty())
+        err(u"quillet-compose: "_s + UserTexts::importUnmappable(r->unmappable));
     if (!r->whole) {
         for (const QString &line : r->mapped + r->keptAsIs)
             err(u"quillet-compose: "_s + line);

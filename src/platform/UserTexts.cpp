@@ -140,6 +140,16 @@ QString importDetails(const QStringList &mapped, const QStringList &kept)
     return text;
 }
 
+QString importUnmappable(const QStringList &chars)
+{
+    QStringList shown = chars.mid(0, 40);
+    if (chars.size() > 40)
+        shown.append(u"ほか %1 文字"_s.arg(chars.size() - 40));
+    return u"取り込んだ README には、シフトJISで表せない次の文字があります。データファイルと"
+           u"シフトJISの README には「?」として書き込まれます（UTF-8 の README には残ります）: "_s +
+           shown.join(u' ');
+}
+
 QString damagedLines(const QString &encoding, const QList<int> &lines)
 {
     QStringList shown;

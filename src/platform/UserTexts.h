@@ -40,6 +40,8 @@ QString unplacedText(const QStringList &lines);
 QString importReport(const QString &path, const QString &encoding, int mapped, int kept);
 QString importDetails(const QStringList &mapped, const QStringList &kept);
 QString importTotals(const QString &encoding, int mapped, int kept);
+// Characters an imported README holds that Shift-JIS cannot.
+QString importUnmappable(const QStringList &chars);
 // Lines where bytes stood for no character of the encoding found.
 QString damagedLines(const QString &encoding, const QList<int> &lines);
 

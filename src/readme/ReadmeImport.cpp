@@ -3,6 +3,7 @@
 #include "ComposedReadme.h"
 #include "ForeignReadme.h"
 #include "ReadmeDecoding.h"
+#include "platform/Cp932.h"
 #include "platform/LineFile.h"
 
 #include <algorithm>
@@ -37,6 +38,9 @@ Result<Imported> fromBytes(const QByteArray &bytes)
     Imported imported = fromText(d->text);
     imported.encoding = d->encoding;
     imported.damagedLines = d->damagedLines;
+    if (d->encoding != u"Shift_JIS (CP932)")
+        imported.unmappable = Cp932::unmappableCharacters(d->text);
+    imported.unmappable.removeAll(QString(QChar(0xFFFD))); // told as damaged lines
     return imported;
 }
 

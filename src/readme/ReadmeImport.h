@@ -20,6 +20,9 @@ struct Imported {
     QStringList keptAsIs;    // what stayed the author's own: "■機能 → 見出し「機能」"
     QString encoding;        // as found: "EUC-JP"
     QList<int> damagedLines; // 1-based lines with bytes no character stood for
+    // Characters the README holds that code page 932 cannot: the data file
+    // and a Shift-JIS README would write them as "?".
+    QStringList unmappable;
 };
 
 // The README file's text, decoded as ReadmeDecoding finds it; its final line

@@ -152,6 +152,8 @@ bool FrmMain::importPath(const QString &path)
                                                              QDir::toNativeSeparators(path)));
     if (!r->damagedLines.isEmpty())
         m_messages->warning(UserTexts::damagedLines(r->encoding, r->damagedLines));
+    if (!r->unmappable.isEmpty())
+        m_messages->warning(UserTexts::importUnmappable(r->unmappable));
     if (!r->whole)
         m_messages->information(UserTexts::importReport(path, r->encoding, int(r->mapped.size()),
                                                         int(r->keptAsIs.size())),
