@@ -41,6 +41,9 @@ void run(Document &doc, UndoHistory &history, const QString &command)
         BodyTexts t = doc.texts();
         t.setUnder(p.at(1), {p.at(2)});
         doc.setTexts(t);
+    } else if (verb == u"add") {
+        doc.setAddText(p.at(1));
+        doc.addTypedHeading();
     } else if (verb == u"undo") {
         doc.restore(history.undo());
         return;
@@ -83,6 +86,10 @@ void TstUndo::stepsUndoAndRedo_data()
         << u"type:1:Foo|up:謝辞|undo|undo|redo"_s << 2 << u"「ソフト名」の入力"_s << true;
     QTest::newRow("a change after undo drops the redo")
         << u"type:1:Foo|up:謝辞|undo|width:40"_s << 2 << u"文字数の変更"_s << false;
+    QTest::newRow("a field of the author's added")
+        << u"add:開発環境：VC++"_s << 1 << u"「開発環境」の追加"_s << false;
+    QTest::newRow("and its value edited")
+        << u"add:開発環境：VC++|add:開発環境：GCC"_s << 2 << u"「開発環境」の入力"_s << false;
     QTest::newRow("typing after undo is a new step")
         << u"type:1:Foo|undo|type:1:Bar"_s << 1 << u"「ソフト名」の入力"_s << false;
 }

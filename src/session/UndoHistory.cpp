@@ -84,6 +84,15 @@ QString describeChange(const Project &before, const Project &after, QString *mer
         return describeEntries(before.entries, after.entries);
     if (QString styles = describeStyles(before, after, mergeKey); !styles.isEmpty())
         return styles;
+    if (before.ownValues != after.ownValues) {
+        for (auto it = after.ownValues.cbegin(); it != after.ownValues.cend(); ++it) {
+            if (before.ownValues.value(it.key()) != it.value()) {
+                *mergeKey = u"own "_s + it.key();
+                return u"「%1」の入力"_s.arg(it.key());
+            }
+        }
+        return u"項目の削除"_s;
+    }
     return before.texts == after.texts ? QString() : u"文章の変更"_s;
 }
 
