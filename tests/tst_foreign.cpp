@@ -5,6 +5,7 @@
 #include "platform/LineFile.h"
 #include "readme/ForeignReadme.h"
 #include "readme/ReadmeComposer.h"
+#include "readme/ReadmeDecoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,6 +37,8 @@ private slots:
     void readsTheBytesAuthorsHave_data();
     void readsTheBytesAuthorsHave();
     void refusesWhatIsNoText();
+    void jisCodesAtTheirBoundaries_data();
+    void jisCodesAtTheirBoundaries();
     void keepsTheAuthorsOrder_data();
     void keepsTheAuthorsOrder();
     void realReadmesKeepEveryLine_data();
@@ -256,6 +259,35 @@ void TstForeign::readsTheBytesAuthorsHave()
         all += t.join(u'\n');
     if (bytes.contains("script"))
         QVERIFY(all.contains(u"</script>"_s) && all.contains(u"■ B"_s));
+}
+
+// EUC-JP and ISO-2022-JP reach code page 932 by arithmetic on the JIS row
+// and cell; these codes sit at the edges of its cases.
+void TstForeign::jisCodesAtTheirBoundaries_data()
+{
+    QTest::addColumn<QByteArray>("euc");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("odd row, cell 5F") << QByteArray("\xa1\xdf") << u"×"_s;
+    QTest::newRow("odd row, cell 60") << QByteArray("\xa1\xe0") << u"÷"_s;
+    QTest::newRow("odd row, last cell") << QByteArray("\xa1\xfe") << u"◇"_s;
+    QTest::newRow("even row, first cell") << QByteArray("\xa2\xa1") << u"◆"_s;
+    QTest::newRow("row 5E") << QByteArray("\xde\xa1") << u"沺"_s;
+    QTest::newRow("row 5F") << QByteArray("\xdf\xa1") << u"漾"_s;
+    QTest::newRow("row 60") << QByteArray("\xe0\xa1") << u"燹"_s;
+    QTest::newRow("half-width katakana") << QByteArray("\x8e\xb1") << u"ｱ"_s;
+}
+
+void TstForeign::jisCodesAtTheirBoundaries()
+{
+    QFETCH(QByteArray, euc);
+    QFETCH(QString, text);
+    QCOMPARE(ReadmeDecoding::decodeEucJp(euc), text);
+    if (euc.startsWith('\x8e'))
+        return;
+    QByteArray jis = euc;
+    for (char &c : jis)
+        c = char(uchar(c) & 0x7F);
+    QCOMPARE(ReadmeDecoding::decodeIso2022Jp("\x1b$B" + jis + "\x1b(B"), text);
 }
 
 void TstForeign::refusesWhatIsNoText()
