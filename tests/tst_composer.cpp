@@ -127,6 +127,13 @@ void TstComposer::opens_data()
     row("check state 3", u"16:=   ソフト紹介:=3"_s, {}, 1, u"16:=   ソフト紹介:=1"_s + plain);
     row("check state x", u"16:=   ソフト紹介:=x"_s, {}, 1, u"16:=   ソフト紹介:=1"_s + plain);
     row("option 4", u"@@@14"_s, {}, 1, plain.mid(1));
+    row("a text met twice keeps both parts",
+        u"1:=   ソフト名:=x||@@@71:=付録|a|@@@81|l|@@@71:=付録|b|@@@81|m"_s, {}, 0,
+        u"1:=   ソフト名:=x"_s + plain + u"||@@@82|l|m|@@@72:=付録|a|b"_s);
+    // U+FFFD is what a damaged file's bytes read as; the code page writes it as "?".
+    row("texts of headings written alike share one block, in the order written",
+        u"1:=   ソフト名:=x||@@@71:=項|a|@@@71:=\uFFFDx|b|@@@71:=?x|c"_s, {}, 0,
+        u"1:=   ソフト名:=x"_s + plain + u"||@@@72:=?x|c|b|@@@71:=項|a"_s);
     row("left bracket only, no width",
         u"15:=●本文内の項目:=|1:=   ソフト名:=V|16:=   ソフト紹介:=|29:=   FAQ:=|@@@33|@@@4■|@@@5"_s,
         u"|■ソフト名        　　V|■ソフト紹介      |■FAQ             "_s);

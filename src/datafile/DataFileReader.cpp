@@ -183,12 +183,13 @@ qsizetype readExtras(const Lines &lines, qsizetype i, Project &doc, QString *rea
         text.reserve(count);
         for (qsizetype k = i + 1; k <= i + count; ++k)
             text.append(lines.at(k).toString());
+        // A text met twice (a file joined by hand) keeps both parts.
         if (tag == kLeadText)
-            texts.lead = text;
+            texts.lead += text;
         else if (tag == kTailText)
-            texts.tail = text;
+            texts.tail += text;
         else
-            texts.setUnder(rest.mid(sep + kSeparator.size()).toString(), text);
+            texts.headings[rest.mid(sep + kSeparator.size()).toString()] += text;
         i += 1 + count;
     }
     return -1;

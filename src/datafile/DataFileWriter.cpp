@@ -79,9 +79,10 @@ public:
 private:
     char16_t *m_at;
 };
-// The texts in list order, then those of headings no longer listed, sorted
-// so that saving twice writes the same bytes.
-QStringList textKeysInOrder(const Project &doc)
+// The texts in list order, then those of headings no longer listed, sorted by
+// the bytes written so that saving twice writes the same bytes. Headings the
+// code page writes alike share one block, as they will when read back.
+QList<std::pair<QString, QStringList>> textBlocksInOrder(const Project &doc)
 {
     const QHash<QString, QStringList> &texts = doc.texts.headings;
     QStringList keys;
@@ -94,13 +95,27 @@ QStringList textKeysInOrder(const Project &doc)
             keys.append(key);
         }
     }
-    QStringList rest;
+    QList<std::pair<QByteArray, QString>> rest;
     for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
         if (!seen.contains(it.key()))
-            rest.append(it.key());
+            rest.append({Cp932::encode(it.key()), it.key()});
     }
-    rest.sort();
-    return keys + rest;
+    std::sort(rest.begin(), rest.end());
+    for (const auto &[bytes, key] : rest)
+        keys.append(key);
+
+    QList<std::pair<QString, QStringList>> blocks;
+    QHash<QByteArray, qsizetype> blockOf;
+    for (const QString &key : keys) {
+        const QByteArray written = Cp932::encode(key);
+        if (const auto at = blockOf.constFind(written); at != blockOf.cend()) {
+            blocks[*at].second += texts.value(key);
+        } else {
+            blockOf.insert(written, blocks.size());
+            blocks.append({key, texts.value(key)});
+        }
+    }
+    return blocks;
 }
 
 // Filled fields no entry lists: their values are kept after the empty line.
@@ -144,10 +159,8 @@ void appendExtras(QString &out, const Project &doc, const Listed &listed)
         }
     };
     block(kLeadText + QString::number(texts.lead.size()), texts.lead);
-    for (const QString &key : textKeysInOrder(doc)) {
-        const QStringList &lines = texts.under(key);
+    for (const auto &[key, lines] : textBlocksInOrder(doc))
         block(kHeadingText + QString::number(lines.size()) + kSeparator + key, lines);
-    }
     block(kTailText + QString::number(texts.tail.size()), texts.tail);
 }
 
