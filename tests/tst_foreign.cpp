@@ -316,6 +316,10 @@ void TstForeign::keepsTheAuthorsOrder_data()
         u"|%1| 1. はじめに|%1|はじめの文。|%1| 2. 使い方|%1|使い方の文。"_s.arg(rule);
     QTest::newRow("framed sections after the header")
         << u"【ソフト名】 Foo|"_s + framed << u"【    ソフト名    】　　Foo|"_s + framed;
+    QTest::newRow("a label with a rule under it is a heading")
+        << u"【ソフト名】 Foo|【連絡先】||%1|　　灯台舎　https://example.jp/|%1"_s.arg(rule)
+        << u"【    ソフト名    】　　Foo|【 連絡先について 】||%1|　　灯台舎　https://example.jp/|%1"_s
+               .arg(rule);
     QTest::newRow("styles tied: the first one used")
         << u"【概要】|ふー|《使い方》|ほげ"_s
         << u"【   ソフト紹介   】|ふー|【     使い方     】|ほげ"_s;

@@ -123,14 +123,19 @@ void TstReadmeText::dataFileKeepsUnlistedValues_data()
     QTest::addColumn<QString>("writer");
     QTest::addColumn<QString>("address");
     QTest::addColumn<int>("badLine"); // 0: read whole
-    QTest::newRow("one value") << u"@@@05:=山田"_s << u"山田"_s << QString() << 0;
-    QTest::newRow("values, then texts")
-        << u"@@@05:=山田|@@@012:=本町 := 1|@@@81|先頭の文章"_s << u"山田"_s << u"本町 := 1"_s << 0;
-    QTest::newRow("not a field") << u"@@@05:=山田|@@@023:=1"_s << u"山田"_s << QString() << 7;
-    QTest::newRow("not a number") << u"@@@0x:=1"_s << QString() << QString() << 6;
-    QTest::newRow("no separator") << u"@@@05山田"_s << QString() << QString() << 6;
+    QTest::addColumn<QString>("softName");
+    QTest::newRow("one value") << u"@@@05:=山田"_s << u"山田"_s << QString() << 0 << u"a"_s;
+    // Its item line holds what an older reader reads; this line, the whole value.
+    QTest::newRow("a listed value holding :=")
+        << u"@@@01:=a:=b := c"_s << QString() << QString() << 0 << u"a:=b := c"_s;
+    QTest::newRow("values, then texts") << u"@@@05:=山田|@@@012:=本町 := 1|@@@81|先頭の文章"_s
+                                        << u"山田"_s << u"本町 := 1"_s << 0 << u"a"_s;
+    QTest::newRow("not a field") << u"@@@05:=山田|@@@023:=1"_s << u"山田"_s << QString() << 7
+                                 << u"a"_s;
+    QTest::newRow("not a number") << u"@@@0x:=1"_s << QString() << QString() << 6 << u"a"_s;
+    QTest::newRow("no separator") << u"@@@05山田"_s << QString() << QString() << 6 << u"a"_s;
     QTest::newRow("after the texts")
-        << u"@@@81|先頭の文章|@@@05:=山田"_s << QString() << QString() << 8;
+        << u"@@@81|先頭の文章|@@@05:=山田"_s << QString() << QString() << 8 << u"a"_s;
 }
 
 void TstReadmeText::dataFileKeepsUnlistedValues()
@@ -139,8 +144,9 @@ void TstReadmeText::dataFileKeepsUnlistedValues()
     QFETCH(QString, writer);
     QFETCH(QString, address);
     QFETCH(int, badLine);
+    QFETCH(QString, softName);
     TempAppDir dir;
-    const QStringList lines =
+    QStringList lines =
         QStringList{u"1:=   ソフト名:=a"_s, u"@@@10"_s, u"@@@30"_s, u"@@@680"_s, QString()} +
         extras.split(u'|');
     Document doc;
@@ -149,7 +155,9 @@ void TstReadmeText::dataFileKeepsUnlistedValues()
     QCOMPARE(r.malformedLine, badLine);
     QCOMPARE(doc.fieldText(Items::Writer), writer);
     QCOMPARE(doc.fieldText(Items::Address), address);
+    QCOMPARE(doc.fieldText(Items::SoftName), softName);
     QCOMPARE(doc.items()->entries(), QStringList{u"   ソフト名"_s}); // kept, not listed
+    lines[0] = u"1:=   ソフト名:="_s + softName;
     if (badLine == 0) // and written back the same way
         QCOMPARE(DataFileWriter::lines(doc.project()), lines);
 }

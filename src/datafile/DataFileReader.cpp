@@ -144,7 +144,11 @@ bool readKeptValue(QStringView line, Project &doc)
     if (!ok || index < 0 || index >= Items::kCount || Items::kindOf(index) != Items::Kind::Field)
         return false;
     doc.values[size_t(index)] = rest.mid(sep + kSeparator.size()).toString();
-    doc.unlisted.set(size_t(index));
+    // A listed value is kept here whole when its item line cuts it short.
+    const Items::NameIndex names(Items::names());
+    if (std::none_of(doc.entries.cbegin(), doc.entries.cend(),
+                     [&](const QString &e) { return names.itemOfStoredEntry(e) == index; }))
+        doc.unlisted.set(size_t(index));
     return true;
 }
 

@@ -118,29 +118,32 @@ QList<std::pair<QString, QStringList>> textBlocksInOrder(const Project &doc)
     return blocks;
 }
 
-// Filled fields no entry lists: their values are kept after the empty line.
+// Values kept after the empty line: filled fields no entry lists, and listed
+// ones holding ":=", which their item line cuts short (an older reader still
+// reads what it always did there).
 using Listed = std::bitset<Items::kCount>;
-QList<int> unlistedValues(const Project &doc, const Listed &listed)
+QList<int> keptValues(const Project &doc, const Listed &listed)
 {
     QList<int> found;
     for (int k = 0; k < Items::kCount; ++k) {
-        if (Items::kindOf(k) == Items::Kind::Field && !listed.test(size_t(k)) &&
-            !doc.values[size_t(k)].isEmpty())
+        const QString &v = doc.values[size_t(k)];
+        if (Items::kindOf(k) == Items::Kind::Field && !v.isEmpty() &&
+            (!listed.test(size_t(k)) || v.contains(kSeparator)))
             found.append(k);
     }
     return found;
 }
 
-void checkUnlisted(QStringList &found, const Project &doc, const Listed &listed)
+void checkKept(QStringList &found, const Project &doc, const Listed &listed)
 {
-    for (const int k : unlistedValues(doc, listed))
+    for (const int k : keptValues(doc, listed))
         checkField(found, doc.values[size_t(k)], false);
 }
 
 void appendExtras(QString &out, const Project &doc, const Listed &listed)
 {
     const BodyTexts &texts = doc.texts;
-    const QList<int> values = unlistedValues(doc, listed);
+    const QList<int> values = keptValues(doc, listed);
     if (texts.isEmpty() && values.isEmpty())
         return;
     out += kLineEnd;
@@ -207,8 +210,9 @@ public:
                 m_listed.set(size_t(k));
             if (notIntact) {
                 checkField(*notIntact, entry, true);
+                // An item's value holding ":=" is kept whole after the empty line.
                 if (const QStringView v = value(qsizetype(m_items.size()) - 1); !v.isEmpty())
-                    checkField(*notIntact, v.toString(), true);
+                    checkField(*notIntact, v.toString(), k < 0);
             }
         }
     }
@@ -299,7 +303,7 @@ QStringList textsNotReadBackIntact(const Project &doc)
     QStringList found;
     const ItemLines lines(doc, &found);
     checkSettings(found, doc);
-    checkUnlisted(found, doc, lines.listed());
+    checkKept(found, doc, lines.listed());
     return found;
 }
 
@@ -308,7 +312,7 @@ Result<WriteReport> write(const QString &path, const Project &doc)
     WriteReport report;
     const ItemLines lines(doc, &report.notIntact);
     checkSettings(report.notIntact, doc);
-    checkUnlisted(report.notIntact, doc, lines.listed());
+    checkKept(report.notIntact, doc, lines.listed());
     const QByteArray bytes =
         encodeFile(lines, settingsAndTexts(doc, lines.listed()), &report.unmappable);
     if (const Result<> written = LineFile::writeBytes(path, bytes); !written.ok())

@@ -28,6 +28,14 @@ struct Project {
     // As read: values the file keeps without an entry. They stay unlisted.
     std::bitset<Items::kCount> unlisted;
 
+    // Whether text lines wider than the width are broken: not at all, with
+    // what may not start a line pushed onto the next (追い出し), or with 、。
+    // let past the width by one character (ぶら下げ).
+    enum class Wrap : quint8 { Off, Push, Hang };
+    Wrap wrap = Wrap::Off;
+    QString checkProfile; // the site profile the check before release applies
+    QStringList silenced; // check rules, or single findings, the author silenced
+
     int boxState(int item) const { return values[size_t(item)].toInt(); }
     bool operator==(const Project &other) const = default;
 };

@@ -463,12 +463,14 @@ void Reader::resolveSections()
                 words.append(l.trimmed());
         }
         // A label alone on its line: the value is the next line, and a few
-        // more lines go on with it.
-        if (isField(k) && doc.values[size_t(k)].isEmpty() && !words.isEmpty() &&
-            words.size() <= 3 && Cp932::byteWidth(words.first()) <= kTitleWidth * 2) {
-            const qsizetype first = std::find_if(s.lines.cbegin(), s.lines.cend(),
-                                                 [](const QString &l) { return hasWords(l); }) -
-                                    s.lines.cbegin();
+        // more lines go on with it. A rule in between makes it a heading.
+        const qsizetype first =
+            std::find_if(s.lines.cbegin(), s.lines.cend(),
+                         [](const QString &l) { return !l.trimmed().isEmpty(); }) -
+            s.lines.cbegin();
+        if (isField(k) && doc.values[size_t(k)].isEmpty() && first < s.lines.size() &&
+            hasWords(s.lines.at(first)) && words.size() <= 3 &&
+            Cp932::byteWidth(words.first()) <= kTitleWidth * 2) {
             setField(k, words.first(), source);
             key = m_lastField;
             if (const QStringList rest = s.lines.mid(first + 1); !rest.isEmpty())
