@@ -14,6 +14,8 @@
 // fields that no entry lists (a README may show a field only in its end
 // lines), one a line, the rest of the line verbatim:
 //   "@@@0" number ":=" value
+// Then the project's settings the README does not show, one a line:
+//   "@@@S" name ":=" value  wrap (push or hang), profile, silence (repeated)
 // Then the author's texts. Each is a header line and then as many lines as
 // the header counts, taken verbatim, so a text line needs no escaping
 // whatever it holds:
@@ -37,6 +39,13 @@ inline constexpr QStringView kLineWidth = u"@@@6";     // columns per line
 inline constexpr QStringView kHeadingText = u"@@@7";   // text under a heading
 inline constexpr QStringView kLeadText = u"@@@8";      // text before the first line
 inline constexpr QStringView kTailText = u"@@@9";      // text after the last line
+inline constexpr QStringView kSetting = u"@@@S";       // a setting by name
+
+inline constexpr QStringView kWrapSetting = u"wrap";
+inline constexpr QStringView kWrapPush = u"push";
+inline constexpr QStringView kWrapHang = u"hang";
+inline constexpr QStringView kProfileSetting = u"profile";
+inline constexpr QStringView kSilenceSetting = u"silence";
 
 inline bool startsText(QStringView line)
 {
@@ -47,7 +56,7 @@ inline bool startsText(QStringView line)
 // The first line of what follows the empty line.
 inline bool startsExtras(QStringView line)
 {
-    return line.startsWith(kKeptValue) || startsText(line);
+    return line.startsWith(kKeptValue) || line.startsWith(kSetting) || startsText(line);
 }
 
 inline constexpr QStringView kLineEnd = u"\r\n";

@@ -152,6 +152,26 @@ bool readKeptValue(QStringView line, Project &doc)
     return true;
 }
 
+// A setting the README does not show. One this version does not know is
+// passed over: a later version may write it.
+bool readSetting(QStringView line, Project &doc)
+{
+    const qsizetype sep = line.indexOf(kSeparator);
+    if (sep <= 0)
+        return false;
+    const QStringView name = line.left(sep), value = line.mid(sep + kSeparator.size());
+    if (name == kWrapSetting) {
+        if (value != kWrapPush && value != kWrapHang)
+            return false;
+        doc.wrap = value == kWrapHang ? Project::Wrap::Hang : Project::Wrap::Push;
+    } else if (name == kProfileSetting) {
+        doc.checkProfile = value.toString();
+    } else if (name == kSilenceSetting) {
+        doc.silenced.append(value.toString());
+    }
+    return true;
+}
+
 // What follows the empty line that ends the document's own lines: values
 // kept without an entry, then the author's texts; returns the 0-based line
 // that could not be read, or -1.
@@ -161,6 +181,12 @@ qsizetype readExtras(const Lines &lines, qsizetype i, Project &doc, QString *rea
     for (; i < lines.size() && lines.at(i).startsWith(kKeptValue); ++i) {
         if (!readKeptValue(lines.at(i), doc)) {
             *reason = u"値の行「%1」を読めません"_s.arg(lines.at(i));
+            return i;
+        }
+    }
+    for (; i < lines.size() && lines.at(i).startsWith(kSetting); ++i) {
+        if (!readSetting(lines.at(i).mid(kTagLength), doc)) {
+            *reason = u"設定の行「%1」を読めません"_s.arg(lines.at(i));
             return i;
         }
     }

@@ -140,15 +140,36 @@ void checkKept(QStringList &found, const Project &doc, const Listed &listed)
         checkField(found, doc.values[size_t(k)], false);
 }
 
+// The settings a README does not show, as "name:=value", when not the default.
+QStringList namedSettings(const Project &doc)
+{
+    QStringList found;
+    const auto add = [&found](QStringView name, QStringView value) {
+        found.append(name + kSeparator + value);
+    };
+    if (doc.wrap != Project::Wrap::Off)
+        add(kWrapSetting, doc.wrap == Project::Wrap::Hang ? kWrapHang : kWrapPush);
+    if (!doc.checkProfile.isEmpty())
+        add(kProfileSetting, doc.checkProfile);
+    for (const QString &s : doc.silenced)
+        add(kSilenceSetting, s);
+    return found;
+}
+
 void appendExtras(QString &out, const Project &doc, const Listed &listed)
 {
     const BodyTexts &texts = doc.texts;
     const QList<int> values = keptValues(doc, listed);
-    if (texts.isEmpty() && values.isEmpty())
+    const QStringList settings = namedSettings(doc);
+    if (texts.isEmpty() && values.isEmpty() && settings.isEmpty())
         return;
     out += kLineEnd;
     for (const int k : values) {
         out += kKeptValue + QString::number(k) + kSeparator + doc.values[size_t(k)];
+        out += kLineEnd;
+    }
+    for (const QString &setting : settings) {
+        out += kSetting + setting;
         out += kLineEnd;
     }
     const auto block = [&out](const QString &header, const QStringList &lines) {

@@ -119,6 +119,10 @@ void Document::clearValues()
     setBracketText(1, QString());
     setAddText(QString());
     setTexts(BodyTexts());
+    setOwnValues({});
+    setWrap(Project::Wrap::Off);
+    setCheckProfile(QString());
+    setSilenced({});
 }
 
 void Document::reset(const DropDowns &registered)
@@ -170,6 +174,33 @@ void Document::restore(const Project &state)
               state.widthText);
     setTexts(state.texts);
     setOwnValues(state.ownValues);
+    setWrap(state.wrap);
+    setCheckProfile(state.checkProfile);
+    setSilenced(state.silenced);
+}
+
+void Document::setWrap(Project::Wrap wrap)
+{
+    if (m_wrap == wrap)
+        return;
+    m_wrap = wrap;
+    emit changed(Value::Settings, 0);
+}
+
+void Document::setCheckProfile(const QString &name)
+{
+    if (m_checkProfile == name)
+        return;
+    m_checkProfile = name;
+    emit changed(Value::Settings, 0);
+}
+
+void Document::setSilenced(const QStringList &silenced)
+{
+    if (m_silenced == silenced)
+        return;
+    m_silenced = silenced;
+    emit changed(Value::Settings, 0);
 }
 
 void Document::setOwnValues(const QHash<QString, QString> &values)
@@ -267,6 +298,9 @@ Project Document::project() const
     p.bracketText = m_bracketText;
     p.texts = m_texts;
     p.ownValues = m_ownValues;
+    p.wrap = m_wrap;
+    p.checkProfile = m_checkProfile;
+    p.silenced = m_silenced;
     return p;
 }
 

@@ -33,7 +33,8 @@ public:
         FreeBracket,
         AddText,
         Preview,
-        Texts, // shown only through the preview
+        Texts,    // shown only through the preview
+        Settings, // breaking at the width, the check's profile and what it keeps quiet
     };
     Q_ENUM(Value)
 
@@ -135,6 +136,13 @@ public:
     // Values of the author's own header fields, by entry.
     const QHash<QString, QString> &ownValues() const { return m_ownValues; }
     void setOwnValues(const QHash<QString, QString> &values);
+    // Breaking lines at the width, and the check before release.
+    Project::Wrap wrap() const { return m_wrap; }
+    void setWrap(Project::Wrap wrap);
+    const QString &checkProfile() const { return m_checkProfile; }
+    void setCheckProfile(const QString &name);
+    const QStringList &silenced() const { return m_silenced; }
+    void setSilenced(const QStringList &silenced);
     // Headings that hold a text but are not listed, and dropping their texts.
     QStringList unlistedTextHeadings() const;
     void dropUnlistedTexts() { dropTextsOf(m_texts.headings.keys()); }
@@ -186,4 +194,7 @@ private:
     QString m_preview;
     BodyTexts m_texts;
     QHash<QString, QString> m_ownValues;
+    Project::Wrap m_wrap = Project::Wrap::Off;
+    QString m_checkProfile;
+    QStringList m_silenced;
 };

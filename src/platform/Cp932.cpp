@@ -211,6 +211,24 @@ int byteWidth(QStringView text)
     return width;
 }
 
+std::vector<int> columns(QStringView text)
+{
+    const Tables &t = tables();
+    std::vector<int> at(size_t(text.size()) + 1, 0);
+    int width = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len = codePointLength(text, i);
+        const int w = widthAt(t, text, i, len);
+        at[size_t(i)] = width;
+        if (len == 2)
+            at[size_t(i) + 1] = width; // inside the character
+        width += w == 0 ? 1 : w;
+        i += len;
+    }
+    at.back() = width;
+    return at;
+}
+
 QStringList unmappableCharacters(const QString &text)
 {
     const Tables &t = tables();

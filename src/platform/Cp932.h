@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 // Conversion between QString and code page 932 (Shift-JIS) bytes, and the
 // byte width that the fixed-pitch README layout is measured in.
@@ -20,6 +21,10 @@ QString decode(const QByteArray &bytes);
 // character, two per full-width character, one per character (code point)
 // the code page cannot represent.
 int byteWidth(QStringView text);
+
+// The byte column before each UTF-16 unit of text, and after the last: the
+// widths byteWidth() counts, for every place at once.
+std::vector<int> columns(QStringView text);
 
 // True when every byte sequence is a character of the code page.
 bool isWellFormed(const QByteArray &bytes);

@@ -1,5 +1,7 @@
 #include "MarkdownReadme.h"
 
+#include "LineWrap.h"
+
 using namespace Qt::StringLiterals;
 
 namespace MarkdownReadme {
@@ -34,6 +36,8 @@ QStringList table(const Lines &lines, size_t begin, size_t end, const Project &d
 {
     QStringList out{u"| 項目 | 内容 |"_s, u"|---|---|"_s};
     for (size_t i = begin; i < end; ++i) {
+        if (lines[i].continues >= 0) // the cell holds the whole value
+            continue;
         const int item = lines[i].item;
         const QString name = item >= 0 ? Items::names().at(size_t(item)) : lines[i].key.toString();
         const QString value =
@@ -80,8 +84,13 @@ QStringList lines(const Composition &composition, const Project &doc)
         } else if (line.isText()) {
             next = runEnd(in, i);
             QStringList run;
-            for (size_t j = i; j < next; ++j)
-                run.append(in[j].text.toString());
+            // Markdown flows paragraphs itself: lines broken at the width join.
+            for (size_t j = i; j < next; ++j) {
+                if (in[j].continues >= 0 && !run.isEmpty())
+                    LineWrap::join(run.last(), in[j].text, in[j].continues, in[j].gap);
+                else
+                    run.append(in[j].text.toString());
+            }
             block(run);
         } else {
             next = runEnd(in, i);

@@ -1,5 +1,7 @@
 #include "PreviewCapture.h"
 
+#include "LineWrap.h"
+
 #include <QHash>
 #include <QSet>
 #include <algorithm>
@@ -79,6 +81,50 @@ std::vector<Match> findSkeleton(const QList<QStringView> &skeleton, const QStrin
     }
     return found;
 }
+using TextRun = std::vector<const ComposedLine *>;
+
+// The author's text lines the composer wrote after each of its own lines;
+// the first run is the one before them all.
+std::vector<TextRun> textRuns(const Composition &composed)
+{
+    std::vector<TextRun> runs(1);
+    for (const ComposedLine &l : composed.lines) {
+        if (l.isText())
+            runs.back().push_back(&l);
+        else
+            runs.emplace_back();
+    }
+    return runs;
+}
+
+// Lines taken from the preview, with those the composer broke at the width
+// joined again. An edited line stands where the composed line it replaced
+// stood: lines equal at both ends are paired, those between by position.
+QStringList unwrapped(const QStringList &lines, const TextRun &composed)
+{
+    if (std::none_of(composed.begin(), composed.end(),
+                     [](const ComposedLine *l) { return l->continues >= 0; }))
+        return lines;
+    const qsizetype a = lines.size(), b = qsizetype(composed.size());
+    qsizetype same = 0, sameEnd = 0;
+    while (same < std::min(a, b) && lines.at(same) == composed[size_t(same)]->text)
+        ++same;
+    while (sameEnd < std::min(a, b) - same &&
+           lines.at(a - 1 - sameEnd) == composed[size_t(b - 1 - sameEnd)]->text)
+        ++sameEnd;
+    QStringList out;
+    for (qsizetype i = 0; i < a; ++i) {
+        const ComposedLine *from = i < same || (i < a - sameEnd && i < b - sameEnd)
+                                       ? composed[size_t(i)]
+                                   : i >= a - sameEnd ? composed[size_t(i - a + b)]
+                                                      : nullptr;
+        if (from && from->continues >= 0 && !out.isEmpty())
+            LineWrap::join(out.last(), lines.at(i), from->continues, from->gap);
+        else
+            out.append(lines.at(i));
+    }
+    return out;
+}
 } // namespace
 
 Captured capture(const Composition &composed, const QStringList &lines, const BodyTexts &texts)
@@ -93,6 +139,7 @@ Captured capture(const Composition &composed, const QStringList &lines, const Bo
     }
     Captured c{texts, {}};
     const std::vector<Match> found = findSkeleton(skeleton, lines);
+    const std::vector<TextRun> runs = textRuns(composed);
     const auto region = [&](qsizetype from, qsizetype to) { return lines.mid(from, to - from); };
     if (found.empty()) {
         if (skeleton.isEmpty())
@@ -102,7 +149,7 @@ Captured capture(const Composition &composed, const QStringList &lines, const Bo
         return c;
     }
     if (found.front().skeleton == 0)
-        c.texts.lead = region(0, found.front().line);
+        c.texts.lead = unwrapped(region(0, found.front().line), runs.front());
     else
         c.unplaced += region(0, found.front().line);
 
@@ -111,7 +158,8 @@ Captured capture(const Composition &composed, const QStringList &lines, const Bo
         const Match &m = found[i];
         const bool last = i + 1 == found.size();
         const Match next = last ? Match{skeleton.size(), lines.size()} : found[i + 1];
-        const QStringList between = region(m.line + 1, next.line);
+        const QStringList between =
+            unwrapped(region(m.line + 1, next.line), runs[size_t(m.skeleton) + 1]);
         const ComposedLine &line = *own[size_t(m.skeleton)];
         // A heading's text follows it, a field's its line (or the price line
         // its class writes with it).

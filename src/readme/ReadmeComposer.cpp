@@ -1,5 +1,6 @@
 #include "ReadmeComposer.h"
 
+#include "LineWrap.h"
 #include "platform/Cp932.h"
 #include "project/Entry.h"
 #include "project/Styles.h"
@@ -160,6 +161,30 @@ void ReadmeComposer::endLine(Composition &c, ComposedLine line, qsizetype start)
     c.text += kCrLf;
 }
 
+// Ends a line of the author's text, or a field's line whose value starts at
+// valueAt, broken at the width when the project asks for it.
+void ReadmeComposer::endWrapped(Composition &c, ComposedLine line, qsizetype start,
+                                qsizetype valueAt)
+{
+    if (m_doc.wrap == Project::Wrap::Off || lineWidth <= 0 ||
+        Cp932::byteWidth(QStringView(c.text).mid(start)) <= lineWidth)
+        return endLine(c, line, start);
+    const LineWrap::Layout layout{lineWidth, m_doc.wrap == Project::Wrap::Hang,
+                                  valueAt < 0 ? -1 : valueAt - start};
+    const std::vector<LineWrap::Piece> pieces = LineWrap::wrap(c.text.mid(start), layout);
+    c.text.truncate(start);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        ComposedLine piece = line;
+        if (i > 0) {
+            piece.continues = int(pieces[i].indent);
+            piece.gap = int(pieces[i].gap);
+        }
+        const qsizetype at = c.text.size();
+        c.text += pieces[i].text;
+        endLine(c, piece, at);
+    }
+}
+
 // A heading line and the author's text under it.
 void ReadmeComposer::addHeading(int item, int position, bool inEnd, Composition &c)
 {
@@ -185,11 +210,10 @@ void ReadmeComposer::addField(int item, int position, bool inEnd, Composition &c
     const QStringView key = Entry::trimSpaces(c.entries.at(position));
     const qsizetype start = c.text.size();
     const ItemLayout layout = inEnd ? EndLine : FieldLine;
-    if (item >= 0)
-        formatItem(c.text, item, layout);
-    else
-        formatItem(c.text, key, m_doc.ownValues.value(key.toString()), layout);
-    endLine(c, {K::Field, inEnd, item, {}, key}, start);
+    const QString value =
+        item >= 0 ? m_doc.values[size_t(item)] : m_doc.ownValues.value(key.toString());
+    formatItem(c.text, item >= 0 ? QStringView(Items::names()[size_t(item)]) : key, value, layout);
+    endWrapped(c, {K::Field, inEnd, item, {}, key}, start, c.text.size() - value.size());
 }
 
 void ReadmeComposer::addTextUnder(QStringView key, bool inEnd, Composition &c)
@@ -202,7 +226,7 @@ void ReadmeComposer::addTextUnder(QStringView key, bool inEnd, Composition &c)
     for (const QString &t : *text) {
         const qsizetype start = c.text.size();
         c.text += t;
-        endLine(c, {ComposedLine::Kind::HeadingText, inEnd, -1, {}, key}, start);
+        endWrapped(c, {ComposedLine::Kind::HeadingText, inEnd, -1, {}, key}, start);
     }
 }
 
@@ -249,7 +273,8 @@ void ReadmeComposer::addEntry(int position, bool &inEnd, Composition &c)
             // The price belongs to the class: the class's text follows it.
             const qsizetype start = c.text.size();
             formatItem(c.text, Price, field);
-            endLine(c, {K::Field, inEnd, Price, {}, t}, start);
+            endWrapped(c, {K::Field, inEnd, Price, {}, t}, start,
+                       c.text.size() - m_doc.values[Price].size());
         }
         if (!inEnd)
             addTextUnder(t, inEnd, c);
@@ -263,7 +288,10 @@ void ReadmeComposer::addEntry(int position, bool &inEnd, Composition &c)
             return;
         if (k == LastEnd)
             return add(K::Copyright, k, [&] { copyrightLine(c.text); });
-        return add(K::Field, endLineField(k), [&] { formatItem(c.text, endLineField(k), field); });
+        const qsizetype start = c.text.size();
+        formatItem(c.text, endLineField(k), field);
+        return endWrapped(c, {K::Field, inEnd, endLineField(k), {}, {}}, start,
+                          c.text.size() - m_doc.values[size_t(endLineField(k))].size());
     }
 }
 
@@ -286,7 +314,7 @@ Result<Composition> ReadmeComposer::composeLines(const EventPump &pump)
     for (const QString &t : m_doc.texts.lead) {
         start = c.text.size();
         c.text += t;
-        endLine(c, {K::LeadText, false, -1, {}, {}}, start);
+        endWrapped(c, {K::LeadText, false, -1, {}, {}}, start);
     }
     bool inEnd = false;
     for (int p = 0; p < n; ++p) {
@@ -297,7 +325,7 @@ Result<Composition> ReadmeComposer::composeLines(const EventPump &pump)
     for (const QString &t : m_doc.texts.tail) {
         start = c.text.size();
         c.text += t;
-        endLine(c, {K::TailText, inEnd, -1, {}, {}}, start);
+        endWrapped(c, {K::TailText, inEnd, -1, {}, {}}, start);
     }
     // The text has its final size: the lines' offsets become views into it.
     const QStringView text(c.text);

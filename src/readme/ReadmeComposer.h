@@ -25,6 +25,10 @@ struct ComposedLine {
     int item = -1;
     QStringView text; // without its line end
     QStringView key;
+    // A line the composer broke at the width: the indent (in characters) it
+    // put before this continuation, or -1, and the spaces the break took.
+    int continues = -1;
+    int gap = 0;
 
     bool isText() const { return kind >= Kind::LeadText; }
 };
@@ -84,6 +88,7 @@ private:
     void addField(int item, int position, bool inEnd, Composition &c);
     void addTextUnder(QStringView key, bool inEnd, Composition &c);
     void endLine(Composition &c, ComposedLine line, qsizetype start);
+    void endWrapped(Composition &c, ComposedLine line, qsizetype start, qsizetype valueAt = -1);
 
     Project m_doc;
     Items::NameIndex m_names;                               // refers to m_doc's names

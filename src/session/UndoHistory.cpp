@@ -58,6 +58,9 @@ QString describeStyles(const Project &before, const Project &after, QString *mer
         {before.bracketStyle != after.bracketStyle, u"括弧の種類の変更", u""},
         {before.bracketText != after.bracketText, u"括弧の種類の変更", u"brackets"},
         {before.widthText != after.widthText, u"文字数の変更", u"width"},
+        {before.wrap != after.wrap, u"折り返しの変更", u""},
+        {before.silenced != after.silenced, u"チェックの設定の変更", u""},
+        {before.checkProfile != after.checkProfile, u"チェックの設定の変更", u""},
     };
     for (const Change &c : changes) {
         if (c.changed) {
