@@ -9,8 +9,8 @@
 #include "readme/ReadmeComposer.h"
 
 #include <QRandomGenerator>
-#include <QTextBoundaryFinder>
 #include <QTest>
+#include <QTextBoundaryFinder>
 
 using namespace Qt::StringLiterals;
 
@@ -32,7 +32,8 @@ QString wrapped(const QString &line, int width, bool hang, qsizetype from = -1)
         out.append(p.text);
     return out.join(u'|');
 }
-const QString kNoStart = u"、。，．・：；？！ー々ゝゞヽヾぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ」』）】〕"_s;
+const QString kNoStart =
+    u"、。，．・：；？！ー々ゝゞヽヾぁぃぅぇぉっゃゅょゎァィゥェォッャュョヮヵヶ」』）】〕"_s;
 const QString kNoEnd = u"「『（【〔"_s;
 
 // Whether a line too wide had a place to break: one Unicode allows, with
@@ -63,7 +64,9 @@ void TstWrap::wrapsLines_data()
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("lines");
     const auto row = [](const char *name, int width, const QString &line, const QString &lines,
-                        bool hang = false) { QTest::newRow(name) << width << hang << line << lines; };
+                        bool hang = false) {
+        QTest::newRow(name) << width << hang << line << lines;
+    };
     row("fits: as it is", 10, u"あいうえお"_s, u"あいうえお"_s);
     row("no width: as it is", 0, u"あいうえおかきくけこ"_s, u"あいうえおかきくけこ"_s);
     row("full-width characters by twos", 10, u"あいうえおかきくけこさ"_s,
@@ -72,7 +75,8 @@ void TstWrap::wrapsLines_data()
         u"あいうえ|お。かきく"_s);
     row("、 ー small kana and 々 never start a line", 8, u"あいう、えおかー、きくけっ、人々"_s,
         u"あいう、|えお|かー、き|くけっ、|人々"_s);
-    row("closing brackets never start a line", 8, u"あいう」えおかき』"_s, u"あいう」|えおか|き』"_s);
+    row("closing brackets never start a line", 8, u"あいう」えおかき』"_s,
+        u"あいう」|えおか|き』"_s);
     row("opening brackets never end a line", 8, u"あいう「えお"_s, u"あいう|「えお"_s);
     row("……and ―― stay whole", 8, u"あいう……えおか――き"_s, u"あい|う……え|おか――|き"_s);
     row("numbers stay whole", 10, u"あいう12345678"_s, u"あいう|12345678"_s);
@@ -146,7 +150,8 @@ void TstWrap::randomTextKeepsTheRules()
                 QFAIL(qPrintable(u"too wide at %1: %2"_s.arg(width).arg(line)));
             if ((i > 0 && kNoStart.contains(text.front())) ||
                 (i + 1 < pieces.size() && kNoEnd.contains(p.text.back())))
-                QFAIL(qPrintable(u"forbidden break at %1: %2 in %3"_s.arg(width).arg(p.text, line)));
+                QFAIL(
+                    qPrintable(u"forbidden break at %1: %2 in %3"_s.arg(width).arg(p.text, line)));
         }
         QCOMPARE(back, line);
     }
@@ -180,9 +185,14 @@ void TstWrap::composesAndTakesBack()
     QFETCH(QString, edit);
     QFETCH(QString, taken);
     TempAppDir dir;
-    const QStringList pwk{u"15:=●本文内の項目:="_s, u"29:=   使い方:="_s, u"@@@10"_s,
-                          u"@@@30"_s,           u"@@@620"_s,         QString(),
-                          u"@@@Swrap:=push"_s,  u"@@@72:=使い方"_s};
+    const QStringList pwk{u"15:=●本文内の項目:="_s,
+                          u"29:=   使い方:="_s,
+                          u"@@@10"_s,
+                          u"@@@30"_s,
+                          u"@@@620"_s,
+                          QString(),
+                          u"@@@Swrap:=push"_s,
+                          u"@@@72:=使い方"_s};
     const DataFileReader::Parsed read = DataFileReader::parse(pwk + text.split(u'|'));
     QCOMPARE(read.project.wrap, Project::Wrap::Push);
     QCOMPARE(DataFileWriter::lines(read.project), pwk + text.split(u'|')); // and saved the same

@@ -4,6 +4,7 @@
 
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <bitset>
 
 using namespace Qt::StringLiterals;
 
@@ -21,22 +22,31 @@ bool isWordChar(QChar c)
 }
 
 // Unicode line breaking leaves these to the setting; a Japanese README is
-// set strictly (JIS X 4051): they never start a line.
-bool mayNotStart(QChar c)
+// set strictly (JIS X 4051): they never start a line, opening brackets never
+// end one. Looked up in a table of the BMP made once: a line asks at every
+// character.
+struct Kinsoku {
+    std::bitset<0x10000> noStart, noEnd;
+    Kinsoku()
+    {
+        for (char16_t c :
+             u"、。，．・：；？！ー々ゝゞヽヾ゛゜‐゠–〜～,.:;?!)]}"
+             u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ")
+            noStart.set(c);
+        for (char32_t u = 0; u < 0x10000; ++u) {
+            const QChar::Category cat = QChar::category(u);
+            if (cat == QChar::Punctuation_Close || cat == QChar::Punctuation_FinalQuote)
+                noStart.set(u);
+            if (cat == QChar::Punctuation_Open || cat == QChar::Punctuation_InitialQuote)
+                noEnd.set(u);
+        }
+        noStart.reset(0);
+    }
+};
+const Kinsoku &kinsoku()
 {
-    static const QStringView kinsoku =
-        u"、。，．・：；？！ー々ゝゞヽヾ"
-        u"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ"
-        u"゛゜‐゠–〜～,.:;?!)]}";
-    const QChar::Category cat = c.category();
-    return cat == QChar::Punctuation_Close || cat == QChar::Punctuation_FinalQuote ||
-           kinsoku.contains(c);
-}
-
-bool mayNotEnd(QChar c)
-{
-    const QChar::Category cat = c.category();
-    return cat == QChar::Punctuation_Open || cat == QChar::Punctuation_InitialQuote;
+    static const Kinsoku table;
+    return table;
 }
 
 // …… and ―― are one mark in two characters.
@@ -50,12 +60,16 @@ bool mayHang(QChar c)
     return QStringView(u"、。，．").contains(c);
 }
 
+enum : quint8 { kNone, kBreak, kLastResort };
+
 // Where a URL runs from and to: it is never broken.
 void keepUrlsWhole(QStringView line, std::vector<quint8> &breaks)
 {
     static const QStringView schemes[] = {u"http://", u"https://", u"ftp://", u"mailto:", u"www."};
     for (qsizetype i = 0; i < line.size(); ++i) {
-        if (i > 0 && isWordChar(line[i - 1]))
+        const char16_t c = line[i].unicode() | 0x20; // lower case, for letters
+        if ((c != u'h' && c != u'f' && c != u'm' && c != u'w') ||
+            (i > 0 && isWordChar(line[i - 1])))
             continue;
         const bool url = std::any_of(std::begin(schemes), std::end(schemes), [&](QStringView s) {
             return line.mid(i).startsWith(s, Qt::CaseInsensitive);
@@ -70,12 +84,11 @@ void keepUrlsWhole(QStringView line, std::vector<quint8> &breaks)
     }
 }
 
-enum : quint8 { kNone, kBreak, kLastResort };
-
-// The places line may break before: kBreak, or kLastResort after / or - inside
-// an ASCII word that is wider than a line.
+// The places line may break before: kBreak, or kLastResort after / or -
+// inside an ASCII word that is wider than a line.
 std::vector<quint8> breakPlaces(QStringView line, qsizetype after)
 {
+    const Kinsoku &rules = kinsoku();
     std::vector<quint8> breaks(size_t(line.size()) + 1, kNone);
     QTextBoundaryFinder finder(QTextBoundaryFinder::Line, line.data(), line.size());
     for (qsizetype p = finder.toNextBoundary(); p > 0 && p < line.size();
@@ -83,7 +96,8 @@ std::vector<quint8> breakPlaces(QStringView line, qsizetype after)
         if (p <= after)
             continue;
         const QChar before = line[p - 1], next = line[p];
-        if (mayNotStart(next) || mayNotEnd(before) || pairedMark(before, next))
+        if (rules.noStart.test(next.unicode()) || rules.noEnd.test(before.unicode()) ||
+            pairedMark(before, next))
             continue;
         if (isWordChar(before) && isWordChar(next))
             breaks[size_t(p)] = before == u'/' || before == u'-' ? kLastResort : kNone;
