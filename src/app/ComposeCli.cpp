@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -30,6 +31,9 @@ struct Options {
     bool lf = false;
     bool markdown = false;
     ReadmeFile::Format format;
+    // For this run only: breaking lines and the width, over the project's.
+    std::optional<Project::Wrap> wrap;
+    QString width;
 };
 
 void err(const QString &text)
@@ -70,6 +74,10 @@ QString usage()
            "  --bom               UTF-8 の先頭に BOM を付けます（--utf8 を含みます）\n"
            "  --lf                改行を CR LF ではなく LF にします\n"
            "  --markdown          Markdown を UTF-8・LF で書き出します（--bom も使えます）\n"
+           "  --wrap              長い行を文字数で折り返します（追い出し）\n"
+           "  --wrap=burasage     長い行を折り返し、句読点はぶら下げます\n"
+           "  --no-wrap           折り返しません（--wrap と同じく、この実行だけの設定です）\n"
+           "  --width N           文字数（1行のバイト数）を N にします（この実行だけ）\n"
            "  --help              この説明を表示します\n"
            "  --version           バージョンを表示します\n"
            "\n"
@@ -162,6 +170,18 @@ int parse(const QStringList &args, Options &o)
             return version();
         } else if (flag) {
             *flag = true;
+        } else if (a == u"--wrap" || a == u"--wrap=burasage" || a == u"--no-wrap") {
+            o.wrap = a == u"--no-wrap" ? Project::Wrap::Off
+                     : a == u"--wrap"  ? Project::Wrap::Push
+                                       : Project::Wrap::Hang;
+        } else if (a.startsWith(u"--wrap=")) {
+            return usageError(u"--wrap に指定できるのは burasage だけです: "_s + a);
+        } else if (a.startsWith(u"--width")) {
+            bool ok = false;
+            if (!value(u"--width"_s, &o.width) || o.width.toInt(&ok) < 0 || !ok ||
+                o.width.toInt() > ReadmeComposer::kMaxLineWidth)
+                return usageError(u"--width には 0 から %1 までの数を指定してください"_s.arg(
+                    ReadmeComposer::kMaxLineWidth));
         } else if (a.startsWith(u"--set")) {
             if (!value(u"--set"_s, &v) || !v.contains(u'='))
                 return usageError(u"--set には NAME=VALUE を指定してください"_s);
@@ -272,10 +292,20 @@ int writeData(const QString &path, ProjectSession &session)
     return -1;
 }
 
+// The project as this run composes it: --wrap and --width over its own.
+Project forThisRun(const Options &o, Project p)
+{
+    if (o.wrap)
+        p.wrap = *o.wrap;
+    if (!o.width.isEmpty())
+        p.widthText = QString::number(o.width.toInt());
+    return p;
+}
+
 // Composes the README and writes it, or compares it with --check.
 int writeReadme(const Options &o, const ProjectSession &session)
 {
-    const Project snapshot = session.document()->project();
+    const Project snapshot = forThisRun(o, session.document()->project());
     const Result<Composition> composed = ReadmeComposer(snapshot).composeLines();
     if (!composed.ok()) {
         err(u"quillet-compose: "_s + UserTexts::readmeComposeFailed(composed.reason()));

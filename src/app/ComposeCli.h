@@ -15,6 +15,7 @@ enum Exit {
     DataUnreadable = 3,
     ComposeFailed = 4,
     WriteFailed = 5,
+    CheckFoundErrors = 6, // --check-readme found a finding of severity error
 };
 
 int run(const QStringList &arguments);

@@ -5,6 +5,7 @@
 #include "FrmAbout.h"
 #include "Inventory.h"
 #include "ItemListView.h"
+#include "PreviewEdit.h"
 #include "Services.h"
 #include "Twips.h"
 #include "entrylists/EntryLists.h"
@@ -73,7 +74,7 @@ QWidget *createControl(const Inventory::Control &c, QWidget *parent)
     case Kind::ListBox:
         return new ItemListView(parent);
     case Kind::Preview: {
-        auto *preview = new QPlainTextEdit(parent);
+        auto *preview = new PreviewEdit(parent);
         preview->setLineWrapMode(QPlainTextEdit::NoWrap);
         preview->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         preview->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -120,6 +120,10 @@ private:
 
     // FrmMainEdit.cpp: undo and redo.
     void buildEditMenu(QMenu *edit);
+    void buildWrapMenu(QMenu *create);
+    void chooseWrap(Project::Wrap wrap);
+    // The wrap choice and the preview's width line, as the project has them.
+    void mirrorSettings();
     void updateUndoActions();
 
     // FrmMainFiles.cpp: the file commands.

@@ -170,6 +170,8 @@ void FrmMain::mirror(Document::Value value, int index)
 {
     if (value == Document::Value::DropDown)
         return mirrorComboList(index);
+    if (value == Document::Value::Settings || value == Document::Value::Width)
+        mirrorSettings();
     const bool anyIndex = value == Document::Value::LineStyle ||
                           value == Document::Value::BracketStyle; // one value, four options
     for (const Bound &b : m_bound) {
@@ -186,4 +188,5 @@ void FrmMain::mirrorAll()
     }
     for (const Bound &b : m_bound)
         mirrorControl(b);
+    mirrorSettings();
 }

@@ -57,6 +57,8 @@ void FrmMain::buildMenus()
             &QAction::triggered, this, &FrmMain::writeReadmeFromPreview);
     connect(addItem(create, u"mnuReadme"_s, u"README.TXTの作成"_s, QKeySequence(u"Ctrl+R"_s)),
             &QAction::triggered, this, &FrmMain::composeAndWriteReadme);
+    create->addSeparator();
+    buildWrapMenu(create);
 
     QMenu *regist = bar->addMenu(u"登録(&R)"_s);
     regist->setObjectName(u"mnuRegistration"_s);

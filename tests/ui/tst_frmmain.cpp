@@ -5,6 +5,7 @@
 #include "ui/Controls.h"
 #include "ui/Inventory.h"
 #include "ui/ItemListView.h"
+#include "ui/PreviewEdit.h"
 #include "ui/Twips.h"
 
 #include <QComboBox>
@@ -55,6 +56,7 @@ private slots:
     void utf8ListFileIsReportedAndKept();
     void optionsChooseTheirStyle_data();
     void optionsChooseTheirStyle();
+    void wrapChoiceAndTheWidthLine();
 
 private:
     ItemListView *view() { return get<ItemListView>(u"lstItem"_s); }
@@ -487,6 +489,37 @@ void TstFrmMain::utf8ListFileIsReportedAndKept()
     QVERIFY2(m_messages.warnings.size() == 1, qPrintable(m_messages.warnings.join(u'|')));
     QVERIFY(m_messages.warnings.first().contains(u"Writer.dat"_s));
     QCOMPARE(m_dir->read(u"Writer.dat"_s), utf8); // closed unchanged: not rewritten
+}
+
+// 折り返し in the 作成 menu: the preview shows it at once, what the author
+// typed there survives, one undo puts it back; the width line follows 文字数.
+void TstFrmMain::wrapChoiceAndTheWidthLine()
+{
+    auto *preview = get<PreviewEdit>(u"txtPreView"_s);
+    get<QLineEdit>(u"txtLineCount"_s)->clear();
+    QTest::keyClicks(get<QLineEdit>(u"txtLineCount"_s), u"20"_s);
+    QCOMPARE(preview->rulerColumn(), 20);
+    QVERIFY(preview->rulerX() > 0);
+    doc()->items()->setEntries({u"●本文内の項目"_s, u"   使い方"_s});
+    BodyTexts texts;
+    texts.setUnder(u"使い方"_s, {u"あいうえおかきくけこさしすせそ。"_s});
+    doc()->setTexts(texts);
+    trigger(u"mnuPreview"_s);
+    QVERIFY(preview->toPlainText().contains(u"あいうえおかきくけこさしすせそ。"_s));
+    QVERIFY(preview->find(u"そ。"_s));
+    preview->insertPlainText(u"そ。たち"_s); // typed, not taken in yet
+    QVERIFY(!get<QAction>(u"mnuWrapPush"_s)->isChecked());
+    trigger(u"mnuWrapPush"_s);
+    QCOMPARE(doc()->wrap(), Project::Wrap::Push);
+    QVERIFY(get<QAction>(u"mnuWrapPush"_s)->isChecked());
+    QVERIFY(preview->toPlainText().contains(u"あいうえおかきくけこ\nさしすせそ。たち"_s));
+    QCOMPARE(doc()->texts().under(u"使い方"_s),
+             QStringList{u"あいうえおかきくけこさしすせそ。たち"_s});
+    m_w->undo();
+    QCOMPARE(doc()->wrap(), Project::Wrap::Off);
+    QVERIFY(get<QAction>(u"mnuWrapOff"_s)->isChecked());
+    doc()->setWidthText(u"x"_s);
+    QCOMPARE(preview->rulerX(), -1);
 }
 
 QTEST_MAIN(TstFrmMain)
