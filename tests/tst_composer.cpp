@@ -241,12 +241,15 @@ void TstComposer::composeTool_data()
         Cp932::encode(QString(text).replace(u"サンプル"_s, u"?n???n??"_s)), "Ü ï 😀");
     row("--check, same", "--check --set=バージョン=1.00 $ @same.TXT", 0, {}, "");
     row("--check, differs", "--check --set 2=1.01 $ @same.TXT", 1, {}, "");
+    row("--no-wrap, the width it had: as the project has it", "--no-wrap --width 80 $ -", 0,
+        kReadme, "");
     row("no data file", "", 2, {}, "--help");
     for (const char *usage :
          {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $", "--set 99=x $ -",
           "--set 存在しない項目=x $ -", "--set ●文頭の項目=x $ -", "--set 15=x $ -", "--check $",
           "--check --write-data @new.pwk $ @same.TXT", "--import", "--import $ a b",
-          "--set ソフト名 $ -"})
+          "--set ソフト名 $ -", "--wrap=x $ -", "--width -1 $ -", "--width 10001 $ -",
+          "--width x $ -", "--width"})
         row(usage, usage, 2, {}, "--help");
     row("--import of a README Quillet composed", "--import %README.TXT --write-data @new.pwk -", 0,
         readFileBytes(testDataPath(u"texts/README.TXT"_s)), "",
