@@ -10,7 +10,8 @@ id=org.quillet.Quillet
 for f in bin/quillet bin/quillet-compose share/applications/$id.desktop \
     share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
     share/icons/hicolor/48x48/apps/$id.png share/icons/hicolor/scalable/apps/$id.svg \
-    share/man/man1/quillet-compose.1.gz share/doc/quillet/copyright; do
+    share/man/man1/quillet-compose.1.gz share/doc/quillet/copyright \
+    share/quillet/profiles/standard.json; do
     [ -e "$root/usr/$f" ] || { echo "missing from the installation: /usr/$f" >&2; exit 1; }
 done
 desktop-file-validate "$root/usr/share/applications/$id.desktop"

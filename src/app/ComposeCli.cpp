@@ -1,5 +1,6 @@
 #include "ComposeCli.h"
 
+#include "check/ReleaseCheck.h"
 #include "platform/AppInfo.h"
 #include "platform/LineFile.h"
 #include "platform/UserTexts.h"
@@ -34,6 +35,11 @@ struct Options {
     // For this run only: breaking lines and the width, over the project's.
     std::optional<Project::Wrap> wrap;
     QString width;
+    // The check before release instead of writing.
+    bool checkReadme = false;
+    bool json = false;
+    QString expectVersion;
+    QString profile;
 };
 
 void err(const QString &text)
@@ -78,11 +84,16 @@ QString usage()
            "  --wrap=burasage     長い行を折り返し、句読点はぶら下げます\n"
            "  --no-wrap           折り返しません（--wrap と同じく、この実行だけの設定です）\n"
            "  --width N           文字数（1行のバイト数）を N にします（この実行だけ）\n"
+           "  --check-readme      "
+           "書き出さずに公開前チェックをし、見つけたことを一行ずつ表示します\n"
+           "  --format json       チェックの結果を JSON で表示します（text が既定）\n"
+           "  --profile NAME      チェックに使うサイトの規則（standard, vector, freem など）\n"
+           "  --expect-version V  README のバージョンが V でなければエラーにします\n"
            "  --help              この説明を表示します\n"
            "  --version           バージョンを表示します\n"
            "\n"
            "終了コード: 0 完了, 1 --check で差異あり, 2 使い方の誤り, 3 データファイルか README "
-           "を読めない, 4 作成の失敗, 5 書き込みの失敗\n"_s;
+           "を読めない, 4 作成の失敗, 5 書き込みの失敗, 6 チェックでエラーあり\n"_s;
 }
 
 int usageError(const QString &message)
@@ -116,6 +127,8 @@ int finishParse(const QStringList &positional, Options &o)
     o.readme = positional.value(inputs);
     if (o.readme == u"-")
         o.readme.clear();
+    if (o.checkReadme && (o.check || !o.writeData.isEmpty()))
+        return usageError(u"--check-readme は --check や --write-data と併用できません"_s);
     if (o.check && o.readme.isEmpty())
         return usageError(u"--check には比べる README のファイル名が必要です"_s);
     if (o.check && !o.writeData.isEmpty())
@@ -130,11 +143,9 @@ int finishParse(const QStringList &positional, Options &o)
 // Parses the arguments; returns -1 to go on, or an exit status.
 int parse(const QStringList &args, Options &o)
 {
-    const std::pair<QStringView, bool *> flags[] = {{u"--check", &o.check},
-                                                    {u"--utf8", &o.utf8},
-                                                    {u"--bom", &o.bom},
-                                                    {u"--lf", &o.lf},
-                                                    {u"--markdown", &o.markdown}};
+    const std::pair<QStringView, bool *> flags[] = {
+        {u"--check", &o.check}, {u"--utf8", &o.utf8},         {u"--bom", &o.bom},
+        {u"--lf", &o.lf},       {u"--markdown", &o.markdown}, {u"--check-readme", &o.checkReadme}};
     QStringList positional;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -174,6 +185,16 @@ int parse(const QStringList &args, Options &o)
             o.wrap = a == u"--no-wrap" ? Project::Wrap::Off
                      : a == u"--wrap"  ? Project::Wrap::Push
                                        : Project::Wrap::Hang;
+        } else if (a.startsWith(u"--format")) {
+            if (!value(u"--format"_s, &v) || (v != u"json" && v != u"text"))
+                return usageError(u"--format には json か text を指定してください"_s);
+            o.json = v == u"json";
+        } else if (a.startsWith(u"--profile")) {
+            if (!value(u"--profile"_s, &o.profile) || o.profile.isEmpty())
+                return usageError(u"--profile には規則の名前を指定してください"_s);
+        } else if (a.startsWith(u"--expect-version")) {
+            if (!value(u"--expect-version"_s, &o.expectVersion) || o.expectVersion.isEmpty())
+                return usageError(u"--expect-version にはバージョンを指定してください"_s);
         } else if (a.startsWith(u"--wrap=")) {
             return usageError(u"--wrap に指定できるのは burasage だけです: "_s + a);
         } else if (a.startsWith(u"--width")) {
@@ -330,6 +351,45 @@ int writeReadme(const Options &o, const ProjectSession &session)
     return Done;
 }
 
+// The check before release: a finding a line (or JSON) on standard output;
+// profiles that cannot be read are told and left out.
+int checkReadme(const Options &o, const ProjectSession &session)
+{
+    const Project snapshot = forThisRun(o, session.document()->project());
+    const Result<Composition> composed = ReadmeComposer(snapshot).composeLines();
+    if (!composed.ok()) {
+        err(u"quillet-compose: "_s + UserTexts::readmeComposeFailed(composed.reason()));
+        return ComposeFailed;
+    }
+    const SiteProfiles::Loaded loaded = SiteProfiles::load(SiteProfiles::folders());
+    for (const QString &problem : loaded.problems)
+        err(u"quillet-compose: "_s + problem);
+    const QString name = !o.profile.isEmpty() ? o.profile
+                         : !snapshot.checkProfile.isEmpty()
+                             ? snapshot.checkProfile
+                             : QString::fromUtf16(SiteProfiles::kDefault);
+    ReleaseCheck::Options options{
+        snapshot.widthText.trimmed().toInt(), o.expectVersion, snapshot.silenced, {}};
+    QStringList names;
+    for (const SiteProfile &p : loaded.profiles) {
+        names.append(p.name);
+        if (p.name == name)
+            options.profiles.append(p);
+    }
+    if (options.profiles.isEmpty())
+        err(u"quillet-compose: 規則「%1」が見つかりません（あるもの: %2）"_s.arg(
+            name, names.join(u", "_s)));
+    const std::vector<ReleaseCheck::Finding> found =
+        ReleaseCheck::check(snapshot, composed.value(), options);
+    QString text;
+    const QString file = o.readme.isEmpty() ? u"README.TXT"_s : o.readme;
+    for (const ReleaseCheck::Finding &f : found)
+        text += ReleaseCheck::toText(f, file) + u'\n';
+    if (!out(o.json ? ReleaseCheck::toJson(found) : text.toUtf8()))
+        return outputFailed();
+    return ReleaseCheck::hasErrors(found) ? CheckFoundErrors : Done;
+}
+
 } // namespace
 
 int run(const QStringList &arguments)
@@ -341,6 +401,8 @@ int run(const QStringList &arguments)
     session.setKeepsRecentFiles(false); // a script's files are not the author's recent ones
     if (const int status = load(o, session); status >= 0)
         return status;
+    if (o.checkReadme)
+        return checkReadme(o, session);
     if (!o.writeData.isEmpty()) {
         if (const int status = writeData(o.writeData, session); status >= 0)
             return status;

@@ -121,6 +121,8 @@ private:
     // FrmMainEdit.cpp: undo and redo.
     void buildEditMenu(QMenu *edit);
     void buildWrapMenu(QMenu *create);
+    void checkBeforeRelease();
+    void goToPreviewLine(int line, int column);
     void chooseWrap(Project::Wrap wrap);
     // The wrap choice and the preview's width line, as the project has them.
     void mirrorSettings();
@@ -170,6 +172,8 @@ private:
     std::vector<std::pair<QWidget *, QRect>> m_base;  // the client's controls as arranged
     QSize m_baseClient;
     DialogRunner m_runDialog;
+    class CheckDialog *m_check = nullptr;
+    QStringList m_reportedProfileProblems;
     QAction *m_undoAction = nullptr;
     QAction *m_redoAction = nullptr;
     QMetaObject::Connection m_focusWatch;

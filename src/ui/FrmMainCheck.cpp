@@ -1,12 +1,17 @@
 // Breaking lines at the width, the line in the preview that shows it, and
 // the check before release.
+#include "CheckDialog.h"
 #include "FrmMain.h"
 #include "PreviewEdit.h"
+#include "Services.h"
+#include "check/ReleaseCheck.h"
+#include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
+#include <QTextBlock>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +40,11 @@ void FrmMain::buildWrapMenu(QMenu *create)
         group->addAction(a);
         connect(a, &QAction::triggered, this, [this, w = c.wrap] { chooseWrap(w); });
     }
+    QAction *check = create->addAction(u"公開前チェック…"_s);
+    check->setObjectName(u"mnuCheck"_s);
+    check->setShortcut(QKeySequence(u"Ctrl+K"_s));
+    check->setShortcutContext(Qt::WindowShortcut);
+    connect(check, &QAction::triggered, this, &FrmMain::checkBeforeRelease);
     mirrorSettings();
 }
 
@@ -58,4 +68,62 @@ void FrmMain::mirrorSettings()
     const int width = m_doc->text(Document::Value::Width, 0).trimmed().toInt(&ok);
     if (auto *preview = qobject_cast<PreviewEdit *>(m_txtPreView))
         preview->setRulerColumn(ok && width <= ReadmeComposer::kMaxLineWidth ? width : 0);
+}
+
+// Composes the preview afresh and checks what it shows: the findings' lines
+// are the preview's lines.
+void FrmMain::checkBeforeRelease()
+{
+    showPreview();
+    const Project project = m_doc->project();
+    const Result<Composition> composed = ReadmeComposer(project).composeLines();
+    if (!composed.ok())
+        return; // showPreview has said why
+    const SiteProfiles::Loaded loaded = SiteProfiles::load(SiteProfiles::folders());
+    if (!loaded.problems.isEmpty() && m_reportedProfileProblems != loaded.problems) {
+        m_reportedProfileProblems = loaded.problems;
+        m_messages->warning(
+            u"読めないサイトの規則がありました。ほかの規則でチェックします。\n\n"_s +
+            loaded.problems.join(u'\n'));
+    }
+    const QString name = project.checkProfile.isEmpty() ? QString::fromUtf16(SiteProfiles::kDefault)
+                                                        : project.checkProfile;
+    ReleaseCheck::Options options{project.widthText.trimmed().toInt(), {}, project.silenced, {}};
+    for (const SiteProfile &p : loaded.profiles) {
+        if (p.name == name)
+            options.profiles.append(p);
+    }
+    if (!m_check) {
+        m_check = new CheckDialog(this);
+        connect(m_check, &CheckDialog::lineChosen, this, &FrmMain::goToPreviewLine);
+        connect(m_check, &CheckDialog::silenced, this, [this](const QString &what) {
+            m_doc->setSilenced(m_doc->silenced() + QStringList{what});
+            checkBeforeRelease();
+        });
+        connect(m_check, &CheckDialog::profileChosen, this, [this](const QString &profile) {
+            m_doc->setCheckProfile(profile == QString::fromUtf16(SiteProfiles::kDefault) ? QString()
+                                                                                         : profile);
+            checkBeforeRelease();
+        });
+    }
+    m_check->showFindings(ReleaseCheck::check(project, composed.value(), options), loaded.profiles,
+                          name);
+    m_check->show();
+    m_check->raise();
+}
+
+// Puts the caret on a line of the preview, at a column counted in bytes.
+void FrmMain::goToPreviewLine(int line, int column)
+{
+    const QTextBlock block = m_txtPreView->document()->findBlockByNumber(line - 1);
+    if (!block.isValid())
+        return;
+    QTextCursor cursor(block);
+    const QString text = block.text();
+    qsizetype at = 0;
+    for (int bytes = 0; at < text.size() && bytes + 1 < column; ++at)
+        bytes += Cp932::byteWidth(QStringView(text).mid(at, 1));
+    cursor.setPosition(block.position() + int(at));
+    m_txtPreView->setTextCursor(cursor);
+    m_txtPreView->centerCursor();
 }
