@@ -1,3 +1,4 @@
+#include "check/ReleaseCheck.h"
 #include "datafile/DataFileReader.h"
 #include "datafile/DataFileWriter.h"
 #include "document/Document.h"
@@ -147,6 +148,34 @@ static void BM_ImportReadme(benchmark::State &state)
         benchmark::DoNotOptimize(imported.doc.entries.size());
     }
 }
+
+// The check before release over a README of about n lines, with the
+// standard items' rule.
+static void BM_CheckReadme(benchmark::State &state)
+{
+    Env env;
+    Document doc;
+    fill(doc, int(state.range(0)));
+    doc.setWidthText(QStringLiteral("70"));
+    const Project project = doc.project();
+    const Composition c = ReadmeComposer(project).composeLines().value();
+    SiteProfile standard;
+    standard.rules.append({QStringLiteral("standard-items"),
+                           QStringLiteral("required"),
+                           QStringLiteral("warning"),
+                           {},
+                           {{QStringLiteral("ソフト名")}},
+                           {},
+                           0,
+                           {},
+                           {},
+                           {}});
+    const ReleaseCheck::Options options{70, {}, {}, {standard}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReleaseCheck::check(project, c, options).size());
+    state.counters["lines"] = double(c.lines.size());
+}
+BENCHMARK(BM_CheckReadme)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(BM_CopyBaseline)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildReadme)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
+#include <QSet>
 
 using namespace Qt::StringLiterals;
 
@@ -208,15 +209,17 @@ int Checker::lineOfItem(int item) const
 
 void Checker::checkProject()
 {
-    QStringList seen;
+    QSet<QStringView> seen, told;
     for (const QString &e : m_p.entries) {
-        const QString name = Entry::trimSpaces(e).toString();
+        const QStringView name = Entry::trimSpaces(e);
         if (name.isEmpty() || name.startsWith(u'●'))
             continue;
-        if (seen.contains(name))
+        if (seen.contains(name) && !told.contains(name)) {
+            told.insert(name);
             add(u"heading-twice"_s, Severity::Warning, 0, 0,
-                u"「%1」が項目の順序に二度あります"_s.arg(name), name);
-        seen.append(name);
+                u"「%1」が項目の順序に二度あります"_s.arg(name), name.toString());
+        }
+        seen.insert(name);
     }
     for (size_t i = 0; i < m_c.lines.size(); ++i) {
         const ComposedLine &l = m_c.lines[i];
