@@ -26,6 +26,9 @@ echo "$out" | grep -q "インストールモード" || { echo "not in installed 
 echo "$out" | grep -q "$home/data/Quillet/Quillet" || { echo "lists not in the data folder: $out" >&2; exit 1; }
 HOME=$home XDG_DATA_HOME=$home/data "$root/usr/bin/quillet-compose" tests/data/sample.pwk "$home/R.TXT"
 cmp "$home/R.TXT" tests/data/sample_README.TXT
+# The check before release finds the site profiles the installation ships.
+HOME=$home XDG_DATA_HOME=$home/data "$root/usr/bin/quillet-compose" --check-readme --profile vector \
+    tests/data/sample.pwk >/dev/null || { echo "the installed check has no Vector profile" >&2; exit 1; }
 [ "$(ls -A "$root/usr/bin")" = "$before" ] || { echo "something was written beside the program" >&2; exit 1; }
 touch "$root/usr/bin/portable"
 HOME=$home "$root/usr/bin/quillet-compose" --version | grep -q "ポータブルモード" ||

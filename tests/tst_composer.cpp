@@ -243,13 +243,40 @@ void TstComposer::composeTool_data()
     row("--check, differs", "--check --set 2=1.01 $ @same.TXT", 1, {}, "");
     row("--no-wrap, the width it had: as the project has it", "--no-wrap --width 80 $ -", 0,
         kReadme, "");
+    row("--check-readme: one finding a line, exit 6 on an error",
+        "--check-readme --expect-version 9.99 --profile vector $", 6,
+        "README.TXT: 警告: 「著作権者」がありません [vector-items]\n"
+        "README.TXT: 警告: 「動作環境」がありません [vector-items]\n"
+        "README.TXT: 警告: 「メールアドレス」か「ホームページ」か「連絡先」がありません "
+        "[vector-items]\n"
+        "README.TXT:2: エラー: バージョンが「1.00」で、「9.99」ではありません [version-differs]\n"
+        "README.TXT:5: 警告: 見出し「ソフト紹介」の下に文章がありません [empty-heading]\n"
+        "README.TXT:6: 警告: 見出し「動作の仕組み」の下に文章がありません [empty-heading]\n"
+        "README.TXT:7: 警告: 見出し「注意事項」の下に文章がありません [empty-heading]\n"_ba,
+        "");
     row("no data file", "", 2, {}, "--help");
-    for (const char *usage :
-         {"$ a b", "--bogus $", "--set 29=1 $", "--set 16=7 $", "--set x $", "--set 99=x $ -",
-          "--set 存在しない項目=x $ -", "--set ●文頭の項目=x $ -", "--set 15=x $ -", "--check $",
-          "--check --write-data @new.pwk $ @same.TXT", "--import", "--import $ a b",
-          "--set ソフト名 $ -", "--wrap=x $ -", "--width -1 $ -", "--width 10001 $ -",
-          "--width x $ -", "--width"})
+    for (const char *usage : {"$ a b",
+                              "--bogus $",
+                              "--set 29=1 $",
+                              "--set 16=7 $",
+                              "--set x $",
+                              "--set 99=x $ -",
+                              "--set 存在しない項目=x $ -",
+                              "--set ●文頭の項目=x $ -",
+                              "--set 15=x $ -",
+                              "--check $",
+                              "--check --write-data @new.pwk $ @same.TXT",
+                              "--import",
+                              "--import $ a b",
+                              "--set ソフト名 $ -",
+                              "--wrap=x $ -",
+                              "--width -1 $ -",
+                              "--width 10001 $ -",
+                              "--width x $ -",
+                              "--width",
+                              "--check-readme --profile none $",
+                              "--format xml $",
+                              "--check-readme --check $ @same.TXT"})
         row(usage, usage, 2, {}, "--help");
     row("--import of a README Quillet composed", "--import %README.TXT --write-data @new.pwk -", 0,
         readFileBytes(testDataPath(u"texts/README.TXT"_s)), "",

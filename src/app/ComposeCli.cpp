@@ -376,9 +376,12 @@ int checkReadme(const Options &o, const ProjectSession &session)
         if (p.name == name)
             options.profiles.append(p);
     }
+    if (options.profiles.isEmpty() && !o.profile.isEmpty())
+        return usageError(
+            u"規則「%1」はありません（あるもの: %2）"_s.arg(name, names.join(u", "_s)));
     if (options.profiles.isEmpty())
-        err(u"quillet-compose: 規則「%1」が見つかりません（あるもの: %2）"_s.arg(
-            name, names.join(u", "_s)));
+        err(u"quillet-compose: 規則「%1」が見つからないため、規則なしでチェックします（あるもの: %2）"_s
+                .arg(name, names.join(u", "_s)));
     const std::vector<ReleaseCheck::Finding> found =
         ReleaseCheck::check(snapshot, composed.value(), options);
     QString text;

@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 #include "platform/Cp932.h"
 #include "readme/ReadmeComposer.h"
+#include "ui/CheckDialog.h"
 #include "ui/Controls.h"
 #include "ui/Inventory.h"
 #include "ui/ItemListView.h"
@@ -12,8 +13,10 @@
 #include <QInputMethodEvent>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTreeWidget>
 #include <csignal>
 #include <optional>
 #include <sys/resource.h>
@@ -57,6 +60,7 @@ private slots:
     void optionsChooseTheirStyle_data();
     void optionsChooseTheirStyle();
     void wrapChoiceAndTheWidthLine();
+    void checkListGoesToItsLines();
 
 private:
     ItemListView *view() { return get<ItemListView>(u"lstItem"_s); }
@@ -489,6 +493,40 @@ void TstFrmMain::utf8ListFileIsReportedAndKept()
     QVERIFY2(m_messages.warnings.size() == 1, qPrintable(m_messages.warnings.join(u'|')));
     QVERIFY(m_messages.warnings.first().contains(u"Writer.dat"_s));
     QCOMPARE(m_dir->read(u"Writer.dat"_s), utf8); // closed unchanged: not rewritten
+}
+
+// 公開前チェック: the findings of the preview's README; a click puts the
+// caret on the line, a rule silenced is gone and kept in the project.
+void TstFrmMain::checkListGoesToItsLines()
+{
+    doc()->setWidthText(u"30"_s);
+    doc()->items()->setEntries({u"●本文内の項目"_s, u"   使い方"_s});
+    BodyTexts texts;
+    texts.setUnder(u"使い方"_s, {u"短い行"_s, QString(20, u'あ') + u"\tb"_s});
+    doc()->setTexts(texts);
+    trigger(u"mnuCheck"_s);
+    auto *dialog = m_w->findChild<CheckDialog *>(u"frmCheck"_s);
+    QVERIFY(dialog && dialog->isVisible());
+    auto *list = dialog->findChild<QTreeWidget *>(u"lstFindings"_s);
+    QStringList rules;
+    for (const ReleaseCheck::Finding &f : dialog->findings())
+        rules.append(f.rule + u'@' + QString::number(f.line));
+    QVERIFY2(rules.contains(u"too-wide@4"_s) && rules.contains(u"tab@4"_s),
+             qPrintable(rules.join(u' ')));
+    const qsizetype tab = rules.indexOf(u"tab@4"_s);
+    list->setCurrentItem(list->topLevelItem(int(tab)));
+    const QTextCursor caret = get<QPlainTextEdit>(u"txtPreView"_s)->textCursor();
+    QCOMPARE(caret.blockNumber(), 3);
+    QCOMPARE(caret.positionInBlock(), 20); // after 20 full-width characters: byte 41
+    for (QPushButton *b : dialog->findChildren<QPushButton *>()) {
+        if (b->text() == u"この規則を表示しない"_s)
+            b->click();
+    }
+    QCOMPARE(doc()->silenced(), QStringList{u"tab"_s});
+    QVERIFY(std::none_of(dialog->findings().begin(), dialog->findings().end(),
+                         [](const ReleaseCheck::Finding &f) { return f.rule == u"tab"; }));
+    m_w->undo();
+    QVERIFY(doc()->silenced().isEmpty());
 }
 
 // 折り返し in the 作成 menu: the preview shows it at once, what the author
