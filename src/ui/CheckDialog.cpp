@@ -37,7 +37,7 @@ CheckDialog::CheckDialog(QWidget *parent)
     layout->addWidget(m_list, 1);
     layout->addWidget(m_summary);
     layout->addWidget(buttons);
-    resize(fontMetrics().averageCharWidth() * 90, fontMetrics().height() * 24);
+    resize(fontMetrics().averageCharWidth() * 130, fontMetrics().height() * 24);
 
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
     connect(m_list, &QTreeWidget::currentItemChanged, this, [this] {
