@@ -1,4 +1,5 @@
-// Random styles, widths, values and entries through the composer.
+// Random styles, widths, values, entries and texts through the composer, lines
+// broken at the width or not.
 #include "FuzzSupport.h"
 #include "project/Entry.h"
 
@@ -12,6 +13,7 @@ void fuzz(const QByteArray &bytes, const QString &)
     const auto *b = reinterpret_cast<const uchar *>(bytes.constData());
     s.lineStyle = b[0] % 4;
     s.bracketStyle = b[1] % 4;
+    s.wrap = Project::Wrap((b[0] >> 2) % 3);
     const QStringList parts = QString::fromUtf8(bytes.mid(2)).split(u'\n');
     s.widthText = parts.value(0).left(3);
     s.lineText = parts.value(1);
@@ -25,6 +27,8 @@ void fuzz(const QByteArray &bytes, const QString &)
     for (const QString &p : parts.mid(18)) {
         const int pick = p.isEmpty() ? 0 : p.at(0).unicode() % 40;
         s.entries.append(pick < Items::kCount ? Entry::indented(Items::names()[size_t(pick)]) : p);
+        // Text under it, long enough to be broken at the width.
+        s.texts.setUnder(Entry::trimSpaces(s.entries.last()).toString(), {p + p + p, p});
     }
     compose(s);
 }
