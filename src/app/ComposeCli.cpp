@@ -7,6 +7,7 @@
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
 #include "readme/ReadmeImport.h"
+#include "release/Release.h"
 #include "session/ProjectSession.h"
 
 #include <QDir>
@@ -40,6 +41,12 @@ struct Options {
     bool json = false;
     QString expectVersion;
     QString profile;
+    // A new release: version, date (today when none), notes, replacing the newest entry.
+    QString release;
+    QString releaseDate;
+    QStringList notes;
+    bool amend = false;
+    bool releasing = false;
 };
 
 void err(const QString &text)
@@ -89,6 +96,11 @@ QString usage()
            "  --format json       チェックの結果を JSON で表示します（text が既定）\n"
            "  --profile NAME      チェックに使うサイトの規則（standard, vector, freem など）\n"
            "  --expect-version V  README のバージョンが V でなければエラーにします\n"
+           "  --release VER       新しい版にします: バージョン、作成日、更新履歴の先頭の項目を\n"
+           "                      書き、データファイルに保存してから README を書き出します\n"
+           "  --date YYYY-MM-DD   新しい版の日付（省略時は今日）\n"
+           "  --note TEXT         更新履歴に書く一行（繰り返し可）\n"
+           "  --amend             最新の項目が同じバージョンなら、それを置き換えます\n"
            "  --help              この説明を表示します\n"
            "  --version           バージョンを表示します\n"
            "\n"
@@ -129,6 +141,10 @@ int finishParse(const QStringList &positional, Options &o)
         o.readme.clear();
     if (o.checkReadme && (o.check || !o.writeData.isEmpty()))
         return usageError(u"--check-readme は --check や --write-data と併用できません"_s);
+    if (o.releasing && (o.check || o.checkReadme || !o.import.isEmpty()))
+        return usageError(u"--release は --check、--check-readme、--import と併用できません"_s);
+    if (!o.releasing && (o.amend || !o.releaseDate.isEmpty() || !o.notes.isEmpty()))
+        return usageError(u"--date、--note、--amend は --release と一緒に指定してください"_s);
     if (o.check && o.readme.isEmpty())
         return usageError(u"--check には比べる README のファイル名が必要です"_s);
     if (o.check && !o.writeData.isEmpty())
@@ -145,7 +161,8 @@ int parse(const QStringList &args, Options &o)
 {
     const std::pair<QStringView, bool *> flags[] = {
         {u"--check", &o.check}, {u"--utf8", &o.utf8},         {u"--bom", &o.bom},
-        {u"--lf", &o.lf},       {u"--markdown", &o.markdown}, {u"--check-readme", &o.checkReadme}};
+        {u"--lf", &o.lf},       {u"--markdown", &o.markdown}, {u"--check-readme", &o.checkReadme},
+        {u"--amend", &o.amend}};
     QStringList positional;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -203,6 +220,17 @@ int parse(const QStringList &args, Options &o)
                 o.width.toInt() > ReadmeComposer::kMaxLineWidth)
                 return usageError(u"--width には 0 から %1 までの数を指定してください"_s.arg(
                     ReadmeComposer::kMaxLineWidth));
+        } else if (a.startsWith(u"--release")) {
+            if (!value(u"--release"_s, &o.release))
+                return usageError(u"--release には新しい版のバージョンを指定してください"_s);
+            o.releasing = true;
+        } else if (a.startsWith(u"--date")) {
+            if (!value(u"--date"_s, &o.releaseDate))
+                return usageError(u"--date には 2026-12-07 のように日付を指定してください"_s);
+        } else if (a.startsWith(u"--note")) {
+            if (!value(u"--note"_s, &v))
+                return usageError(u"--note には更新履歴に書く一行を指定してください"_s);
+            o.notes.append(v);
         } else if (a.startsWith(u"--set")) {
             if (!value(u"--set"_s, &v) || !v.contains(u'='))
                 return usageError(u"--set には NAME=VALUE を指定してください"_s);
@@ -393,6 +421,29 @@ int checkReadme(const Options &o, const ProjectSession &session)
     return ReleaseCheck::hasErrors(found) ? CheckFoundErrors : Done;
 }
 
+// The release: the version, the date and the history entry set, then the
+// data file written over the one opened (or --write-data's).
+int release(Options &o, ProjectSession &session)
+{
+    if (o.release.trimmed().isEmpty())
+        return usageError(u"--release のバージョンが空です"_s);
+    Release::Request request{o.release, QDate::currentDate(), o.notes, o.amend};
+    if (!o.releaseDate.isEmpty()) {
+        const Result<QDate> date = Release::parseDate(o.releaseDate);
+        if (!date.ok())
+            return usageError(u"--date: "_s + date.reason());
+        request.date = date.value();
+    }
+    const Result<Release::Plan> plan = Release::plan(session.document()->project(), request);
+    if (!plan.ok())
+        return usageError(plan.reason() +
+                          (o.amend ? QString() : u"（置き換えるには --amend を付けます）"_s));
+    session.applyStep(plan->project, u"新しい版"_s);
+    if (o.writeData.isEmpty())
+        o.writeData = o.data;
+    return -1;
+}
+
 } // namespace
 
 int run(const QStringList &arguments)
@@ -406,6 +457,10 @@ int run(const QStringList &arguments)
         return status;
     if (o.checkReadme)
         return checkReadme(o, session);
+    if (o.releasing) {
+        if (const int status = release(o, session); status >= 0)
+            return status;
+    }
     if (!o.writeData.isEmpty()) {
         if (const int status = writeData(o.writeData, session); status >= 0)
             return status;

@@ -77,6 +77,14 @@ void ProjectSession::record()
         emit stateChanged();
 }
 
+void ProjectSession::applyStep(const Project &state, const QString &name)
+{
+    record();
+    restore(state);
+    if (m_history.record(m_doc->project(), name))
+        emit stateChanged();
+}
+
 bool ProjectSession::canUndo() const
 {
     return m_history.canUndo() || m_history.current() != m_doc->project();

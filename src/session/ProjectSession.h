@@ -80,6 +80,9 @@ public:
     void record();
     // Typing merges into one step until sealed (the focus left the field).
     void seal() { m_history.seal(); }
+    // Puts a whole new state in place as one named step (a release, a
+    // credits table edited in its dialog).
+    void applyStep(const Project &state, const QString &name);
     void undo();
     void redo();
     bool canUndo() const;

@@ -108,12 +108,16 @@ void UndoHistory::reset(const Project &state)
     m_sealed = true;
 }
 
-bool UndoHistory::record(const Project &state)
+bool UndoHistory::record(const Project &state, const QString &stepName)
 {
     QString key;
-    const QString name = describeChange(m_current, state, &key);
+    QString name = describeChange(m_current, state, &key);
     if (name.isEmpty())
         return false;
+    if (!stepName.isEmpty()) {
+        name = stepName;
+        key.clear(); // a named step never merges with typing
+    }
     const bool merges = !m_sealed && !key.isEmpty() && m_index == m_steps.size() && m_index > 0 &&
                         m_steps.last().mergeKey == key;
     if (merges) {

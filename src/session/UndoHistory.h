@@ -15,8 +15,8 @@ public:
     void reset(const Project &state);
     // Records state as a step, named after what changed, when it differs
     // from the current one. Typing in one text box merges into its last
-    // step until seal().
-    bool record(const Project &state);
+    // step until seal(). A step given a name (a release, say) stands alone.
+    bool record(const Project &state, const QString &stepName = {});
     void seal() { m_sealed = true; }
 
     bool canUndo() const { return m_index > 0; }

@@ -1,0 +1,257 @@
+#include "TestSupport.h"
+#include "project/Entry.h"
+#include "release/Release.h"
+
+#include <QProcess>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+// A new release: the history entry in the form the earlier ones use, the
+// version and date fields, and what is refused.
+class TstRelease : public QObject {
+    Q_OBJECT
+private slots:
+    void entries_data();
+    void entries();
+    void fields_data();
+    void fields();
+    void refused();
+    void dates_data();
+    void dates();
+    void releaseOfTheSample();
+    void commandLineRefusals_data();
+    void commandLineRefusals();
+};
+
+namespace {
+
+const QDate kDay(2026, 12, 7);
+
+// A project listing the names given, with the history text under the last.
+Project withHistory(const QStringList &headings, const QStringList &history)
+{
+    Project p;
+    p.entries = {Items::names()[Items::StartMarker],
+                 Entry::indented(Items::names()[Items::SoftName]),
+                 Items::names()[Items::BodyMarker]};
+    for (const QString &h : headings)
+        p.entries.append(Entry::indented(h));
+    p.entries.append(Items::names()[Items::EndMarker]);
+    if (!headings.isEmpty())
+        p.texts.setUnder(headings.last(), history);
+    return p;
+}
+
+QStringList lines(const char *text)
+{
+    return QString::fromUtf8(text).split(u'|');
+}
+
+} // namespace
+
+void TstRelease::entries_data()
+{
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QStringList>("before");
+    QTest::addColumn<QStringList>("notes");
+    QTest::addColumn<bool>("amend");
+    QTest::addColumn<QStringList>("after");
+    const auto row = [](const char *name, const char *heading, const char *before,
+                        QStringList notes, bool amend, const char *after) {
+        QTest::newRow(name) << QString::fromUtf8(heading)
+                            << (*before ? lines(before) : QStringList()) << notes << amend
+                            << lines(after);
+    };
+    row("first release, default form", "バージョン履歴", "", {u"公開"_s}, false,
+        "2026/12/07  Ver.1.01|  ・公開");
+    row("date first, padded, bullets under it", "更新履歴", "2026/11/01  Ver.1.00|  ・公開",
+        {u"修正"_s, u"追加"_s}, false,
+        "2026/12/07  Ver.1.01|  ・修正|  ・追加||2026/11/01  Ver.1.00|  ・公開");
+    row("version first, date in brackets, unpadded", "更新履歴", "Ver1.00 (2026/1/5)|    - 公開",
+        {u"修正"_s}, false, "Ver1.01 (2026/12/7)|    - 修正||Ver1.00 (2026/1/5)|    - 公開");
+    row("Japanese dates, one-line entries", "変更履歴", "・2026年11月1日 バージョン1.00 公開",
+        {u"不具合を修正"_s, u"速くなりました"_s}, false,
+        "・2026年12月7日 バージョン1.01 不具合を修正|  速くなりました|・2026年11月1日 "
+        "バージョン1.00 公開");
+    row("no blank between entries stays so", "更新履歴", "2026-11-02 v1.00b|2026-11-01 v1.00a", {},
+        false, "2026-12-07 v1.01|2026-11-02 v1.00b|2026-11-01 v1.00a");
+    row("a line before the entries stays first", "更新履歴",
+        "新しい順に書いています。||2026/11/01  Ver.1.00", {}, false,
+        "新しい順に書いています。||2026/12/07  Ver.1.01|2026/11/01  Ver.1.00");
+    row("amend replaces the newest entry only", "更新履歴",
+        "2026/12/01  Ver.1.01|  ・仮||2026/11/01  Ver.1.00|  ・公開", {u"本番"_s}, true,
+        "2026/12/07  Ver.1.01|  ・本番||2026/11/01  Ver.1.00|  ・公開");
+    row("amend without a match adds", "更新履歴", "2026/11/01  Ver.1.00", {}, true,
+        "2026/12/07  Ver.1.01|2026/11/01  Ver.1.00");
+    row("full-width indent and bracketed date", "更新履歴", "　[2026.11.01] Ver 1.00", {u"修正"_s},
+        false, "　[2026.12.07] Ver 1.01|　  修正|　[2026.11.01] Ver 1.00");
+}
+
+void TstRelease::entries()
+{
+    QFETCH(QString, heading);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, notes);
+    QFETCH(bool, amend);
+    QFETCH(QStringList, after);
+    const Project p = withHistory({Items::names()[Items::FirstBody], heading}, before);
+    const Result<Release::Plan> r = Release::plan(p, {u"1.01"_s, kDay, notes, amend});
+    QVERIFY2(r.ok(), qPrintable(r.reason()));
+    QCOMPARE(r->project.texts.under(heading), after);
+    QCOMPARE(r->heading, heading);
+    QVERIFY(!r->headingAdded);
+    QVERIFY(after.join(u'\n').contains(r->entry.join(u'\n')));
+    QCOMPARE(r->project.entries, p.entries);
+}
+
+void TstRelease::fields_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("date");
+    QTest::addColumn<bool>("dateListed");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("newVersion");
+    QTest::addColumn<QString>("newDate");
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("plain") << u"1.00"_s << u"2026/11/01"_s << true << u"1.01"_s << u"1.01"_s
+                           << u"2026/12/07"_s << u"2026/12/07  Ver.1.01"_s;
+    QTest::newRow("prefix kept, history takes 作成日's form")
+        << u"Ver.1.00"_s << u"2026年1月5日"_s << true << u"v1.01"_s << u"Ver.1.01"_s
+        << u"2026年12月7日"_s << u"2026年12月7日  Ver.1.01"_s;
+    QTest::newRow("作成日 not listed stays")
+        << u"1.00"_s << u"2026-11-01"_s << false << u"2.0"_s << u"2.0"_s << u"2026-11-01"_s
+        << u"2026-12-07  Ver.2.0"_s;
+    QTest::newRow("empty 作成日 takes the default form")
+        << QString() << QString() << true << u"1.0"_s << u"1.0"_s << u"2026/12/07"_s
+        << u"2026/12/07  Ver.1.0"_s;
+}
+
+void TstRelease::fields()
+{
+    QFETCH(QString, version);
+    QFETCH(QString, date);
+    QFETCH(bool, dateListed);
+    QFETCH(QString, typed);
+    Project p = withHistory({}, {});
+    if (dateListed)
+        p.entries.insert(2, Entry::indented(Items::names()[Items::Date]));
+    p.values[Items::Version] = version;
+    p.values[Items::Date] = date;
+    const Result<Release::Plan> r = Release::plan(p, {typed, kDay, {}, false});
+    QVERIFY2(r.ok(), qPrintable(r.reason()));
+    QTEST(r->project.values[Items::Version], "newVersion");
+    QTEST(r->project.values[Items::Date], "newDate");
+    QVERIFY(r->headingAdded);
+    // バージョン履歴 is listed, checked, in front of the end marker.
+    const qsizetype at = r->project.entries.indexOf(Items::names()[Items::EndMarker]);
+    QCOMPARE(r->project.entries.at(at - 1), Entry::indented(Items::names()[Items::LastBody]));
+    QCOMPARE(r->project.values[Items::LastBody], u"1"_s);
+    QFETCH(QString, entry);
+    QCOMPARE(r->project.texts.under(Items::names()[Items::LastBody]), QStringList{entry});
+}
+
+void TstRelease::refused()
+{
+    const Project p = withHistory({u"更新履歴"_s}, {u"2026/11/01  Ver.1.01"_s});
+    const Result<Release::Plan> again = Release::plan(p, {u"Ver1.01"_s, kDay, {}, false});
+    QVERIFY(!again.ok());
+    QVERIFY2(again.reason().contains(u"1.01"), qPrintable(again.reason()));
+    QVERIFY(!Release::plan(p, {u"  "_s, kDay, {}, false}).ok());
+    QVERIFY(!Release::plan(p, {u"1.02"_s, QDate(), {}, false}).ok());
+}
+
+void TstRelease::dates_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("a day") << u"2026-12-07"_s << QDate(2026, 12, 7);
+    QTest::newRow("unpadded") << u"2026-1-5"_s << QDate(2026, 1, 5);
+    QTest::newRow("leap day") << u"2024-02-29"_s << QDate(2024, 2, 29);
+    QTest::newRow("no such day") << u"2026-02-30"_s << QDate();
+    QTest::newRow("no leap day") << u"2026-02-29"_s << QDate();
+    QTest::newRow("month 13") << u"2026-13-01"_s << QDate();
+    QTest::newRow("other order") << u"07/12/2026"_s << QDate();
+    QTest::newRow("empty") << QString() << QDate();
+}
+
+void TstRelease::dates()
+{
+    QFETCH(QString, typed);
+    QFETCH(QDate, date);
+    const Result<QDate> r = Release::parseDate(typed);
+    QCOMPARE(r.ok(), date.isValid());
+    if (r.ok())
+        QCOMPARE(r.value(), date);
+    else
+        QVERIFY(r.reason().contains(typed));
+}
+
+namespace {
+
+int compose(const QStringList &args, QString *err = nullptr)
+{
+    QProcess p;
+    p.start(QStringLiteral(QUILLET_COMPOSE), args);
+    p.waitForFinished(60000);
+    if (err)
+        *err = QString::fromUtf8(p.readAllStandardError());
+    return p.exitCode();
+}
+
+} // namespace
+
+// One command: the data file and the README match the kept ones.
+void TstRelease::releaseOfTheSample()
+{
+    TempAppDir dir;
+    dir.write(u"s.pwk"_s, readFileBytes(testDataPath(u"sample.pwk"_s)));
+    QString err;
+    QCOMPARE(compose({u"--release"_s, u"1.01"_s, u"--date"_s, u"2026-12-07"_s, u"--note"_s,
+                      u"表示の崩れを直しました"_s, u"--note=速くなりました"_s,
+                      dir.filePath(u"s.pwk"_s), dir.filePath(u"R.TXT"_s)},
+                     &err),
+             0);
+    QVERIFY2(err.isEmpty(), qPrintable(err));
+    QCOMPARE(dir.read(u"s.pwk"_s), readFileBytes(testDataPath(u"release/sample.pwk"_s)));
+    QCOMPARE(dir.read(u"R.TXT"_s), readFileBytes(testDataPath(u"release/sample_README.TXT"_s)));
+    // The same release again is refused and writes nothing.
+    QCOMPARE(
+        compose({u"--release=1.01"_s, dir.filePath(u"s.pwk"_s), dir.filePath(u"R2.TXT"_s)}, &err),
+        2);
+    QVERIFY2(err.contains(u"--amend"), qPrintable(err));
+    QVERIFY(!QFileInfo::exists(dir.filePath(u"R2.TXT"_s)));
+    QCOMPARE(dir.read(u"s.pwk"_s), readFileBytes(testDataPath(u"release/sample.pwk"_s)));
+}
+
+void TstRelease::commandLineRefusals_data()
+{
+    QTest::addColumn<QString>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("empty version") << u"--release= $"_s << 2 << u"空"_s;
+    QTest::newRow("no such day") << u"--release 2 --date 2026-02-30 $"_s << 2 << u"2026-02-30"_s;
+    QTest::newRow("unreadable data file") << u"--release 2 @none.pwk"_s << 3 << u"none.pwk"_s;
+    QTest::newRow("a note without a release") << u"--note x $"_s << 2 << u"--release"_s;
+    QTest::newRow("with --check-readme")
+        << u"--release 2 --check-readme $"_s << 2 << u"--check-readme"_s;
+}
+
+void TstRelease::commandLineRefusals()
+{
+    QFETCH(QString, args);
+    TempAppDir dir;
+    const QByteArray sample = readFileBytes(testDataPath(u"sample.pwk"_s));
+    dir.write(u"s.pwk"_s, sample);
+    QStringList list = args.split(u' ');
+    for (QString &a : list)
+        a = a == u"$" ? dir.filePath(u"s.pwk"_s) : a.startsWith(u'@') ? dir.filePath(a.mid(1)) : a;
+    QString err;
+    QTEST(compose(list, &err), "status");
+    QFETCH(QString, says);
+    QVERIFY2(err.contains(says), qPrintable(err));
+    QCOMPARE(dir.read(u"s.pwk"_s), sample);
+}
+
+QTEST_GUILESS_MAIN(TstRelease)
+#include "tst_release.moc"
