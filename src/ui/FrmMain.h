@@ -121,6 +121,7 @@ private:
     // FrmMainEdit.cpp: undo and redo.
     void buildEditMenu(QMenu *edit);
     void buildWrapMenu(QMenu *create);
+    void newRelease();
     void checkBeforeRelease();
     void goToPreviewLine(int line, int column);
     void chooseWrap(Project::Wrap wrap);

@@ -1,8 +1,9 @@
-// Breaking lines at the width, the line in the preview that shows it, and
-// the check before release.
+// Breaking lines at the width, the line in the preview that shows it, the
+// check before release and a new release.
 #include "CheckDialog.h"
 #include "FrmMain.h"
 #include "PreviewEdit.h"
+#include "ReleaseDialog.h"
 #include "Services.h"
 #include "check/ReleaseCheck.h"
 #include "platform/Cp932.h"
@@ -45,6 +46,9 @@ void FrmMain::buildWrapMenu(QMenu *create)
     check->setShortcut(QKeySequence(u"Ctrl+K"_s));
     check->setShortcutContext(Qt::WindowShortcut);
     connect(check, &QAction::triggered, this, &FrmMain::checkBeforeRelease);
+    QAction *release = create->addAction(u"新しい版…"_s);
+    release->setObjectName(u"mnuRelease"_s);
+    connect(release, &QAction::triggered, this, &FrmMain::newRelease);
     mirrorSettings();
 }
 
@@ -110,6 +114,19 @@ void FrmMain::checkBeforeRelease()
                           name);
     m_check->show();
     m_check->raise();
+}
+
+// Asks for the version, the date and the notes; the release is one step.
+void FrmMain::newRelease()
+{
+    m_session->record();
+    ReleaseDialog dialog(m_doc->project(), QDate::currentDate(), this);
+    m_runDialog(dialog);
+    if (dialog.result() != QDialog::Accepted || !dialog.plan())
+        return;
+    m_session->applyStep(dialog.plan()->project, u"新しい版"_s);
+    if (!m_doc->previewText().isEmpty())
+        showPreview();
 }
 
 // Puts the caret on a line of the preview, at a column counted in bytes.
