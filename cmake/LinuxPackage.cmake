@@ -3,7 +3,8 @@ include(GNUInstallDirs)
 set(QUILLET_APP_ID org.quillet.Quillet)
 set(linux_files ${PROJECT_SOURCE_DIR}/resources/linux)
 install(TARGETS quillet quillet-compose RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/profiles DESTINATION ${CMAKE_INSTALL_DATADIR}/quillet)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/profiles ${PROJECT_SOURCE_DIR}/resources/templates
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/quillet)
 install(FILES ${linux_files}/${QUILLET_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${linux_files}/${QUILLET_APP_ID}.metainfo.xml

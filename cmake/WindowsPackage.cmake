@@ -6,7 +6,8 @@ set(QUILLET_QT_TRANSLATION "" CACHE FILEPATH "Qt's Japanese translation (qtbase_
 set(QUILLET_QT_LICENSES "" CACHE STRING "Qt's licence texts")
 
 install(TARGETS quillet quillet-compose RUNTIME DESTINATION .)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/profiles DESTINATION .)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/profiles ${PROJECT_SOURCE_DIR}/resources/templates
+        DESTINATION .)
 install(FILES $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>
               ${QUILLET_RUNTIME_DLLS}
         DESTINATION .)

@@ -11,7 +11,7 @@ for f in bin/quillet bin/quillet-compose share/applications/$id.desktop \
     share/metainfo/$id.metainfo.xml share/mime/packages/$id.xml \
     share/icons/hicolor/48x48/apps/$id.png share/icons/hicolor/scalable/apps/$id.svg \
     share/man/man1/quillet-compose.1.gz share/doc/quillet/copyright \
-    share/quillet/profiles/standard.json; do
+    share/quillet/profiles/standard.json share/quillet/templates/ゲーム.pwk; do
     [ -e "$root/usr/$f" ] || { echo "missing from the installation: /usr/$f" >&2; exit 1; }
 done
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
@@ -29,6 +29,9 @@ cmp "$home/R.TXT" tests/data/sample_README.TXT
 # The check before release finds the site profiles the installation ships.
 HOME=$home XDG_DATA_HOME=$home/data "$root/usr/bin/quillet-compose" --check-readme --profile vector \
     tests/data/sample.pwk >/dev/null || { echo "the installed check has no Vector profile" >&2; exit 1; }
+# ... and the templates it ships.
+HOME=$home XDG_DATA_HOME=$home/data "$root/usr/bin/quillet-compose" --list-templates | grep -q "^ゲーム" ||
+    { echo "the installed program lists no shipped templates" >&2; exit 1; }
 [ "$(ls -A "$root/usr/bin")" = "$before" ] || { echo "something was written beside the program" >&2; exit 1; }
 touch "$root/usr/bin/portable"
 HOME=$home "$root/usr/bin/quillet-compose" --version | grep -q "ポータブルモード" ||

@@ -98,8 +98,13 @@ void TstCheck::findings_data()
         u"ソフト名=Foo_Ver1.2"_s, u"vector"_s);
     row("Vector: a decorated name", u"起動します。"_s, u"vector-name-decoration@1:0"_s,
         u"ソフト名=☆Foo☆"_s, u"vector"_s);
-    row("ふりーむ: materials used and no credits", u"素材をお借りしました。"_s,
-        u"freem-credits@0:0"_s, u"ソフト名=Game 著作権者=Me"_s, u"freem"_s);
+    row("ふりーむ: no credits heading", u"起動します。"_s, u"freem-credits@0:0"_s,
+        u"ソフト名=Game 著作権者=Me"_s, u"freem"_s);
+    row("a template's placeholders", u"ここに概要を書きます。|概要：〈ソフト名〉"_s,
+        u"placeholder@3:1 placeholder@4:7"_s);
+    row("a placeholder in a field", u"起動します。"_s, u"placeholder@1:25"_s,
+        u"ソフト名=〈ソフト名〉"_s);
+    row("brackets and ここに that are the author's", u"〈〉は山括弧。ここに置きます。"_s, QString());
     row("ふりーむ: materials credited", u"素材をお借りしました。"_s, u"empty-heading@6:0"_s,
         u"ソフト名=Game 著作権者=Me +使用素材"_s, u"freem"_s);
 }

@@ -9,10 +9,19 @@
 #include "readme/ReadmeImport.h"
 #include "release/Release.h"
 #include "session/ProjectSession.h"
+#include "session/Templates.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -47,6 +56,9 @@ struct Options {
     QStringList notes;
     bool amend = false;
     bool releasing = false;
+    QString templateName; // a new data file from this template
+    bool listTemplates = false;
+    bool yes = false; // never ask
 };
 
 void err(const QString &text)
@@ -101,11 +113,16 @@ QString usage()
            "  --date YYYY-MM-DD   新しい版の日付（省略時は今日）\n"
            "  --note TEXT         更新履歴に書く一行（繰り返し可）\n"
            "  --amend             最新の項目が同じバージョンなら、それを置き換えます\n"
+           "  --template NAME     テンプレートから DATA.pwk を新しく作ります（README "
+           "は指定したときだけ）\n"
+           "  --list-templates    使えるテンプレートを一行に一つずつ表示します\n"
+           "  --yes               何も尋ねません。確認が要るところでは終了コード 7 で止まります\n"
            "  --help              この説明を表示します\n"
            "  --version           バージョンを表示します\n"
            "\n"
            "終了コード: 0 完了, 1 --check で差異あり, 2 使い方の誤り, 3 データファイルか README "
-           "を読めない, 4 作成の失敗, 5 書き込みの失敗, 6 チェックでエラーあり\n"_s;
+           "を読めない, 4 作成の失敗, 5 書き込みの失敗, 6 チェックでエラーあり,\n"
+           "          7 確認が要るが尋ねられない\n"_s;
 }
 
 int usageError(const QString &message)
@@ -129,6 +146,11 @@ int version()
 int finishParse(const QStringList &positional, Options &o)
 {
     using ReadmeFile::Format;
+    if (o.listTemplates)
+        return positional.isEmpty() ? -1
+                                    : usageError(u"--list-templates にファイルは指定できません"_s);
+    if (!o.templateName.isEmpty() && (!o.import.isEmpty() || o.check || o.checkReadme))
+        return usageError(u"--template は --import、--check、--check-readme と併用できません"_s);
     const qsizetype inputs = o.import.isEmpty() ? 1 : 0;
     if (positional.size() < inputs || positional.size() > inputs + 1)
         return usageError(
@@ -159,10 +181,15 @@ int finishParse(const QStringList &positional, Options &o)
 // Parses the arguments; returns -1 to go on, or an exit status.
 int parse(const QStringList &args, Options &o)
 {
-    const std::pair<QStringView, bool *> flags[] = {
-        {u"--check", &o.check}, {u"--utf8", &o.utf8},         {u"--bom", &o.bom},
-        {u"--lf", &o.lf},       {u"--markdown", &o.markdown}, {u"--check-readme", &o.checkReadme},
-        {u"--amend", &o.amend}};
+    const std::pair<QStringView, bool *> flags[] = {{u"--check", &o.check},
+                                                    {u"--utf8", &o.utf8},
+                                                    {u"--bom", &o.bom},
+                                                    {u"--lf", &o.lf},
+                                                    {u"--markdown", &o.markdown},
+                                                    {u"--check-readme", &o.checkReadme},
+                                                    {u"--amend", &o.amend},
+                                                    {u"--list-templates", &o.listTemplates},
+                                                    {u"--yes", &o.yes}};
     QStringList positional;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -231,6 +258,9 @@ int parse(const QStringList &args, Options &o)
             if (!value(u"--note"_s, &v))
                 return usageError(u"--note には更新履歴に書く一行を指定してください"_s);
             o.notes.append(v);
+        } else if (a.startsWith(u"--template")) {
+            if (!value(u"--template"_s, &o.templateName) || o.templateName.isEmpty())
+                return usageError(u"--template にはテンプレートの名前を指定してください"_s);
         } else if (a.startsWith(u"--set")) {
             if (!value(u"--set"_s, &v) || !v.contains(u'='))
                 return usageError(u"--set には NAME=VALUE を指定してください"_s);
@@ -302,10 +332,68 @@ int importReadme(const QString &path, ProjectSession &session)
     return -1;
 }
 
+// A question on the terminal; with --yes, or without a terminal, the
+// answer is no, and the run stops with NeedsAnswer.
+bool ask(const Options &o, const QString &question)
+{
+    if (o.yes || !isatty(fileno(stdin))) {
+        err(u"quillet-compose: "_s + question);
+        err(u"quillet-compose: 尋ねられないため中止しました"_s);
+        return false;
+    }
+    err(question + u" [y/N] "_s);
+    char answer[16] = {};
+    return std::fgets(answer, sizeof answer, stdin) && (answer[0] == 'y' || answer[0] == 'Y');
+}
+
+int listTemplates()
+{
+    QString text;
+    for (const Templates::Template &t :
+         Templates::list(Templates::folders(), Templates::ownFolder()))
+        text += t.name + u'\t' + (t.own ? u"自作"_s : u"付属"_s) + u'\t' +
+                QDir::toNativeSeparators(t.path) + u'\n';
+    return out(text.toUtf8()) ? Done : outputFailed();
+}
+
+// A new data file from a template: DATA is written before anything else.
+int fromTemplate(Options &o, ProjectSession &session)
+{
+    const QList<Templates::Template> all =
+        Templates::list(Templates::folders(), Templates::ownFolder());
+    const std::optional<Templates::Template> t = Templates::find(all, o.templateName);
+    if (!t) {
+        QStringList names;
+        for (const Templates::Template &x : all)
+            names.append(x.name);
+        return usageError(u"テンプレート「%1」はありません（あるもの: %2）"_s.arg(
+            o.templateName, names.join(u", "_s)));
+    }
+    const Result<DataFileReader::Parsed> parsed = ProjectSession::readDataFile(t->path);
+    if (!parsed.ok()) {
+        err(u"quillet-compose: "_s + UserTexts::dataOpenFailed(parsed.reason()));
+        return DataUnreadable;
+    }
+    if (const DataFileReader::ReadReport &r = parsed->report; !r.complete()) {
+        err(u"quillet-compose: "_s +
+            UserTexts::malformedLine(t->path, r.malformedLine, r.malformedReason));
+        return DataUnreadable;
+    }
+    if (QFileInfo::exists(o.data) &&
+        !ask(o, u"%1 はすでにあります。上書きしますか？"_s.arg(QDir::toNativeSeparators(o.data))))
+        return NeedsAnswer;
+    session.startFrom(parsed.value());
+    if (o.writeData.isEmpty())
+        o.writeData = o.data;
+    return applySets(o, *session.document());
+}
+
 // Opens the data file, or imports the README, then applies the --set values.
-int load(const Options &o, ProjectSession &session)
+int load(Options &o, ProjectSession &session)
 {
     session.newProject();
+    if (!o.templateName.isEmpty())
+        return fromTemplate(o, session);
     if (!o.import.isEmpty()) {
         if (const int status = importReadme(o.import, session); status >= 0)
             return status;
@@ -368,6 +456,8 @@ int writeReadme(const Options &o, const ProjectSession &session)
         const Result<QByteArray> existing = LineFile::readBytes(o.readme);
         return existing.ok() && existing.value() == bytes ? Done : Differs;
     }
+    if (o.readme.isEmpty() && !o.templateName.isEmpty())
+        return Done; // a new data file alone
     if (o.readme.isEmpty()) {
         if (!out(bytes))
             return outputFailed();
@@ -451,6 +541,8 @@ int run(const QStringList &arguments)
     Options o;
     if (const int status = parse(arguments, o); status >= 0)
         return status;
+    if (o.listTemplates)
+        return listTemplates();
     ProjectSession session;
     session.setKeepsRecentFiles(false); // a script's files are not the author's recent ones
     if (const int status = load(o, session); status >= 0)

@@ -16,6 +16,7 @@ enum Exit {
     ComposeFailed = 4,
     WriteFailed = 5,
     CheckFoundErrors = 6, // --check-readme found a finding of severity error
+    NeedsAnswer = 7,      // a question was needed and --yes (or no terminal) forbade it
 };
 
 int run(const QStringList &arguments);

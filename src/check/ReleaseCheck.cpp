@@ -50,6 +50,7 @@ private:
     }
     void checkLine(int line, const ComposedLine &l);
     void checkCharacters(int line, QStringView text);
+    void checkPlaceholder(int line, QStringView text);
     void checkSections();
     void checkSentences(int line, QStringView text, int counts[2], int first[2]);
     void checkProject();
@@ -77,8 +78,22 @@ void Checker::checkLine(int line, const ComposedLine &l)
     if (const qsizetype tab = text.indexOf(u'\t'); tab >= 0)
         add(u"tab"_s, Severity::Note, line, Cp932::byteWidth(text.left(tab)) + 1,
             u"タブは表示する環境によって幅が変わります。空白にしてください"_s, text.toString());
-    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; })) {
         checkCharacters(line, text);
+        checkPlaceholder(line, text);
+    }
+}
+
+// What a template leaves for the author to write: 〈ソフト名〉 in a field,
+// 「ここに概要を書きます。」 in a text.
+void Checker::checkPlaceholder(int line, QStringView text)
+{
+    static const QRegularExpression placeholder(u"〈[^〈〉]+〉|ここに[^。]*書きます。"_s);
+    const QRegularExpressionMatch m = placeholder.match(text);
+    if (m.hasMatch())
+        add(u"placeholder"_s, Severity::Warning, line,
+            Cp932::byteWidth(text.left(m.capturedStart())) + 1,
+            u"テンプレートの仮の文「%1」が残っています"_s.arg(m.captured()), m.captured());
 }
 
 // One pass over the line's characters beside their bytes in code page 932.
@@ -265,10 +280,13 @@ void Checker::checkProfile(const SiteProfile &profile)
                     return std::any_of(r.headings.begin(), r.headings.end(),
                                        [&](const QString &h) { return e.contains(h); });
                 });
+            const QString headings = r.headings.join(u"」か「"_s);
             if (mentioned && !credited)
                 add(r.id, s, 0, 0,
-                    say(u"「%1」に触れていますが、「%2」の見出しがありません"_s.arg(
-                        r.mentions, r.headings.join(u"」か「"_s))),
+                    say(r.mentions.isEmpty()
+                            ? u"「%1」の見出しがありません"_s.arg(headings)
+                            : u"「%1」に触れていますが、「%2」の見出しがありません"_s.arg(
+                                  r.mentions, headings)),
                     r.mentions);
             continue;
         }

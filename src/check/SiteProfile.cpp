@@ -9,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -69,9 +68,11 @@ QString readRule(const QJsonObject &o, SiteProfile::Rule &rule)
         return ok ? QString() : u"「items」は項目名か項目名の並びの並びにしてください"_s;
     }
     if (rule.type == u"creditWhen") {
-        rule.mentions = o.value("mentions"_L1).toString();
+        // Without "mentions" the heading is always wanted.
+        const QJsonValue mentions = o.value("mentions"_L1);
+        rule.mentions = mentions.toString();
         rule.headings = strings(o.value("headings"_L1), &ok);
-        return ok && !rule.mentions.isEmpty()
+        return ok && (mentions.isUndefined() || !rule.mentions.isEmpty())
                    ? QString()
                    : u"「mentions」は文字列、「headings」は文字列の並びにしてください"_s;
     }
@@ -148,14 +149,7 @@ Loaded load(const QStringList &dirs)
 
 QStringList folders()
 {
-    const QString app = AppInfo::applicationDirectory();
-    QStringList dirs;
-    if (AppInfo::mode() == AppInfo::Mode::Installed)
-        dirs.append(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-                    u"/profiles"_s);
-    dirs.append(app + u"/profiles"_s);
-    dirs.append(app + u"/../share/quillet/profiles"_s);
-    return dirs;
+    return AppInfo::resourceFolders(u"profiles"_s);
 }
 
 } // namespace SiteProfiles

@@ -14,8 +14,9 @@ struct Project;
 //   "required"  "items": names (or lists of names, any one will do) that must be filled
 //   "maxBytes"  "item", "max": the item's value at most max bytes in code page 932
 //   "forbid"    "item", "pattern": a regular expression the value must not match
-//   "creditWhen" "mentions", "headings": when a text mentions the word, one of the
-//               headings must be listed (materials credited)
+//   "creditWhen" "mentions", "headings": when a text mentions the word (or
+//               always, without "mentions"), one of the headings must be listed
+//               (materials credited)
 // Items are named as the item list names them, or by a field of the author's own.
 struct SiteProfile {
     struct Rule {

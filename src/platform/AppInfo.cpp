@@ -66,6 +66,22 @@ QString pathInListDirectory(const QString &fileName)
     return QDir(listDirectory()).filePath(fileName);
 }
 
+QStringList resourceFolders(const QString &sub)
+{
+    const QString app = applicationDirectory();
+    QStringList dirs{ownResourceFolder(sub)};
+    dirs.append(app + u'/' + sub);
+    dirs.append(app + QStringLiteral("/../share/quillet/") + sub);
+    return dirs;
+}
+
+QString ownResourceFolder(const QString &sub)
+{
+    if (mode() == Mode::Portable)
+        return applicationDirectory() + QStringLiteral("/user/") + sub;
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u'/' + sub;
+}
+
 QString dialogDirectory()
 {
     if (mode() == Mode::Portable)

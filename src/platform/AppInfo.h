@@ -31,6 +31,13 @@ void setApplicationDirectory(const QString &path);
 // The folder of the registered-entry lists; made and seeded when needed.
 QString listDirectory();
 QString pathInListDirectory(const QString &fileName);
+// Folders of files the author may add to those shipped (site profiles,
+// templates), named sub: the author's own first, then the ones beside the
+// program and in <prefix>/share/quillet.
+QStringList resourceFolders(const QString &sub);
+// Where the author's own files of that kind are written: the data folder,
+// or the "user" folder beside the program when portable.
+QString ownResourceFolder(const QString &sub);
 // Where a file dialog starts when no file is in use.
 QString dialogDirectory();
 // Remembers the folder of a file just opened or written (installed mode).

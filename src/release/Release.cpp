@@ -239,6 +239,11 @@ Result<Plan> plan(const Project &project, const Request &request)
     QStringList lines = p.texts.under(out.heading);
     const History history(lines);
 
+    if (history.starts.isEmpty()) {
+        // A template's 「ここに更新履歴を書きます。」 gives way to the first entry.
+        static const QRegularExpression placeholder(u"^ここに[^。]*書きます。"_s);
+        lines.removeIf([](const QString &l) { return placeholder.match(l).hasMatch(); });
+    }
     qsizetype at = history.starts.isEmpty() ? 0 : history.starts.first();
     if (history.newest && bareVersion(history.newest->version) == version) {
         if (!request.amend)

@@ -162,6 +162,16 @@ void ProjectSession::adopt(const QString &path, const DataFileReader::Parsed &pa
     }
 }
 
+void ProjectSession::startFrom(const DataFileReader::Parsed &parsed,
+                               const Document::DropDowns &registered)
+{
+    m_restoring = true;
+    m_doc->load(parsed.project);
+    m_doc->setDropDowns(registered);
+    m_restoring = false;
+    startFresh(QString());
+}
+
 Result<ReadmeImport::Imported> ProjectSession::importReadme(const QString &path,
                                                             const Document::DropDowns &registered)
 {

@@ -46,6 +46,9 @@ public:
     static Result<DataFileReader::Parsed> readDataFile(const QString &path);
     void adopt(const QString &path, const DataFileReader::Parsed &parsed,
                const Document::DropDowns &registered = {});
+    // A template taken in as a new, untitled project, unmodified until changed.
+    void startFrom(const DataFileReader::Parsed &parsed,
+                   const Document::DropDowns &registered = {});
     // A README taken in as a new, untitled and modified project.
     Result<ReadmeImport::Imported> importReadme(const QString &path,
                                                 const Document::DropDowns &registered = {});
