@@ -59,6 +59,8 @@ public:
 
     // Menu commands.
     void newDocument();
+    void newFromTemplate();
+    void saveAsTemplate();
     void openDocument();
     // Saves to the project's file, or asks for one as saveDocumentAs does.
     bool saveDocument();

@@ -30,6 +30,8 @@ void FrmMain::buildMenus()
     file->setObjectName(u"mnuFile"_s);
     connect(addItem(file, u"mnuNew"_s, u"新規作成"_s, QKeySequence(u"Ctrl+N"_s)),
             &QAction::triggered, this, &FrmMain::newDocument);
+    connect(addItem(file, u"mnuNewFromTemplate"_s, u"テンプレートから新規作成…"_s),
+            &QAction::triggered, this, &FrmMain::newFromTemplate);
     file->addSeparator()->setObjectName(u"mnuBlank1"_s);
     connect(addItem(file, u"mnuOpen"_s, u"データを開く"_s, QKeySequence(u"Ctrl+O"_s)),
             &QAction::triggered, this, &FrmMain::openDocument);
@@ -37,6 +39,8 @@ void FrmMain::buildMenus()
             &QAction::triggered, this, [this] { saveDocument(); });
     connect(addItem(file, u"mnuSaveAs"_s, u"名前を付けて保存…"_s, QKeySequence(u"Ctrl+Shift+S"_s)),
             &QAction::triggered, this, [this] { saveDocumentAs(); });
+    connect(addItem(file, u"mnuSaveTemplate"_s, u"テンプレートとして保存…"_s), &QAction::triggered,
+            this, &FrmMain::saveAsTemplate);
     connect(addItem(file, u"mnuImport"_s, u"README.TXTを取り込む…"_s, QKeySequence(u"Ctrl+I"_s)),
             &QAction::triggered, this, &FrmMain::importReadme);
     QMenu *recent = file->addMenu(u"最近使ったファイル"_s);

@@ -4,8 +4,11 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -15,9 +18,22 @@ using namespace Qt::StringLiterals;
 class TstReleaseWindow : public WindowFixture {
     Q_OBJECT
 private slots:
-    void init() { openWindow(); }
+    void init();
     void newReleaseIsOneStep();
+    void newFromTemplate();
+    void ownTemplates();
 };
+
+// The shipped templates beside the program, as a portable install has them.
+void TstReleaseWindow::init()
+{
+    openWindow([](const TempAppDir &dir) {
+        const QDir shipped(QStringLiteral(QUILLET_TEMPLATES));
+        QDir(dir.path()).mkdir(u"templates"_s);
+        for (const QString &f : shipped.entryList({u"*.pwk"_s}))
+            QFile::copy(shipped.filePath(f), dir.filePath(u"templates/"_s + f));
+    });
+}
 
 // 新しい版… proposes the next version, shows the entry as it will stand,
 // refuses the version the history has, and one undo takes it all back.
@@ -56,6 +72,75 @@ void TstReleaseWindow::newReleaseIsOneStep()
     m_script = [](QDialog &d) { d.reject(); };
     trigger(u"mnuRelease"_s);
     QCOMPARE(doc()->project(), opened);
+}
+
+// テンプレートから新規作成… shows each template's README and starts an
+// untitled project from the one chosen, asking first about unsaved work.
+void TstReleaseWindow::newFromTemplate()
+{
+    doc()->setFieldText(Items::SoftName, u"作りかけ"_s);
+    QStringList names, previews;
+    m_script = [&](QDialog &d) {
+        auto *list = d.findChild<QListWidget *>(u"lstTemplates"_s);
+        for (int i = 0; i < list->count(); ++i) {
+            names.append(list->item(i)->text());
+            list->setCurrentRow(i);
+            previews.append(d.findChild<QPlainTextEdit *>(u"txtTemplatePreview"_s)->toPlainText());
+        }
+        list->setCurrentRow(int(names.indexOf(u"ゲーム"_s)));
+        d.accept();
+    };
+    m_messages.answers = {Messages::Answer::Cancel};
+    trigger(u"mnuNewFromTemplate"_s);
+    QCOMPARE(m_messages.questions.size(), 1); // 変更を保存しますか？ and no dialog
+    QVERIFY(names.isEmpty());
+    m_messages.answers = {Messages::Answer::Discard};
+    trigger(u"mnuNewFromTemplate"_s);
+    QCOMPARE(names, (QStringList{u"Windowsツール"_s, u"ゲーム"_s, u"フォント"_s,
+                                 u"ライブラリ・プラグイン"_s, u"素材集"_s}));
+    QVERIFY(previews.at(1).contains(u"【    操作方法    】"_s));
+    QVERIFY(previews.at(3).contains(u"〈ライブラリ名〉"_s));
+    QCOMPARE(doc()->fieldText(Items::SoftName), u"〈ゲーム名〉"_s);
+    QVERIFY(doc()->texts().headings.contains(u"遊び方"_s));
+    QCOMPARE(doc()->wrap(), Project::Wrap::Push);
+    QTRY_COMPARE(m_w->windowTitle(), u"無題[*] - Quillet"_s);
+    QVERIFY(!m_w->isWindowModified());
+    QVERIFY(!m_w->session()->canUndo());
+}
+
+// テンプレートとして保存… keeps the project under the author's name, asks
+// before replacing one, refuses a name no file may have; the next list shows it.
+void TstReleaseWindow::ownTemplates()
+{
+    doc()->setFieldText(Items::SoftName, u"わたしのツール"_s);
+    QString typed = u"自分用"_s;
+    m_script = [&](QDialog &d) {
+        d.findChild<QLineEdit *>()->setText(typed);
+        d.accept();
+    };
+    trigger(u"mnuSaveTemplate"_s);
+    const QString saved = path(u"user/templates/自分用.pwk"_s);
+    QVERIFY(QFileInfo::exists(saved));
+    QVERIFY(m_messages.warnings.isEmpty());
+    trigger(u"mnuSaveTemplate"_s); // again: the author keeps the old one
+    QCOMPARE(m_messages.questions.size(), 1);
+    typed = u"a/b"_s;
+    trigger(u"mnuSaveTemplate"_s);
+    QCOMPARE(m_messages.warnings.size(), 1);
+    QVERIFY(m_messages.warnings.first().contains(u"/"));
+
+    QStringList names;
+    m_script = [&](QDialog &d) {
+        auto *list = d.findChild<QListWidget *>(u"lstTemplates"_s);
+        for (int i = 0; i < list->count(); ++i)
+            names.append(list->item(i)->text());
+        list->setCurrentRow(int(names.indexOf(u"自分用（自作）"_s)));
+        d.accept();
+    };
+    m_messages.answers = {Messages::Answer::Discard};
+    trigger(u"mnuNewFromTemplate"_s);
+    QVERIFY2(names.contains(u"自分用（自作）"_s), qPrintable(names.join(u' ')));
+    QCOMPARE(doc()->fieldText(Items::SoftName), u"わたしのツール"_s);
 }
 
 QTEST_MAIN(TstReleaseWindow)
