@@ -104,7 +104,8 @@ void TstCheck::findings_data()
         u"placeholder@3:1 placeholder@4:7"_s);
     row("a placeholder in a field", u"起動します。"_s, u"placeholder@1:25"_s,
         u"ソフト名=〈ソフト名〉"_s);
-    row("brackets and ここに that are the author's", u"〈〉は山括弧。ここに置きます。"_s, QString());
+    row("brackets and ここに that are the author's", u"〈〉は山括弧。ここに置きます。"_s,
+        QString());
     row("ふりーむ: materials credited", u"素材をお借りしました。"_s, u"empty-heading@6:0"_s,
         u"ソフト名=Game 著作権者=Me +使用素材"_s, u"freem"_s);
 }

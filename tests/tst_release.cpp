@@ -1,6 +1,10 @@
 #include "TestSupport.h"
+#include "check/ReleaseCheck.h"
 #include "project/Entry.h"
+#include "readme/ReadmeComposer.h"
+#include "readme/ReadmeFile.h"
 #include "release/Release.h"
+#include "session/ProjectSession.h"
 
 #include <QProcess>
 #include <QtTest>
@@ -22,6 +26,9 @@ private slots:
     void releaseOfTheSample();
     void commandLineRefusals_data();
     void commandLineRefusals();
+    void credits_data();
+    void credits();
+    void creditsInTheDataFile();
 };
 
 namespace {
@@ -251,6 +258,88 @@ void TstRelease::commandLineRefusals()
     QFETCH(QString, says);
     QVERIFY2(err.contains(says), qPrintable(err));
     QCOMPARE(dir.read(u"s.pwk"_s), sample);
+}
+
+// The credits under their heading, after the author's text, the empty
+// details left out; Markdown makes them a list. "|" parts the lines.
+void TstRelease::credits_data()
+{
+    QTest::addColumn<QList<Credit>>("credits");
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("markdown");
+    const Credit full{u"夜の森"_s, u"森の音楽室"_s, u"https://example.jp/mori/"_s, u"CC BY 4.0"_s,
+                      u"BGM: 森の音楽室"_s};
+    QTest::newRow("every detail")
+        << QList<Credit>{full} << false
+        << u"使った素材です。|・夜の森|    作者・サイト：森の音楽室|    "
+           u"URL：https://example.jp/mori/|"
+           "    ライセンス：CC BY 4.0|    表記：BGM: 森の音楽室"_s
+        << u"- 夜の森|    - 作者・サイト：森の音楽室|    - URL：https://example.jp/mori/|"
+           "    - ライセンス：CC BY 4.0|    - 表記：BGM: 森の音楽室"_s;
+    QTest::newRow("in order, empty details left out")
+        << QList<Credit>{{u"B"_s, {}, {}, u" MIT "_s, {}}, {u"A"_s, u"作者"_s, {}, {}, {}}} << false
+        << u"使った素材です。|・B|    ライセンス：MIT|・A|    作者・サイト：作者"_s
+        << u"- B|    - ライセンス：MIT|- A|    - 作者・サイト：作者"_s;
+    QTest::newRow("a notice wider than the line, broken")
+        << QList<Credit>{{u"絵"_s, {}, {}, {}, QString(20, u'あ')}} << true
+        << u"使った素材です。|・絵|    表記：あああああああああああ|    あああああああああ"_s
+        << u"- 絵|    - 表記：ああああああああああああああああああああ"_s;
+}
+
+void TstRelease::credits()
+{
+    QFETCH(QList<Credit>, credits);
+    QFETCH(bool, wrap);
+    Project p = withHistory({u"クレジット"_s}, {u"使った素材です。"_s});
+    p.widthText = u"32"_s;
+    p.wrap = wrap ? Project::Wrap::Push : Project::Wrap::Off;
+    p.credits = credits;
+    const Composition c = ReadmeComposer(p).composeLines().value();
+    QStringList under;
+    for (const ComposedLine &l : c.lines) {
+        if (l.kind == ComposedLine::Kind::HeadingText || l.kind == ComposedLine::Kind::Credit)
+            under.append(l.text.toString());
+    }
+    QTEST(under.join(u'|'), "text");
+    const QString md = ReadmeFile::text(c, p, ReadmeFile::Format::markdown(false)).remove(u'\r');
+    QFETCH(QString, markdown);
+    QVERIFY2(md.contains(markdown.replace(u'|', u'\n')), qPrintable(md));
+    // Credits are a text of their own: the check finds the heading filled.
+    const std::vector<ReleaseCheck::Finding> found = ReleaseCheck::check(p, c, {0, {}, {}, {}});
+    QVERIFY(std::none_of(found.begin(), found.end(), [](const ReleaseCheck::Finding &f) {
+        return f.rule.startsWith(u"empty");
+    }));
+    // Without the heading they are not shown, and the check says so.
+    p.entries.removeAll(Entry::indented(u"クレジット"_s));
+    const Composition without = ReadmeComposer(p).composeLines().value();
+    QVERIFY(!without.text.contains(credits.first().material));
+    QCOMPARE(ReleaseCheck::check(p, without, {0, {}, {}, {}}).front().rule, u"credits-unlisted"_s);
+}
+
+// Kept as settings lines: what the fields hold comes back whole, ":=" and
+// all; a credit of an older file with fewer fields reads them empty; a tab
+// in a field is told as not kept whole.
+void TstRelease::creditsInTheDataFile()
+{
+    TempAppDir dir;
+    Project p = withHistory({u"クレジット"_s}, {});
+    p.credits = {{u"音:=楽"_s, u"作者"_s, u"https://a.jp/?a=1&b=2"_s, {}, u"表記"_s},
+                 {u"二つ目"_s, {}, {}, {}, {}}};
+    const QString path = dir.filePath(u"c.pwk"_s);
+    const Result<DataFileWriter::WriteReport> w = DataFileWriter::write(path, p);
+    QVERIFY(w.ok() && w->notIntact.isEmpty());
+    QCOMPARE(ProjectSession::readDataFile(path)->project.credits, p.credits);
+
+    dir.writeLines(u"old.pwk"_s,
+                   {u"0:=●文頭の項目:="_s, u"@@@10"_s, QString(), u"@@@Scredit:=古い\t作者"_s});
+    const Result<DataFileReader::Parsed> old =
+        ProjectSession::readDataFile(dir.filePath(u"old.pwk"_s));
+    QVERIFY(old.ok() && old->report.complete());
+    QCOMPARE(old->project.credits, (QList<Credit>{{u"古い"_s, u"作者"_s, {}, {}, {}}}));
+
+    p.credits = {{u"a\tb"_s, {}, {}, {}, {}}};
+    QCOMPARE(DataFileWriter::write(path, p)->notIntact, QStringList{u"a\tb"_s});
 }
 
 QTEST_GUILESS_MAIN(TstRelease)

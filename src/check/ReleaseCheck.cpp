@@ -238,12 +238,23 @@ void Checker::checkProject()
     }
     for (size_t i = 0; i < m_c.lines.size(); ++i) {
         const ComposedLine &l = m_c.lines[i];
-        const bool textFollows = i + 1 < m_c.lines.size() && m_c.lines[i + 1].isText() &&
-                                 !m_c.lines[i + 1].text.trimmed().isEmpty();
+        const bool textFollows =
+            i + 1 < m_c.lines.size() &&
+            (m_c.lines[i + 1].kind == Kind::Credit ||
+             (m_c.lines[i + 1].isText() && !m_c.lines[i + 1].text.trimmed().isEmpty()));
         if (l.kind == Kind::Heading && !l.inEnd && !textFollows)
             add(u"empty-heading"_s, Severity::Warning, int(i) + 1, 0,
                 u"見出し「%1」の下に文章がありません"_s.arg(l.key), l.key.toString());
     }
+    const bool creditsShown =
+        std::any_of(m_c.lines.begin(), m_c.lines.end(),
+                    [](const ComposedLine &l) { return l.kind == Kind::Credit; });
+    if (!m_p.credits.isEmpty() && !creditsShown)
+        add(u"credits-unlisted"_s, Severity::Warning, 0, 0,
+            u"素材のクレジットが %1 件ありますが、「%2」の見出しが項目の順序にないため README に載りません"_s
+                .arg(m_p.credits.size())
+                .arg(QString::fromUtf16(ProjectRules::kCreditsHeading)),
+            QString());
     const QString version = m_p.values[Items::Version].trimmed();
     if (!m_o.expectVersion.isEmpty() && version != m_o.expectVersion)
         add(u"version-differs"_s, Severity::Error, lineOfItem(Items::Version), 0,

@@ -15,7 +15,9 @@
 // lines), one a line, the rest of the line verbatim:
 //   "@@@0" number ":=" value
 // Then the project's settings the README does not show, one a line:
-//   "@@@S" name ":=" value  wrap (push or hang), profile, silence (repeated)
+//   "@@@S" name ":=" value  wrap (push or hang), profile, silence (repeated),
+//                          credit (repeated: material, author, URL, licence
+//                          and notice, a tab between)
 // Then the author's texts. Each is a header line and then as many lines as
 // the header counts, taken verbatim, so a text line needs no escaping
 // whatever it holds:
@@ -46,6 +48,7 @@ inline constexpr QStringView kWrapPush = u"push";
 inline constexpr QStringView kWrapHang = u"hang";
 inline constexpr QStringView kProfileSetting = u"profile";
 inline constexpr QStringView kSilenceSetting = u"silence";
+inline constexpr QStringView kCreditSetting = u"credit";
 
 inline bool startsText(QStringView line)
 {

@@ -168,6 +168,11 @@ bool readSetting(QStringView line, Project &doc)
         doc.checkProfile = value.toString();
     } else if (name == kSilenceSetting) {
         doc.silenced.append(value.toString());
+    } else if (name == kCreditSetting) {
+        // Fields a later version adds are passed over; missing ones are empty.
+        const QList<QStringView> f = value.split(u'\t');
+        const auto at = [&f](int i) { return i < f.size() ? f.at(i).toString() : QString(); };
+        doc.credits.append({at(0), at(1), at(2), at(3), at(4)});
     }
     return true;
 }

@@ -48,6 +48,13 @@ void checkSettings(QStringList &found, const Project &doc)
     checkField(found, doc.bracketText[0], false);
     checkField(found, doc.bracketText[1], false);
     checkField(found, doc.widthText, false);
+    for (const Credit &c : doc.credits) {
+        for (const QString *f : {&c.material, &c.author, &c.url, &c.license, &c.notice}) {
+            checkField(found, *f, false);
+            if (f->contains(u'\t') && !found.contains(*f))
+                found.append(*f); // the tab parts the credit's fields
+        }
+    }
 }
 
 int digitsOf(int n)
@@ -153,6 +160,9 @@ QStringList namedSettings(const Project &doc)
         add(kProfileSetting, doc.checkProfile);
     for (const QString &s : doc.silenced)
         add(kSilenceSetting, s);
+    for (const Credit &c : doc.credits)
+        add(kCreditSetting,
+            QStringList{c.material, c.author, c.url, c.license, c.notice}.join(u'\t'));
     return found;
 }
 

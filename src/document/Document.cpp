@@ -123,6 +123,7 @@ void Document::clearValues()
     setWrap(Project::Wrap::Off);
     setCheckProfile(QString());
     setSilenced({});
+    setCredits({});
 }
 
 void Document::reset(const DropDowns &registered)
@@ -177,6 +178,7 @@ void Document::restore(const Project &state)
     setWrap(state.wrap);
     setCheckProfile(state.checkProfile);
     setSilenced(state.silenced);
+    setCredits(state.credits);
 }
 
 void Document::setWrap(Project::Wrap wrap)
@@ -201,6 +203,14 @@ void Document::setSilenced(const QStringList &silenced)
         return;
     m_silenced = silenced;
     emit changed(Value::Settings, 0);
+}
+
+void Document::setCredits(const QList<Credit> &credits)
+{
+    if (m_credits == credits)
+        return;
+    m_credits = credits;
+    emit changed(Value::Texts, 0);
 }
 
 void Document::setOwnValues(const QHash<QString, QString> &values)
@@ -301,6 +311,7 @@ Project Document::project() const
     p.wrap = m_wrap;
     p.checkProfile = m_checkProfile;
     p.silenced = m_silenced;
+    p.credits = m_credits;
     return p;
 }
 

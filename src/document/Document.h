@@ -143,6 +143,9 @@ public:
     void setCheckProfile(const QString &name);
     const QStringList &silenced() const { return m_silenced; }
     void setSilenced(const QStringList &silenced);
+    // The materials credited.
+    const QList<Credit> &credits() const { return m_credits; }
+    void setCredits(const QList<Credit> &credits);
     // Headings that hold a text but are not listed, and dropping their texts.
     QStringList unlistedTextHeadings() const;
     void dropUnlistedTexts() { dropTextsOf(m_texts.headings.keys()); }
@@ -197,4 +200,5 @@ private:
     Project::Wrap m_wrap = Project::Wrap::Off;
     QString m_checkProfile;
     QStringList m_silenced;
+    QList<Credit> m_credits;
 };

@@ -30,6 +30,19 @@ Result<int> parseBoxState(const QString &value)
     return state;
 }
 
+bool isListed(const Project &p, QStringView name)
+{
+    return findEntry(p.entries, name) >= 0;
+}
+
+void listHeading(Project &p, const QString &name)
+{
+    qsizetype at = findEntry(p.entries, Items::names()[Items::LastBody]);
+    if (at < 0)
+        at = findEntry(p.entries, Items::names()[Items::EndMarker]);
+    p.entries.insert(at < 0 ? p.entries.size() : at, Entry::indented(name));
+}
+
 Project settled(Project p)
 {
     using namespace Items;

@@ -8,6 +8,17 @@
 #include <array>
 #include <bitset>
 
+// A material the work uses (music, a picture, a font, a library), credited
+// under the クレジット heading as its licence asks.
+struct Credit {
+    QString material; // 素材名
+    QString author;   // 作者・サイト
+    QString url;
+    QString license;
+    QString notice; // 表記: the credit text the licence asks for, when fixed
+    bool operator==(const Credit &other) const = default;
+};
+
 // A project as one value: what the data file stores, the composer lays out
 // and undo puts back. Readers return one, writers and the composer take one;
 // none of them needs the window's document.
@@ -33,8 +44,9 @@ struct Project {
     // let past the width by one character (ぶら下げ).
     enum class Wrap : quint8 { Off, Push, Hang };
     Wrap wrap = Wrap::Off;
-    QString checkProfile; // the site profile the check before release applies
-    QStringList silenced; // check rules, or single findings, the author silenced
+    QString checkProfile;  // the site profile the check before release applies
+    QStringList silenced;  // check rules, or single findings, the author silenced
+    QList<Credit> credits; // in the order they are credited
 
     int boxState(int item) const { return values[size_t(item)].toInt(); }
     bool operator==(const Project &other) const = default;
@@ -42,8 +54,16 @@ struct Project {
 
 namespace ProjectRules {
 
+// The heading the credits compose under.
+inline constexpr char16_t kCreditsHeading[] = u"クレジット";
+
 // A heading box's state as stored: 0, 1 or 2; the reason when it is not.
 Result<int> parseBoxState(const QString &value);
+
+// Lists a heading of the body: in front of バージョン履歴, which stays last,
+// else in front of the end marker, else at the end.
+void listHeading(Project &p, const QString &name);
+bool isListed(const Project &p, QStringView name);
 
 // A stored project as the window takes it: a listed heading box takes the
 // state stored (checked when none is), an unlisted one is unchecked; the end

@@ -58,6 +58,22 @@ QString heading(const ComposedLine &line)
 
 } // namespace
 
+// Credits as a list, each material's details a list under it.
+QStringList credits(const Lines &in, size_t from, size_t to)
+{
+    QStringList out;
+    for (size_t j = from; j < to; ++j) {
+        const ComposedLine &l = in[j];
+        if (l.continues >= 0 && !out.isEmpty())
+            LineWrap::join(out.last(), l.text, l.continues, l.gap);
+        else if (l.item == 0)
+            out.append(u"- "_s + l.text.mid(1)); // after its bullet
+        else
+            out.append(u"    - "_s + l.text.trimmed());
+    }
+    return out;
+}
+
 QStringList lines(const Composition &composition, const Project &doc)
 {
     const Lines &in = composition.lines;
@@ -81,6 +97,9 @@ QStringList lines(const Composition &composition, const Project &doc)
             block({heading(line)});
         } else if (line.kind == Kind::Copyright) {
             block({line.text.trimmed().toString()});
+        } else if (line.kind == Kind::Credit) {
+            next = runEnd(in, i);
+            block(credits(in, i, next));
         } else if (line.isText()) {
             next = runEnd(in, i);
             QStringList run;

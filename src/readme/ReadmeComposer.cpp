@@ -201,6 +201,31 @@ void ReadmeComposer::addHeading(int item, int position, bool inEnd, Composition 
         customHeading(c.text, key);
     endLine(c, {K::Heading, inEnd, item, {}, key}, start);
     addTextUnder(key, inEnd, c);
+    if (key == QStringView(ProjectRules::kCreditsHeading))
+        addCredits(inEnd, c);
+}
+
+// One entry per material under the author's own text: its name behind a
+// bullet, then what is filled of its author, URL, licence and notice.
+void ReadmeComposer::addCredits(bool inEnd, Composition &c)
+{
+    if (!std::exchange(m_creditsToWrite, false))
+        return;
+    static const std::array<QString, 4> labels = {u"作者・サイト："_s, u"URL："_s,
+                                                  u"ライセンス："_s, u"表記："_s};
+    for (const Credit &credit : std::as_const(m_doc.credits)) {
+        const std::array<const QString *, 5> parts = {&credit.material, &credit.author, &credit.url,
+                                                      &credit.license, &credit.notice};
+        for (int i = 0; i < 5; ++i) {
+            const QString value = parts[size_t(i)]->trimmed();
+            if (value.isEmpty() && i > 0)
+                continue;
+            const qsizetype start = c.text.size();
+            c.text += i == 0 ? u"・"_s : u"    "_s + labels[size_t(i - 1)];
+            c.text += value;
+            endWrapped(c, {ComposedLine::Kind::Credit, inEnd, i, {}, {}}, start);
+        }
+    }
 }
 
 // A field's line and the author's text under it (a value over several lines).
@@ -306,6 +331,7 @@ Result<Composition> ReadmeComposer::composeLines(const EventPump &pump)
     if (m_keepLines)
         c.lines.reserve(size_t(n) + size_t(m_doc.texts.lead.size() + m_doc.texts.tail.size()));
     m_textsToWrite.clear();
+    m_creditsToWrite = true;
     for (auto it = m_doc.texts.headings.cbegin(); it != m_doc.texts.headings.cend(); ++it)
         m_textsToWrite.insert(it.key(), &it.value());
     m_spans.clear();

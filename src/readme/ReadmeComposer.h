@@ -16,6 +16,7 @@ struct ComposedLine {
         Heading,     // a heading; key names the text under it (item, or -1 for a custom one)
         Separator,   // a section marker's line
         Copyright,   // the end section's copyright line
+        Credit,      // a material credited; item 0 its name, 1 to 4 a detail
         LeadText,    // the author's text before the first line
         HeadingText, // the author's text under the heading key
         TailText,    // the author's text after the last line
@@ -87,6 +88,7 @@ private:
     void addHeading(int item, int position, bool inEnd, Composition &c);
     void addField(int item, int position, bool inEnd, Composition &c);
     void addTextUnder(QStringView key, bool inEnd, Composition &c);
+    void addCredits(bool inEnd, Composition &c);
     void endLine(Composition &c, ComposedLine line, qsizetype start);
     void endWrapped(Composition &c, ComposedLine line, qsizetype start, qsizetype valueAt = -1);
 
@@ -95,4 +97,5 @@ private:
     QHash<QStringView, const QStringList *> m_textsToWrite; // into m_doc.texts
     std::vector<std::pair<qsizetype, qsizetype>> m_spans;   // of the lines, while composing
     bool m_keepLines = true;
+    bool m_creditsToWrite = true;
 };

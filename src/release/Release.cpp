@@ -172,22 +172,10 @@ QString historyHeading(Project &p, bool *added)
         }
     }
     const QString name = Items::names()[Items::LastBody];
-    qsizetype at = p.entries.size();
-    for (qsizetype i = 0; i < p.entries.size(); ++i) {
-        if (Entry::standsFor(p.entries.at(i), Items::names()[Items::EndMarker]))
-            at = i;
-    }
-    p.entries.insert(at, Entry::indented(name));
+    ProjectRules::listHeading(p, name);
     p.values[Items::LastBody] = u"1"_s;
     *added = true;
     return name;
-}
-
-bool listed(const Project &p, int item)
-{
-    return std::any_of(p.entries.begin(), p.entries.end(), [&](const QString &e) {
-        return Entry::standsFor(e, Items::names()[size_t(item)]);
-    });
 }
 
 } // namespace
@@ -276,7 +264,7 @@ Result<Plan> plan(const Project &project, const Request &request)
     p.texts.setUnder(out.heading, lines);
 
     p.values[Items::Version] = fieldVersion(p.values[Items::Version], version);
-    if (listed(p, Items::Date))
+    if (ProjectRules::isListed(p, Items::names()[Items::Date]))
         p.values[Items::Date] =
             dateFormIn(p.values[Items::Date]).value_or(DateForm{}).format(request.date);
     return out;

@@ -61,6 +61,7 @@ QString describeStyles(const Project &before, const Project &after, QString *mer
         {before.wrap != after.wrap, u"折り返しの変更", u""},
         {before.silenced != after.silenced, u"チェックの設定の変更", u""},
         {before.checkProfile != after.checkProfile, u"チェックの設定の変更", u""},
+        {before.credits != after.credits, u"クレジットの変更", u""},
     };
     for (const Change &c : changes) {
         if (c.changed) {

@@ -124,6 +124,7 @@ private:
     void buildEditMenu(QMenu *edit);
     void buildWrapMenu(QMenu *create);
     void newRelease();
+    void editCredits();
     void checkBeforeRelease();
     void goToPreviewLine(int line, int column);
     void chooseWrap(Project::Wrap wrap);

@@ -1,6 +1,7 @@
 // Breaking lines at the width, the line in the preview that shows it, the
 // check before release and a new release.
 #include "CheckDialog.h"
+#include "CreditsDialog.h"
 #include "FrmMain.h"
 #include "PreviewEdit.h"
 #include "ReleaseDialog.h"
@@ -46,6 +47,9 @@ void FrmMain::buildWrapMenu(QMenu *create)
     check->setShortcut(QKeySequence(u"Ctrl+K"_s));
     check->setShortcutContext(Qt::WindowShortcut);
     connect(check, &QAction::triggered, this, &FrmMain::checkBeforeRelease);
+    QAction *credits = create->addAction(u"素材のクレジット…"_s);
+    credits->setObjectName(u"mnuCredits"_s);
+    connect(credits, &QAction::triggered, this, &FrmMain::editCredits);
     QAction *release = create->addAction(u"新しい版…"_s);
     release->setObjectName(u"mnuRelease"_s);
     connect(release, &QAction::triggered, this, &FrmMain::newRelease);
@@ -125,6 +129,24 @@ void FrmMain::newRelease()
     if (dialog.result() != QDialog::Accepted || !dialog.plan())
         return;
     m_session->applyStep(dialog.plan()->project, u"新しい版"_s);
+    if (!m_doc->previewText().isEmpty())
+        showPreview();
+}
+
+// The credits table; with credits, the クレジット heading is listed too.
+void FrmMain::editCredits()
+{
+    m_session->record();
+    CreditsDialog dialog(m_doc->credits(), this);
+    m_runDialog(dialog);
+    if (dialog.result() != QDialog::Accepted || dialog.credits() == m_doc->credits())
+        return;
+    Project p = m_doc->project();
+    p.credits = dialog.credits();
+    const QString heading = QString::fromUtf16(ProjectRules::kCreditsHeading);
+    if (!p.credits.isEmpty() && !ProjectRules::isListed(p, heading))
+        ProjectRules::listHeading(p, heading);
+    m_session->applyStep(p, u"クレジットの変更"_s);
     if (!m_doc->previewText().isEmpty())
         showPreview();
 }

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +23,7 @@ private slots:
     void newReleaseIsOneStep();
     void newFromTemplate();
     void ownTemplates();
+    void creditsTable();
 };
 
 // The shipped templates beside the program, as a portable install has them.
@@ -141,6 +143,43 @@ void TstReleaseWindow::ownTemplates()
     trigger(u"mnuNewFromTemplate"_s);
     QVERIFY2(names.contains(u"自分用（自作）"_s), qPrintable(names.join(u' ')));
     QCOMPARE(doc()->fieldText(Items::SoftName), u"わたしのツール"_s);
+}
+
+// 素材のクレジット…: rows added, moved and emptied; the table lists the
+// クレジット heading in front of バージョン履歴, and one undo takes both back.
+void TstReleaseWindow::creditsTable()
+{
+    openFile(testDataPath(u"release/sample.pwk"_s));
+    const Project opened = doc()->project();
+    m_script = [](QDialog &d) {
+        auto *table = d.findChild<QTableWidget *>(u"tblCredits"_s);
+        const auto click = [&](const char16_t *name) {
+            d.findChild<QPushButton *>(QString::fromUtf16(name))->click();
+        };
+        for (const QString &material : {u"効果音"_s, u"空の行"_s, u"BGM"_s}) {
+            click(u"cmdAddCredit");
+            table->item(table->rowCount() - 1, 0)->setText(material);
+        }
+        table->item(0, 3)->setText(u"商用可\t改変可"_s);
+        table->setCurrentCell(2, 0);
+        click(u"cmdCreditUp"); // BGM before 空の行
+        table->setCurrentCell(2, 0);
+        table->item(2, 0)->setText(QString()); // a row left empty is dropped
+        d.accept();
+    };
+    trigger(u"mnuCredits"_s);
+    QCOMPARE(doc()->credits(), (QList<Credit>{{u"効果音"_s, {}, {}, u"商用可 改変可"_s, {}},
+                                              {u"BGM"_s, {}, {}, {}, {}}}));
+    const QStringList entries = doc()->items()->entries();
+    QCOMPARE(entries.at(entries.indexOf(u"   バージョン履歴"_s) - 1), u"   クレジット"_s);
+    QCOMPARE(m_w->session()->undoName(), u"クレジットの変更"_s);
+    trigger(u"mnuPreview"_s);
+    QVERIFY(
+        get<QPlainTextEdit>(u"txtPreView"_s)
+            ->toPlainText()
+            .contains(u"【   クレジット   】\n・効果音\n    ライセンス：商用可 改変可\n・BGM\n"_s));
+    m_w->undo();
+    QCOMPARE(doc()->project(), opened);
 }
 
 QTEST_MAIN(TstReleaseWindow)
