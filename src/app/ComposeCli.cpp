@@ -1,9 +1,11 @@
 #include "ComposeCli.h"
 
+#include "ComposeOptions.h"
 #include "check/ReleaseCheck.h"
 #include "platform/AppInfo.h"
 #include "platform/LineFile.h"
 #include "platform/UserTexts.h"
+#include "project/Languages.h"
 #include "readme/ReadmeComposer.h"
 #include "readme/ReadmeFile.h"
 #include "readme/ReadmeImport.h"
@@ -29,255 +31,6 @@ using namespace Qt::StringLiterals;
 namespace ComposeCli {
 
 namespace {
-
-struct Options {
-    QString data;
-    QString import; // a README read instead of a data file
-    QString readme; // empty or "-" means standard output
-    QList<QPair<QString, QString>> sets;
-    QString writeData;
-    bool check = false;
-    bool utf8 = false;
-    bool bom = false;
-    bool lf = false;
-    bool markdown = false;
-    ReadmeFile::Format format;
-    // For this run only: breaking lines and the width, over the project's.
-    std::optional<Project::Wrap> wrap;
-    QString width;
-    // The check before release instead of writing.
-    bool checkReadme = false;
-    bool json = false;
-    QString expectVersion;
-    QString profile;
-    // A new release: version, date (today when none), notes, replacing the newest entry.
-    QString release;
-    QString releaseDate;
-    QStringList notes;
-    bool amend = false;
-    bool releasing = false;
-    QString templateName; // a new data file from this template
-    bool listTemplates = false;
-    bool yes = false; // never ask
-};
-
-void err(const QString &text)
-{
-    const QByteArray bytes = (text + u'\n').toUtf8();
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
-// False when standard output did not take every byte (a full disk, a
-// closed pipe).
-bool out(const QByteArray &bytes)
-{
-    const bool written =
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
-    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
-}
-
-int outputFailed()
-{
-    err(u"quillet-compose: 標準出力に書き込めませんでした"_s);
-    return WriteFailed;
-}
-
-QString usage()
-{
-    return u"使い方: quillet-compose [オプション] DATA.pwk [README]\n"
-           "        quillet-compose [オプション] --import README.TXT [README]\n"
-           "データファイル（--import のときは既存の README）を開き、README "
-           "のテキストを作成して README（省略時または \"-\" のときは標準出力）へ書き出します。\n"
-           "\n"
-           "  --set NAME=VALUE    開いた後に項目の値を設定します（NAME "
-           "は項目名か番号、繰り返し可）\n"
-           "  --write-data FILE   --set の後のデータを FILE に保存します\n"
-           "  --import FILE       データファイルの代わりに既存の README を読み込みます\n"
-           "  --check             何も書かず、README が同じ内容なら 0、違えば 1 で終了します\n"
-           "                      （下の形式で作成した内容と比べます）\n"
-           "  --utf8              シフトJIS（コード ページ 932）ではなく UTF-8 で書き出します\n"
-           "  --bom               UTF-8 の先頭に BOM を付けます（--utf8 を含みます）\n"
-           "  --lf                改行を CR LF ではなく LF にします\n"
-           "  --markdown          Markdown を UTF-8・LF で書き出します（--bom も使えます）\n"
-           "  --wrap              長い行を文字数で折り返します（追い出し）\n"
-           "  --wrap=burasage     長い行を折り返し、句読点はぶら下げます\n"
-           "  --no-wrap           折り返しません（--wrap と同じく、この実行だけの設定です）\n"
-           "  --width N           文字数（1行のバイト数）を N にします（この実行だけ）\n"
-           "  --check-readme      "
-           "書き出さずに公開前チェックをし、見つけたことを一行ずつ表示します\n"
-           "  --format json       チェックの結果を JSON で表示します（text が既定）\n"
-           "  --profile NAME      チェックに使うサイトの規則（standard, vector, freem など）\n"
-           "  --expect-version V  README のバージョンが V でなければエラーにします\n"
-           "  --release VER       新しい版にします: バージョン、作成日、更新履歴の先頭の項目を\n"
-           "                      書き、データファイルに保存してから README を書き出します\n"
-           "  --date YYYY-MM-DD   新しい版の日付（省略時は今日）\n"
-           "  --note TEXT         更新履歴に書く一行（繰り返し可）\n"
-           "  --amend             最新の項目が同じバージョンなら、それを置き換えます\n"
-           "  --template NAME     テンプレートから DATA.pwk を新しく作ります（README "
-           "は指定したときだけ）\n"
-           "  --list-templates    使えるテンプレートを一行に一つずつ表示します\n"
-           "  --yes               何も尋ねません。確認が要るところでは終了コード 7 で止まります\n"
-           "  --help              この説明を表示します\n"
-           "  --version           バージョンを表示します\n"
-           "\n"
-           "終了コード: 0 完了, 1 --check で差異あり, 2 使い方の誤り, 3 データファイルか README "
-           "を読めない, 4 作成の失敗, 5 書き込みの失敗, 6 チェックでエラーあり,\n"
-           "          7 確認が要るが尋ねられない\n"_s;
-}
-
-int usageError(const QString &message)
-{
-    err(u"quillet-compose: "_s + message);
-    err(u"詳しくは quillet-compose --help を参照してください。"_s);
-    return Usage;
-}
-
-int version()
-{
-    return out(u"quillet-compose %1.%2\n%3モード　登録リスト: %4\n"_s.arg(AppInfo::majorVersion())
-                   .arg(AppInfo::minorVersion())
-                   .arg(AppInfo::modeName(), QDir::toNativeSeparators(AppInfo::listDirectory()))
-                   .toUtf8())
-               ? Done
-               : outputFailed();
-}
-
-// The files named after the options, and what the options add up to.
-int finishParse(const QStringList &positional, Options &o)
-{
-    using ReadmeFile::Format;
-    if (o.listTemplates)
-        return positional.isEmpty() ? -1
-                                    : usageError(u"--list-templates にファイルは指定できません"_s);
-    if (!o.templateName.isEmpty() && (!o.import.isEmpty() || o.check || o.checkReadme))
-        return usageError(u"--template は --import、--check、--check-readme と併用できません"_s);
-    const qsizetype inputs = o.import.isEmpty() ? 1 : 0;
-    if (positional.size() < inputs || positional.size() > inputs + 1)
-        return usageError(
-            inputs != 0 ? u"データファイルを一つ、README を省略可能で一つ指定してください"_s
-                        : u"--import のときは書き出す README だけを省略可能で指定してください"_s);
-    if (inputs != 0)
-        o.data = positional.at(0);
-    o.readme = positional.value(inputs);
-    if (o.readme == u"-")
-        o.readme.clear();
-    if (o.checkReadme && (o.check || !o.writeData.isEmpty()))
-        return usageError(u"--check-readme は --check や --write-data と併用できません"_s);
-    if (o.releasing && (o.check || o.checkReadme || !o.import.isEmpty()))
-        return usageError(u"--release は --check、--check-readme、--import と併用できません"_s);
-    if (!o.releasing && (o.amend || !o.releaseDate.isEmpty() || !o.notes.isEmpty()))
-        return usageError(u"--date、--note、--amend は --release と一緒に指定してください"_s);
-    if (o.check && o.readme.isEmpty())
-        return usageError(u"--check には比べる README のファイル名が必要です"_s);
-    if (o.check && !o.writeData.isEmpty())
-        return usageError(u"--check は何も書き込まないため --write-data と併用できません"_s);
-    using enum ReadmeFile::Encoding;
-    o.format = o.markdown ? Format::markdown(o.bom)
-                          : Format(o.utf8 || o.bom ? Utf8 : Cp932, o.bom,
-                                   o.lf ? ReadmeFile::LineEnd::Lf : ReadmeFile::LineEnd::CrLf);
-    return -1;
-}
-
-// Parses the arguments; returns -1 to go on, or an exit status.
-int parse(const QStringList &args, Options &o)
-{
-    const std::pair<QStringView, bool *> flags[] = {{u"--check", &o.check},
-                                                    {u"--utf8", &o.utf8},
-                                                    {u"--bom", &o.bom},
-                                                    {u"--lf", &o.lf},
-                                                    {u"--markdown", &o.markdown},
-                                                    {u"--check-readme", &o.checkReadme},
-                                                    {u"--amend", &o.amend},
-                                                    {u"--list-templates", &o.listTemplates},
-                                                    {u"--yes", &o.yes}};
-    QStringList positional;
-    bool optionsEnded = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &a = args.at(i);
-        if (optionsEnded || !a.startsWith(u"--")) {
-            positional.append(a);
-            continue;
-        }
-        if (a == u"--") {
-            optionsEnded = true; // a data file may start with "-"
-            continue;
-        }
-        const auto value = [&](const QString &name, QString *v) {
-            if (a.startsWith(name + u'=')) {
-                *v = a.mid(name.size() + 1);
-                return true;
-            }
-            if (a == name && i + 1 < args.size()) {
-                *v = args.at(++i);
-                return true;
-            }
-            return false;
-        };
-        bool *flag = nullptr;
-        for (const auto &[name, target] : flags) {
-            if (a == name)
-                flag = target;
-        }
-        QString v;
-        if (a == u"--help") {
-            return out(usage().toUtf8()) ? Done : outputFailed();
-        } else if (a == u"--version") {
-            return version();
-        } else if (flag) {
-            *flag = true;
-        } else if (a == u"--wrap" || a == u"--wrap=burasage" || a == u"--no-wrap") {
-            o.wrap = a == u"--no-wrap" ? Project::Wrap::Off
-                     : a == u"--wrap"  ? Project::Wrap::Push
-                                       : Project::Wrap::Hang;
-        } else if (a.startsWith(u"--format")) {
-            if (!value(u"--format"_s, &v) || (v != u"json" && v != u"text"))
-                return usageError(u"--format には json か text を指定してください"_s);
-            o.json = v == u"json";
-        } else if (a.startsWith(u"--profile")) {
-            if (!value(u"--profile"_s, &o.profile) || o.profile.isEmpty())
-                return usageError(u"--profile には規則の名前を指定してください"_s);
-        } else if (a.startsWith(u"--expect-version")) {
-            if (!value(u"--expect-version"_s, &o.expectVersion) || o.expectVersion.isEmpty())
-                return usageError(u"--expect-version にはバージョンを指定してください"_s);
-        } else if (a.startsWith(u"--wrap=")) {
-            return usageError(u"--wrap に指定できるのは burasage だけです: "_s + a);
-        } else if (a.startsWith(u"--width")) {
-            bool ok = false;
-            if (!value(u"--width"_s, &o.width) || o.width.toInt(&ok) < 0 || !ok ||
-                o.width.toInt() > ReadmeComposer::kMaxLineWidth)
-                return usageError(u"--width には 0 から %1 までの数を指定してください"_s.arg(
-                    ReadmeComposer::kMaxLineWidth));
-        } else if (a.startsWith(u"--release")) {
-            if (!value(u"--release"_s, &o.release))
-                return usageError(u"--release には新しい版のバージョンを指定してください"_s);
-            o.releasing = true;
-        } else if (a.startsWith(u"--date")) {
-            if (!value(u"--date"_s, &o.releaseDate))
-                return usageError(u"--date には 2026-12-07 のように日付を指定してください"_s);
-        } else if (a.startsWith(u"--note")) {
-            if (!value(u"--note"_s, &v))
-                return usageError(u"--note には更新履歴に書く一行を指定してください"_s);
-            o.notes.append(v);
-        } else if (a.startsWith(u"--template")) {
-            if (!value(u"--template"_s, &o.templateName) || o.templateName.isEmpty())
-                return usageError(u"--template にはテンプレートの名前を指定してください"_s);
-        } else if (a.startsWith(u"--set")) {
-            if (!value(u"--set"_s, &v) || !v.contains(u'='))
-                return usageError(u"--set には NAME=VALUE を指定してください"_s);
-            const qsizetype eq = v.indexOf(u'=');
-            o.sets.append({v.left(eq), v.mid(eq + 1)});
-        } else if (a.startsWith(u"--write-data")) {
-            if (!value(u"--write-data"_s, &o.writeData) || o.writeData.isEmpty())
-                return usageError(u"--write-data にはファイル名を指定してください"_s);
-        } else if (a.startsWith(u"--import")) {
-            if (!value(u"--import"_s, &o.import) || o.import.isEmpty())
-                return usageError(u"--import には README のファイル名を指定してください"_s);
-        } else {
-            return usageError(u"不明なオプションです: "_s + a);
-        }
-    }
-    return finishParse(positional, o);
-}
 
 int itemIndexByName(const QString &name)
 {
@@ -385,7 +138,7 @@ int fromTemplate(Options &o, ProjectSession &session)
     session.startFrom(parsed.value());
     if (o.writeData.isEmpty())
         o.writeData = o.data;
-    return applySets(o, *session.document());
+    return -1;
 }
 
 // Opens the data file, or imports the README, then applies the --set values.
@@ -395,9 +148,7 @@ int load(Options &o, ProjectSession &session)
     if (!o.templateName.isEmpty())
         return fromTemplate(o, session);
     if (!o.import.isEmpty()) {
-        if (const int status = importReadme(o.import, session); status >= 0)
-            return status;
-        return applySets(o, *session.document());
+        return importReadme(o.import, session);
     }
     const Result<DataFileReader::Parsed> parsed = ProjectSession::readDataFile(o.data);
     if (!parsed.ok()) {
@@ -413,7 +164,7 @@ int load(Options &o, ProjectSession &session)
     if (read->foreignEncoding)
         err(u"quillet-compose: "_s + UserTexts::foreignEncoding(o.data));
     session.adopt(o.data, parsed.value());
-    return applySets(o, *session.document());
+    return -1;
 }
 
 int writeData(const QString &path, ProjectSession &session)
@@ -439,10 +190,20 @@ Project forThisRun(const Options &o, Project p)
     return p;
 }
 
-// Composes the README and writes it, or compares it with --check.
-int writeReadme(const Options &o, const ProjectSession &session)
+// Where a language's README goes beside the main one: README_en.txt
+// beside README.TXT.
+QString readmeBeside(const QString &mainPath, const QString &language)
 {
-    const Project snapshot = forThisRun(o, session.document()->project());
+    const QFileInfo f(mainPath);
+    const QString name = f.completeBaseName() + u'_' + language +
+                         (f.suffix().isEmpty() ? QString() : u'.' + f.suffix().toLower());
+    return f.dir().filePath(name);
+}
+
+// Composes one language's README and writes it, or compares it with --check.
+int writeReadmeIn(const Options &o, const Project &project, const QString &path)
+{
+    const Project snapshot = forThisRun(o, project);
     const Result<Composition> composed = ReadmeComposer(snapshot).composeLines();
     if (!composed.ok()) {
         err(u"quillet-compose: "_s + UserTexts::readmeComposeFailed(composed.reason()));
@@ -453,20 +214,39 @@ int writeReadme(const Options &o, const ProjectSession &session)
         ReadmeFile::text(composed.value(), snapshot, o.format), o.format, &unmappable);
 
     if (o.check) {
-        const Result<QByteArray> existing = LineFile::readBytes(o.readme);
+        const Result<QByteArray> existing = LineFile::readBytes(path);
         return existing.ok() && existing.value() == bytes ? Done : Differs;
     }
-    if (o.readme.isEmpty() && !o.templateName.isEmpty())
+    if (path.isEmpty() && !o.templateName.isEmpty())
         return Done; // a new data file alone
-    if (o.readme.isEmpty()) {
+    if (path.isEmpty()) {
         if (!out(bytes))
             return outputFailed();
-    } else if (const Result<> w = LineFile::writeBytes(o.readme, bytes); !w.ok()) {
+    } else if (const Result<> w = LineFile::writeBytes(path, bytes); !w.ok()) {
         err(u"quillet-compose: "_s + UserTexts::readmeWriteFailed(w.reason()));
         return WriteFailed;
     }
     warnUnmappable(unmappable);
     return Done;
+}
+
+// The README, or with --all-languages every language's, side by side.
+int writeReadme(const Options &o, const ProjectSession &session)
+{
+    const Project project = session.document()->project();
+    if (!o.allLanguages)
+        return writeReadmeIn(o, project, o.readme);
+    const Project main = Languages::folded(project);
+    int worst = Done;
+    for (const QString &language : Languages::all(main)) {
+        const QString path =
+            language == Languages::mainOf(main) ? o.readme : readmeBeside(o.readme, language);
+        const int status = writeReadmeIn(o, Languages::viewIn(main, language), path);
+        if (status != Done && status != Differs)
+            return status;
+        worst = std::max(worst, status);
+    }
+    return worst;
 }
 
 // The check before release: a finding a line (or JSON) on standard output;
@@ -511,6 +291,29 @@ int checkReadme(const Options &o, const ProjectSession &session)
     return ReleaseCheck::hasErrors(found) ? CheckFoundErrors : Done;
 }
 
+// --add-language, then --lang: the run edits and writes that language.
+int chooseLanguage(const Options &o, ProjectSession &session)
+{
+    Project p = session.document()->project();
+    if (!o.addLanguage.isEmpty() && Languages::add(p, o.addLanguage))
+        session.applyStep(p, u"言語の追加"_s);
+    if (o.language.isEmpty())
+        return -1;
+    const QStringList all = Languages::all(p);
+    if (!all.contains(o.language))
+        return usageError(
+            u"言語「%1」はありません（あるもの: %2。加えるには --add-language）"_s.arg(
+                o.language, all.join(u", "_s)));
+    p = Languages::viewIn(p, o.language);
+    for (const auto &[entry, name] : o.names) {
+        if (o.language == Languages::mainOf(p))
+            return usageError(u"--name は元の言語（%1）には使えません"_s.arg(o.language));
+        p.languages.shownNames.insert(entry, name);
+    }
+    session.applyStep(p, u"言語の切り替え"_s);
+    return -1;
+}
+
 // The release: the version, the date and the history entry set, then the
 // data file written over the one opened (or --write-data's).
 int release(Options &o, ProjectSession &session)
@@ -546,6 +349,10 @@ int run(const QStringList &arguments)
     ProjectSession session;
     session.setKeepsRecentFiles(false); // a script's files are not the author's recent ones
     if (const int status = load(o, session); status >= 0)
+        return status;
+    if (const int status = chooseLanguage(o, session); status >= 0)
+        return status;
+    if (const int status = applySets(o, *session.document()); status >= 0)
         return status;
     if (o.checkReadme)
         return checkReadme(o, session);

@@ -2,6 +2,7 @@
 
 #include "platform/Cp932.h"
 #include "project/Entry.h"
+#include "project/Languages.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -255,6 +256,16 @@ void Checker::checkProject()
                 .arg(m_p.credits.size())
                 .arg(QString::fromUtf16(ProjectRules::kCreditsHeading)),
             QString());
+    const Project main = Languages::folded(m_p);
+    for (const Translation &t : main.languages.others) {
+        const QStringList lacking = Languages::missing(main, t);
+        if (!lacking.isEmpty())
+            add(u"untranslated"_s, Severity::Note, 0, 0,
+                u"%1（%2）の README は、%3 が %4 のままです"_s.arg(
+                    Languages::displayName(t.language), t.language, lacking.join(u"、"_s),
+                    Languages::displayName(Languages::mainOf(main))),
+                t.language);
+    }
     const QString version = m_p.values[Items::Version].trimmed();
     if (!m_o.expectVersion.isEmpty() && version != m_o.expectVersion)
         add(u"version-differs"_s, Severity::Error, lineOfItem(Items::Version), 0,

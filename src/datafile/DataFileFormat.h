@@ -24,7 +24,13 @@
 //   "@@@8" count            the text before the README's first line
 //   "@@@7" count ":=" key   the text under the heading key (may hold ":=")
 //   "@@@9" count            the text after the README's last line
-// A document without either ends at the last setting line, as before.
+// Then the README's other languages, each a header line and its own
+// versions, its texts as above:
+//   "@@@L" code              starts the language (en, zh...)
+//   "@@@0" number ":=" value  a field's value in it
+//   "@@@V" entry ":=" value   a field of the author's own
+//   "@@@N" entry ":=" name    an entry's name in it
+// A document without any of these ends at the last setting line, as before.
 namespace DataFileFormat {
 
 inline constexpr QStringView kSeparator = u":=";
@@ -42,6 +48,9 @@ inline constexpr QStringView kHeadingText = u"@@@7";   // text under a heading
 inline constexpr QStringView kLeadText = u"@@@8";      // text before the first line
 inline constexpr QStringView kTailText = u"@@@9";      // text after the last line
 inline constexpr QStringView kSetting = u"@@@S";       // a setting by name
+inline constexpr QStringView kLanguage = u"@@@L";      // another language's block
+inline constexpr QStringView kOwnValue = u"@@@V";      // its value of an own field
+inline constexpr QStringView kName = u"@@@N";          // its name of an entry
 
 inline constexpr QStringView kWrapSetting = u"wrap";
 inline constexpr QStringView kWrapPush = u"push";
@@ -49,6 +58,7 @@ inline constexpr QStringView kWrapHang = u"hang";
 inline constexpr QStringView kProfileSetting = u"profile";
 inline constexpr QStringView kSilenceSetting = u"silence";
 inline constexpr QStringView kCreditSetting = u"credit";
+inline constexpr QStringView kLanguageSetting = u"language"; // the main language, when not ja
 
 inline bool startsText(QStringView line)
 {
@@ -59,7 +69,8 @@ inline bool startsText(QStringView line)
 // The first line of what follows the empty line.
 inline bool startsExtras(QStringView line)
 {
-    return line.startsWith(kKeptValue) || line.startsWith(kSetting) || startsText(line);
+    return line.startsWith(kKeptValue) || line.startsWith(kSetting) || startsText(line) ||
+           line.startsWith(kLanguage);
 }
 
 inline constexpr QStringView kLineEnd = u"\r\n";

@@ -168,6 +168,8 @@ bool readSetting(QStringView line, Project &doc)
         doc.checkProfile = value.toString();
     } else if (name == kSilenceSetting) {
         doc.silenced.append(value.toString());
+    } else if (name == kLanguageSetting) {
+        doc.languages.main = value.toString();
     } else if (name == kCreditSetting) {
         // Fields a later version adds are passed over; missing ones are empty.
         const QList<QStringView> f = value.split(u'\t');
@@ -177,12 +179,44 @@ bool readSetting(QStringView line, Project &doc)
     return true;
 }
 
+bool isLanguageLine(QStringView tag)
+{
+    return tag == kKeptValue || tag == kOwnValue || tag == kName;
+}
+
+// A line of another language's block: its header, or one of its versions.
+bool readLanguageLine(QStringView tag, QStringView rest, Project &doc, Translation *&language)
+{
+    if (tag == kLanguage) {
+        if (rest.isEmpty() || rest.contains(kSeparator))
+            return false;
+        doc.languages.others.append({rest.toString(), {}, {}, {}, {}});
+        language = &doc.languages.others.last();
+        return true;
+    }
+    const qsizetype sep = rest.indexOf(kSeparator);
+    if (sep <= 0)
+        return false;
+    const QString key = rest.left(sep).toString(),
+                  value = rest.mid(sep + kSeparator.size()).toString();
+    if (tag == kKeptValue) {
+        bool ok = false;
+        const int k = key.toInt(&ok);
+        if (!ok || !Items::isField(k))
+            return false;
+        language->values.insert(k, value);
+    } else {
+        (tag == kOwnValue ? language->ownValues : language->names).insert(key, value);
+    }
+    return true;
+}
+
 // What follows the empty line that ends the document's own lines: values
 // kept without an entry, then the author's texts; returns the 0-based line
 // that could not be read, or -1.
 qsizetype readExtras(const Lines &lines, qsizetype i, Project &doc, QString *reason)
 {
-    BodyTexts &texts = doc.texts;
+    BodyTexts *texts = &doc.texts;
     for (; i < lines.size() && lines.at(i).startsWith(kKeptValue); ++i) {
         if (!readKeptValue(lines.at(i), doc)) {
             *reason = u"値の行「%1」を読めません"_s.arg(lines.at(i));
@@ -195,10 +229,19 @@ qsizetype readExtras(const Lines &lines, qsizetype i, Project &doc, QString *rea
             return i;
         }
     }
+    Translation *language = nullptr; // the block being read, after its header
     while (i < lines.size()) {
         const QStringView header = lines.at(i);
         const QStringView tag = header.left(kTagLength);
         const QStringView rest = header.mid(kTagLength);
+        if (tag == kLanguage || (language && isLanguageLine(tag))) {
+            if (!readLanguageLine(tag, rest, doc, language)) {
+                *reason = u"言語の行「%1」を読めません"_s.arg(header);
+                return i;
+            }
+            ++i;
+            continue;
+        }
         const qsizetype sep = tag == kHeadingText ? rest.indexOf(kSeparator) : rest.size();
         bool ok = false;
         const qsizetype count = sep < 0 ? -1 : rest.left(sep).toLongLong(&ok);
@@ -219,12 +262,14 @@ qsizetype readExtras(const Lines &lines, qsizetype i, Project &doc, QString *rea
         for (qsizetype k = i + 1; k <= i + count; ++k)
             text.append(lines.at(k).toString());
         // A text met twice (a file joined by hand) keeps both parts.
+        if (language)
+            texts = &language->texts;
         if (tag == kLeadText)
-            texts.lead += text;
+            texts->lead += text;
         else if (tag == kTailText)
-            texts.tail += text;
+            texts->tail += text;
         else
-            texts.headings[rest.mid(sep + kSeparator.size()).toString()] += text;
+            texts->headings[rest.mid(sep + kSeparator.size()).toString()] += text;
         i += 1 + count;
     }
     return -1;

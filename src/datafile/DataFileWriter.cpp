@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 #include "platform/LineFile.h"
 #include "project/Entry.h"
+#include "project/Languages.h"
 #include "project/Styles.h"
 
 #include <QSet>
@@ -55,6 +56,14 @@ void checkSettings(QStringList &found, const Project &doc)
                 found.append(*f); // the tab parts the credit's fields
         }
     }
+    for (const Translation &t : doc.languages.others) {
+        for (const auto *hash : {&t.ownValues, &t.names}) {
+            for (const QString &v : *hash)
+                checkField(found, v, false);
+        }
+        for (const QString &v : t.values)
+            checkField(found, v, false);
+    }
 }
 
 int digitsOf(int n)
@@ -89,13 +98,13 @@ private:
 // The texts in list order, then those of headings no longer listed, sorted by
 // the bytes written so that saving twice writes the same bytes. Headings the
 // code page writes alike share one block, as they will when read back.
-QList<std::pair<QString, QStringList>> textBlocksInOrder(const Project &doc)
+QList<std::pair<QString, QStringList>> textBlocksInOrder(const QHash<QString, QStringList> &texts,
+                                                         const QStringList &entries)
 {
-    const QHash<QString, QStringList> &texts = doc.texts.headings;
     QStringList keys;
     keys.reserve(texts.size());
     QSet<QString> seen;
-    for (const QString &entry : doc.entries) {
+    for (const QString &entry : entries) {
         const QString key = Entry::trimSpaces(entry).toString();
         if (texts.contains(key) && !seen.contains(key)) {
             seen.insert(key);
@@ -160,6 +169,8 @@ QStringList namedSettings(const Project &doc)
         add(kProfileSetting, doc.checkProfile);
     for (const QString &s : doc.silenced)
         add(kSilenceSetting, s);
+    if (!doc.languages.main.isEmpty() && doc.languages.main != u"ja")
+        add(kLanguageSetting, doc.languages.main);
     for (const Credit &c : doc.credits)
         add(kCreditSetting,
             QStringList{c.material, c.author, c.url, c.license, c.notice}.join(u'\t'));
@@ -171,7 +182,7 @@ void appendExtras(QString &out, const Project &doc, const Listed &listed)
     const BodyTexts &texts = doc.texts;
     const QList<int> values = keptValues(doc, listed);
     const QStringList settings = namedSettings(doc);
-    if (texts.isEmpty() && values.isEmpty() && settings.isEmpty())
+    if (texts.isEmpty() && values.isEmpty() && settings.isEmpty() && doc.languages.others.isEmpty())
         return;
     out += kLineEnd;
     for (const int k : values) {
@@ -192,10 +203,32 @@ void appendExtras(QString &out, const Project &doc, const Listed &listed)
             out += kLineEnd;
         }
     };
-    block(kLeadText + QString::number(texts.lead.size()), texts.lead);
-    for (const auto &[key, lines] : textBlocksInOrder(doc))
-        block(kHeadingText + QString::number(lines.size()) + kSeparator + key, lines);
-    block(kTailText + QString::number(texts.tail.size()), texts.tail);
+    const auto textBlocks = [&](const BodyTexts &t) {
+        block(kLeadText + QString::number(t.lead.size()), t.lead);
+        for (const auto &[key, lines] : textBlocksInOrder(t.headings, doc.entries))
+            block(kHeadingText + QString::number(lines.size()) + kSeparator + key, lines);
+        block(kTailText + QString::number(t.tail.size()), t.tail);
+    };
+    textBlocks(texts);
+    const auto line = [&out](QStringView tag, const QString &key, const QString &value) {
+        out += tag + key + kSeparator + value;
+        out += kLineEnd;
+    };
+    for (const Translation &t : doc.languages.others) {
+        out += kLanguage + t.language;
+        out += kLineEnd;
+        QList<int> items = t.values.keys();
+        std::sort(items.begin(), items.end());
+        for (const int k : std::as_const(items))
+            line(kKeptValue, QString::number(k), t.values.value(k));
+        for (const auto *hash : {&t.ownValues, &t.names}) {
+            QStringList keys = hash->keys();
+            keys.sort();
+            for (const QString &key : std::as_const(keys))
+                line(hash == &t.ownValues ? kOwnValue : kName, key, hash->value(key));
+        }
+        textBlocks(t.texts);
+    }
 }
 
 // The lines after the item lines: settings, then the author's texts.
@@ -313,8 +346,9 @@ QByteArray encodeFile(const ItemLines &lines, const QString &tail, QStringList *
 }
 } // namespace
 
-QString text(const Project &doc)
+QString text(const Project &shown)
 {
+    const Project doc = Languages::folded(shown);
     const ItemLines lines(doc, nullptr);
     const QString tail = settingsAndTexts(doc, lines.listed());
     QString out(lines.size(0, lines.count()) + tail.size(), Qt::Uninitialized);
@@ -329,8 +363,9 @@ QStringList lines(const Project &doc)
     return LineFile::splitLines(text(doc));
 }
 
-QStringList textsNotReadBackIntact(const Project &doc)
+QStringList textsNotReadBackIntact(const Project &shown)
 {
+    const Project doc = Languages::folded(shown);
     QStringList found;
     const ItemLines lines(doc, &found);
     checkSettings(found, doc);
@@ -338,8 +373,9 @@ QStringList textsNotReadBackIntact(const Project &doc)
     return found;
 }
 
-Result<WriteReport> write(const QString &path, const Project &doc)
+Result<WriteReport> write(const QString &path, const Project &shown)
 {
+    const Project doc = Languages::folded(shown);
     WriteReport report;
     const ItemLines lines(doc, &report.notIntact);
     checkSettings(report.notIntact, doc);

@@ -124,6 +124,7 @@ void Document::clearValues()
     setCheckProfile(QString());
     setSilenced({});
     setCredits({});
+    setLanguages({});
 }
 
 void Document::reset(const DropDowns &registered)
@@ -179,6 +180,7 @@ void Document::restore(const Project &state)
     setCheckProfile(state.checkProfile);
     setSilenced(state.silenced);
     setCredits(state.credits);
+    setLanguages(state.languages);
 }
 
 void Document::setWrap(Project::Wrap wrap)
@@ -202,6 +204,14 @@ void Document::setSilenced(const QStringList &silenced)
     if (m_silenced == silenced)
         return;
     m_silenced = silenced;
+    emit changed(Value::Settings, 0);
+}
+
+void Document::setLanguages(const Project::LanguageSet &languages)
+{
+    if (m_languages == languages)
+        return;
+    m_languages = languages;
     emit changed(Value::Settings, 0);
 }
 
@@ -312,6 +322,7 @@ Project Document::project() const
     p.checkProfile = m_checkProfile;
     p.silenced = m_silenced;
     p.credits = m_credits;
+    p.languages = m_languages;
     return p;
 }
 

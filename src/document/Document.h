@@ -146,6 +146,9 @@ public:
     // The materials credited.
     const QList<Credit> &credits() const { return m_credits; }
     void setCredits(const QList<Credit> &credits);
+    // The README's languages, and which one the values above are in.
+    const Project::LanguageSet &languages() const { return m_languages; }
+    void setLanguages(const Project::LanguageSet &languages);
     // Headings that hold a text but are not listed, and dropping their texts.
     QStringList unlistedTextHeadings() const;
     void dropUnlistedTexts() { dropTextsOf(m_texts.headings.keys()); }
@@ -201,4 +204,5 @@ private:
     QString m_checkProfile;
     QStringList m_silenced;
     QList<Credit> m_credits;
+    Project::LanguageSet m_languages;
 };

@@ -19,6 +19,17 @@ struct Credit {
     bool operator==(const Credit &other) const = default;
 };
 
+// The README in another language: this language's own versions of field
+// values, names and texts. What it lacks falls back to the main language.
+struct Translation {
+    QString language;                  // its code: en, zh, ko...
+    QHash<int, QString> values;        // fields, by item
+    QHash<QString, QString> ownValues; // the author's own fields, by entry
+    QHash<QString, QString> names;     // entries' names as this README shows them
+    BodyTexts texts;                   // a text it lacks is the main language's
+    bool operator==(const Translation &other) const = default;
+};
+
 // A project as one value: what the data file stores, the composer lays out
 // and undo puts back. Readers return one, writers and the composer take one;
 // none of them needs the window's document.
@@ -47,6 +58,18 @@ struct Project {
     QString checkProfile;  // the site profile the check before release applies
     QStringList silenced;  // check rules, or single findings, the author silenced
     QList<Credit> credits; // in the order they are credited
+    // The README's languages: the main one (README.TXT) by its code, the
+    // others in the order added. While one of those is edited, the project
+    // holds its versions in front, `viewing` names it and `others` holds the
+    // main language's whole in its place (see Languages).
+    struct LanguageSet {
+        QString main; // empty: Japanese
+        QList<Translation> others;
+        QString viewing;                    // empty: the main language
+        QHash<QString, QString> shownNames; // names the README shows for entries
+        bool operator==(const LanguageSet &other) const = default;
+    };
+    LanguageSet languages;
 
     int boxState(int item) const { return values[size_t(item)].toInt(); }
     bool operator==(const Project &other) const = default;

@@ -93,9 +93,23 @@ void ReadmeComposer::formatItem(QString &out, int index, ItemLayout layout) cons
     formatItem(out, Items::names().at(size_t(index)), m_doc.values.at(size_t(index)), layout);
 }
 
+// An entry's name as the README's language shows it.
+QStringView ReadmeComposer::shown(QStringView name) const
+{
+    const QHash<QString, QString> &names = m_doc.languages.shownNames;
+    if (names.isEmpty())
+        return name;
+    const auto it = names.constFind(name.toString());
+    return it == names.cend() || it->isEmpty() ? name : QStringView(*it);
+}
+
 void ReadmeComposer::formatItem(QString &out, QStringView name, QStringView value,
                                 ItemLayout layout) const
 {
+    const QStringView own = shown(name);
+    // A name in another language may be of odd width: centred like a custom heading.
+    const bool odd = own.data() != name.data() && Cp932::byteWidth(own) % 2 != 0;
+    name = own;
     const int w = Cp932::byteWidth(name);
     switch (layout) {
     case EndLine:
@@ -110,6 +124,8 @@ void ReadmeComposer::formatItem(QString &out, QStringView name, QStringView valu
             padding(out, kHeadingWidth, w, 1);
         out += name;
         padding(out, kHeadingWidth, w, 1);
+        if (odd && !oneSidedBrackets)
+            out += u' ';
         out += rightBracket;
         if (layout == FieldLine) {
             out += kWideGap;
@@ -127,6 +143,7 @@ void ReadmeComposer::formatItem(QString &out, QStringView name, QStringView valu
 
 void ReadmeComposer::customHeading(QString &out, QStringView text) const
 {
+    text = shown(text);
     const int c = Cp932::byteWidth(text);
     out += leftBracket;
     if (!oneSidedBrackets)
@@ -140,6 +157,7 @@ void ReadmeComposer::customHeading(QString &out, QStringView text) const
 
 void ReadmeComposer::customEndLine(QString &out, QStringView text) const
 {
+    text = shown(text);
     out += text;
     padding(out, kEndNameWidth, Cp932::byteWidth(text), 0);
 }
@@ -192,7 +210,7 @@ void ReadmeComposer::addHeading(int item, int position, bool inEnd, Composition 
     const QStringView key = Entry::trimSpaces(c.entries.at(position));
     qsizetype start = c.text.size();
     if (item >= 0 && inEnd)
-        c.text += Items::names()[size_t(item)];
+        c.text += shown(Items::names()[size_t(item)]);
     else if (item >= 0)
         formatItem(c.text, item, oneSidedBrackets ? OneSidedHeading : CentredHeading);
     else if (inEnd)

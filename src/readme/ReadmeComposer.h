@@ -84,6 +84,7 @@ public:
 
 private:
     void padding(QString &out, int fieldWidth, int textWidth, int halve) const;
+    QStringView shown(QStringView name) const;
     void addEntry(int position, bool &inEnd, Composition &c);
     void addHeading(int item, int position, bool inEnd, Composition &c);
     void addField(int item, int position, bool inEnd, Composition &c);

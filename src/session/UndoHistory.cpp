@@ -62,6 +62,8 @@ QString describeStyles(const Project &before, const Project &after, QString *mer
         {before.silenced != after.silenced, u"チェックの設定の変更", u""},
         {before.checkProfile != after.checkProfile, u"チェックの設定の変更", u""},
         {before.credits != after.credits, u"クレジットの変更", u""},
+        {before.languages.viewing != after.languages.viewing, u"言語の切り替え", u""},
+        {before.languages != after.languages, u"言語の変更", u""},
     };
     for (const Change &c : changes) {
         if (c.changed) {

@@ -125,6 +125,11 @@ private:
     void buildWrapMenu(QMenu *create);
     void newRelease();
     void editCredits();
+    void buildLanguageMenu(QMenu *create);
+    void fillLanguageMenu(QMenu *menu);
+    void switchLanguage(const QString &code);
+    void addLanguage();
+    void translateNames();
     void checkBeforeRelease();
     void goToPreviewLine(int line, int column);
     void chooseWrap(Project::Wrap wrap);

@@ -63,6 +63,7 @@ void FrmMain::buildMenus()
             &QAction::triggered, this, &FrmMain::composeAndWriteReadme);
     create->addSeparator();
     buildWrapMenu(create);
+    buildLanguageMenu(create);
 
     QMenu *regist = bar->addMenu(u"登録(&R)"_s);
     regist->setObjectName(u"mnuRegistration"_s);
