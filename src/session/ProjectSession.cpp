@@ -106,9 +106,13 @@ void ProjectSession::redo()
 
 void ProjectSession::restore(const Project &state)
 {
+    // The preview of another language must not be taken into this one.
+    const bool otherLanguage = m_doc->languages().viewing != state.languages.viewing;
     m_restoring = true;
     m_doc->restore(state);
     m_restoring = false;
+    if (otherLanguage && !m_doc->previewText().isEmpty())
+        (void)composePreview();
     if (m_recovery)
         m_recoveryTimer.start();
     emit stateChanged();

@@ -66,8 +66,6 @@ void FrmMain::switchLanguage(const QString &code)
     if (Languages::shownOf(p) == code)
         return;
     m_session->applyStep(Languages::viewIn(p, code), u"言語の切り替え"_s);
-    if (!m_doc->previewText().isEmpty())
-        showPreview();
 }
 
 void FrmMain::addLanguage()
@@ -97,12 +95,11 @@ void FrmMain::addLanguage()
         return m_messages->warning(
             u"「%1」は言語の記号ではありません。en や zh-TW のように入力してください。"_s.arg(
                 chosen));
+    takeTextFromPreview(false);
     Project p = Languages::folded(m_doc->project());
     if (!Languages::add(p, chosen))
         return m_messages->warning(u"%1 はすでにあります"_s.arg(caption(chosen)));
     m_session->applyStep(Languages::viewIn(p, chosen), u"言語の追加"_s);
-    if (!m_doc->previewText().isEmpty())
-        showPreview();
 }
 
 // The names the edited language's README gives the items and headings.

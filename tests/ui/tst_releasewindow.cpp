@@ -1,14 +1,18 @@
 #include "WindowFixture.h"
 #include "project/Entry.h"
+#include "project/Languages.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -24,6 +28,7 @@ private slots:
     void newFromTemplate();
     void ownTemplates();
     void creditsTable();
+    void languages();
 };
 
 // The shipped templates beside the program, as a portable install has them.
@@ -180,6 +185,71 @@ void TstReleaseWindow::creditsTable()
             .contains(u"【   クレジット   】\n・効果音\n    ライセンス：商用可 改変可\n・BGM\n"_s));
     m_w->undo();
     QCOMPARE(doc()->project(), opened);
+}
+
+// 作成 → 言語: the fields and the preview show the language chosen, what is
+// typed there is its own, 名前の翻訳… names its headings, and saving keeps
+// the main language in front.
+void TstReleaseWindow::languages()
+{
+    openFile(testDataPath(u"languages/clock.pwk"_s));
+    auto *menu = get<QMenu>(u"mnuLanguage"_s);
+    emit menu->aboutToShow();
+    QVERIFY(get<QAction>(u"mnuLanguage(ja)"_s)->isChecked());
+    QVERIFY(!get<QAction>(u"mnuNames"_s)->isEnabled());
+    get<QAction>(u"mnuLanguage(en)"_s)->trigger();
+    QCOMPARE(get<QLineEdit>(u"txtSoftName"_s)->text(), u"Easy Clock"_s);
+    QCOMPARE(get<QComboBox>(u"cboEnvironment"_s)->currentText(),
+             u"Windows 10 / 11"_s); // the main one's
+    get<QLineEdit>(u"txtSoftName"_s)->end(false);
+    QTest::keyClicks(get<QLineEdit>(u"txtSoftName"_s), u" 2"_s);
+    trigger(u"mnuPreview"_s);
+    QVERIFY(
+        get<QPlainTextEdit>(u"txtPreView"_s)->toPlainText().contains(u"【     About      】"_s));
+
+    emit menu->aboutToShow();
+    m_script = [](QDialog &d) {
+        auto *table = d.findChild<QTableWidget *>(u"tblNames"_s);
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->item(row, 0)->text() == u"使い方")
+                table->item(row, 1)->setText(u"How to use"_s);
+        }
+        d.accept();
+    };
+    get<QAction>(u"mnuNames"_s)->trigger();
+    QVERIFY(
+        get<QPlainTextEdit>(u"txtPreView"_s)->toPlainText().contains(u"【   How to use   】"_s));
+
+    m_dialogs.answers = {path(u"saved.pwk"_s)};
+    trigger(u"mnuSaveAs"_s);
+    const Project saved = ProjectSession::readDataFile(path(u"saved.pwk"_s))->project;
+    QCOMPARE(saved.values[Items::SoftName], u"かんたん時計"_s);
+    QCOMPARE(saved.languages.others.first().values.value(Items::SoftName), u"Easy Clock 2"_s);
+    QCOMPARE(saved.languages.others.first().names.value(u"使い方"_s), u"How to use"_s);
+
+    emit menu->aboutToShow();
+    get<QAction>(u"mnuLanguage(ja)"_s)->trigger();
+    QCOMPARE(get<QLineEdit>(u"txtSoftName"_s)->text(), u"かんたん時計"_s);
+    // The preview follows, and the English one is not taken into Japanese.
+    QVERIFY(
+        get<QPlainTextEdit>(u"txtPreView"_s)->toPlainText().contains(u"【     使い方     】"_s));
+    trigger(u"mnuPreview"_s);
+    QCOMPARE(doc()->texts().under(u"使い方"_s).first(), u"clock.exe を起動します。"_s);
+    m_w->undo(); // back in English
+    QCOMPARE(get<QLineEdit>(u"txtSoftName"_s)->text(), u"Easy Clock 2"_s);
+
+    // Adding one: a code typed, or one of the list; a code that is none is refused.
+    for (const QString &typed : {u"日本"_s, u"韓国語 (ko)"_s}) {
+        m_script = [&](QDialog &d) {
+            static_cast<QInputDialog &>(d).setTextValue(typed);
+            d.accept();
+        };
+        emit menu->aboutToShow();
+        get<QAction>(u"mnuAddLanguage"_s)->trigger();
+    }
+    QCOMPARE(m_messages.warnings.size(), 1);
+    QCOMPARE(Languages::all(doc()->project()), (QStringList{u"ja"_s, u"en"_s, u"ko"_s}));
+    QCOMPARE(Languages::shownOf(doc()->project()), u"ko"_s);
 }
 
 QTEST_MAIN(TstReleaseWindow)
