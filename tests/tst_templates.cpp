@@ -3,7 +3,9 @@
 // quillet-compose makes a data file from one and never overwrites unasked.
 #include "TestSupport.h"
 #include "check/ReleaseCheck.h"
+#include "datafile/DataFileWriter.h"
 #include "platform/AppInfo.h"
+#include "platform/Cp932.h"
 #include "platform/LineFile.h"
 #include "readme/ReadmeComposer.h"
 #include "release/Release.h"
@@ -50,6 +52,7 @@ void TstTemplates::shippedOnes_data()
         QTest::newRow(n) << QString::fromUtf8(n) << u"standard"_s << u"注意事項"_s;
     QTest::newRow("ゲーム") << u"ゲーム"_s << u"freem"_s << u"クレジット"_s;
     QTest::newRow("素材集") << u"素材集"_s << u"freem"_s << u"利用規約"_s;
+    QTest::newRow("in English") << u"Windows tool (English)"_s << u"standard"_s << u"Usage"_s;
 }
 
 void TstTemplates::shippedOnes()
@@ -62,6 +65,8 @@ void TstTemplates::shippedOnes()
     QVERIFY(t && !t->own);
     const Result<DataFileReader::Parsed> read = ProjectSession::readDataFile(t->path);
     QVERIFY(read.ok() && read->report.complete());
+    // Saved again, every byte comes back: nothing in it is lost on a save.
+    QCOMPARE(Cp932::encode(DataFileWriter::text(read->project)), readFileBytes(t->path));
     ProjectSession session;
     session.setKeepsRecentFiles(false);
     session.startFrom(read.value());

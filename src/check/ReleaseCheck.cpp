@@ -86,10 +86,11 @@ void Checker::checkLine(int line, const ComposedLine &l)
 }
 
 // What a template leaves for the author to write: 〈ソフト名〉 in a field,
-// 「ここに概要を書きます。」 in a text.
+// 「ここに概要を書きます。」 (or "Write the overview here.") in a text.
 void Checker::checkPlaceholder(int line, QStringView text)
 {
-    static const QRegularExpression placeholder(u"〈[^〈〉]+〉|ここに[^。]*書きます。"_s);
+    static const QRegularExpression placeholder(
+        u"〈[^〈〉]+〉|ここに[^。]*書きます。|^Write [^.]* here\\."_s);
     const QRegularExpressionMatch m = placeholder.match(text);
     if (m.hasMatch())
         add(u"placeholder"_s, Severity::Warning, line,

@@ -17,7 +17,9 @@
 // Then the project's settings the README does not show, one a line:
 //   "@@@S" name ":=" value  wrap (push or hang), profile, silence (repeated),
 //                          credit (repeated: material, author, URL, licence
-//                          and notice, a tab between)
+//                          and notice, a tab between), language (the main
+//                          one, when not ja), name (entry ":=" the name the
+//                          README shows for it, repeated)
 // Then the author's texts. Each is a header line and then as many lines as
 // the header counts, taken verbatim, so a text line needs no escaping
 // whatever it holds:
@@ -59,6 +61,7 @@ inline constexpr QStringView kProfileSetting = u"profile";
 inline constexpr QStringView kSilenceSetting = u"silence";
 inline constexpr QStringView kCreditSetting = u"credit";
 inline constexpr QStringView kLanguageSetting = u"language"; // the main language, when not ja
+inline constexpr QStringView kNameSetting = u"name";         // entry ":=" the name the README shows
 
 inline bool startsText(QStringView line)
 {

@@ -170,6 +170,12 @@ bool readSetting(QStringView line, Project &doc)
         doc.silenced.append(value.toString());
     } else if (name == kLanguageSetting) {
         doc.languages.main = value.toString();
+    } else if (name == kNameSetting) {
+        const qsizetype at = value.indexOf(kSeparator);
+        if (at <= 0)
+            return false;
+        doc.languages.shownNames.insert(value.left(at).toString(),
+                                        value.mid(at + kSeparator.size()).toString());
     } else if (name == kCreditSetting) {
         // Fields a later version adds are passed over; missing ones are empty.
         const QList<QStringView> f = value.split(u'\t');

@@ -171,6 +171,10 @@ QStringList namedSettings(const Project &doc)
         add(kSilenceSetting, s);
     if (!doc.languages.main.isEmpty() && doc.languages.main != u"ja")
         add(kLanguageSetting, doc.languages.main);
+    QStringList named = doc.languages.shownNames.keys();
+    named.sort();
+    for (const QString &key : std::as_const(named))
+        add(kNameSetting, QString(key + kSeparator + doc.languages.shownNames.value(key)));
     for (const Credit &c : doc.credits)
         add(kCreditSetting,
             QStringList{c.material, c.author, c.url, c.license, c.notice}.join(u'\t'));

@@ -229,7 +229,8 @@ Result<Plan> plan(const Project &project, const Request &request)
 
     if (history.starts.isEmpty()) {
         // A template's 「ここに更新履歴を書きます。」 gives way to the first entry.
-        static const QRegularExpression placeholder(u"^ここに[^。]*書きます。"_s);
+        static const QRegularExpression placeholder(
+            u"^(ここに[^。]*書きます。|Write [^.]* here\\.)"_s);
         lines.removeIf([](const QString &l) { return placeholder.match(l).hasMatch(); });
     }
     qsizetype at = history.starts.isEmpty() ? 0 : history.starts.first();

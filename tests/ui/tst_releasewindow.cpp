@@ -103,10 +103,11 @@ void TstReleaseWindow::newFromTemplate()
     QVERIFY(names.isEmpty());
     m_messages.answers = {Messages::Answer::Discard};
     trigger(u"mnuNewFromTemplate"_s);
-    QCOMPARE(names, (QStringList{u"Windowsツール"_s, u"ゲーム"_s, u"フォント"_s,
-                                 u"ライブラリ・プラグイン"_s, u"素材集"_s}));
-    QVERIFY(previews.at(1).contains(u"【    操作方法    】"_s));
-    QVERIFY(previews.at(3).contains(u"〈ライブラリ名〉"_s));
+    QCOMPARE(names, (QStringList{u"Windows tool (English)"_s, u"Windowsツール"_s, u"ゲーム"_s,
+                                 u"フォント"_s, u"ライブラリ・プラグイン"_s, u"素材集"_s}));
+    QVERIFY(previews.at(0).contains(u"【   Installing   】"_s));
+    QVERIFY(previews.at(2).contains(u"【    操作方法    】"_s));
+    QVERIFY(previews.at(4).contains(u"〈ライブラリ名〉"_s));
     QCOMPARE(doc()->fieldText(Items::SoftName), u"〈ゲーム名〉"_s);
     QVERIFY(doc()->texts().headings.contains(u"遊び方"_s));
     QCOMPARE(doc()->wrap(), Project::Wrap::Push);
