@@ -1,6 +1,7 @@
 // Templates: the shipped ones open, compose and check clean but for their
 // placeholders; the author's own are saved, listed first and win by name;
-// quillet-compose makes a data file from one and never overwrites unasked.
+// quillet-compose makes a data file from one and never overwrites unasked,
+// and tells a script what an import did in JSON.
 #include "TestSupport.h"
 #include "check/ReleaseCheck.h"
 #include "datafile/DataFileWriter.h"
@@ -13,6 +14,9 @@
 #include "session/Templates.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTest>
 
@@ -28,6 +32,7 @@ private slots:
     void names();
     void commandLine_data();
     void commandLine();
+    void importReportAsJson();
 };
 
 namespace {
@@ -176,6 +181,24 @@ void TstTemplates::commandLine()
     const Result<QStringList> lines = LineFile::read(dir.filePath(file));
     QCOMPARE(lines.ok() ? lines->value(0) : QString(), firstLine);
     QCOMPARE(QFileInfo::exists(dir.filePath(u"R.TXT"_s)), args.contains(u"R.TXT"));
+}
+
+// For a script: --import's report as one JSON object on standard error,
+// the README still on standard output.
+void TstTemplates::importReportAsJson()
+{
+    QProcess p;
+    p.start(QStringLiteral(QUILLET_COMPOSE),
+            {u"--import"_s, testDataPath(u"foreign/colons.txt"_s), u"--format=json"_s});
+    p.waitForFinished(60000);
+    QCOMPARE(p.exitCode(), 0);
+    const QJsonObject report = QJsonDocument::fromJson(p.readAllStandardError()).object();
+    QCOMPARE(report.value(u"encoding"_s).toString(), u"UTF-8"_s);
+    QVERIFY(!report.value(u"whole"_s).toBool());
+    QVERIFY(report.value(u"mapped"_s).toArray().contains(u"名称 → ソフト名"_s));
+    QVERIFY(
+        report.value(u"keptAsIs"_s).toArray().contains(u"ライセンス → 独自の項目「ライセンス」"_s));
+    QVERIFY(Cp932::decode(p.readAllStandardOutput()).contains(u"ライセンス"_s));
 }
 
 QTEST_GUILESS_MAIN(TstTemplates)

@@ -16,6 +16,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <cstdio>
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -63,14 +66,34 @@ void warnUnmappable(const QStringList &chars)
         err(u"quillet-compose: "_s + UserTexts::unmappable(chars));
 }
 
-// A README read in place of a data file; what did not come back whole is
-// told, a line each.
-int importReadme(const QString &path, ProjectSession &session)
+// The import's report for a script: one JSON object on standard error.
+void reportAsJson(const ReadmeImport::Imported &r)
 {
-    const Result<ReadmeImport::Imported> r = session.importReadme(path);
+    QJsonArray damaged;
+    for (const int line : r.damagedLines)
+        damaged.append(line);
+    const QJsonObject o{{u"encoding"_s, r.encoding},
+                        {u"whole"_s, r.whole},
+                        {u"mapped"_s, QJsonArray::fromStringList(r.mapped)},
+                        {u"keptAsIs"_s, QJsonArray::fromStringList(r.keptAsIs)},
+                        {u"damagedLines"_s, damaged},
+                        {u"unmappable"_s, QJsonArray::fromStringList(r.unmappable)}};
+    const QByteArray bytes = QJsonDocument(o).toJson(QJsonDocument::Indented);
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+}
+
+// A README read in place of a data file; what did not come back whole is
+// told, a line each (or as JSON).
+int importReadme(const Options &o, ProjectSession &session)
+{
+    const Result<ReadmeImport::Imported> r = session.importReadme(o.import);
     if (!r.ok()) {
         err(u"quillet-compose: README を読み込めませんでした: "_s + r.reason());
         return DataUnreadable;
+    }
+    if (o.json) {
+        reportAsJson(r.value());
+        return -1;
     }
     if (!r->damagedLines.isEmpty())
         err(u"quillet-compose: "_s + UserTexts::damagedLines(r->encoding, r->damagedLines));
@@ -148,7 +171,7 @@ int load(Options &o, ProjectSession &session)
     if (!o.templateName.isEmpty())
         return fromTemplate(o, session);
     if (!o.import.isEmpty()) {
-        return importReadme(o.import, session);
+        return importReadme(o, session);
     }
     const Result<DataFileReader::Parsed> parsed = ProjectSession::readDataFile(o.data);
     if (!parsed.ok()) {
