@@ -71,6 +71,12 @@ CreditsDialog::CreditsDialog(const QList<Credit> &credits, QWidget *parent)
     m_table->setColumnWidth(1, fm.horizontalAdvance(u"作者・サイト作者"_s));
     m_table->setColumnWidth(2, fm.horizontalAdvance(u"https://example.jp/xxxx"_s));
     m_table->setColumnWidth(3, fm.horizontalAdvance(u"ライセンスライ"_s));
+    m_table->setWordWrap(false);
+    for (int col = 0; col < kColumns - 1; ++col) {
+        const int least = m_table->columnWidth(col);
+        m_table->resizeColumnToContents(col);
+        m_table->setColumnWidth(col, std::max(least, m_table->columnWidth(col)));
+    }
     resize(fm.horizontalAdvance(u'0') * 110, fm.height() * 20);
 }
 

@@ -114,9 +114,12 @@ void FrmMain::translateNames()
     table->setHorizontalHeaderLabels({u"項目・見出し"_s, caption(Languages::shownOf(p))});
     table->horizontalHeader()->setStretchLastSection(true);
     QStringList keys;
+    const Items::NameIndex names(Items::names());
     for (const QString &entry : std::as_const(p.entries)) {
         const QString key = Entry::trimSpaces(entry).toString();
-        if (key.isEmpty() || key.startsWith(u'●') || keys.contains(key))
+        // An end line shows the name of the field it repeats.
+        if (key.isEmpty() || key.startsWith(u'●') || keys.contains(key) ||
+            names.indexOf(key) > Items::EndMarker)
             continue;
         keys.append(key);
         const int row = table->rowCount();

@@ -51,6 +51,12 @@ ReleaseDialog::ReleaseDialog(const Project &project, const QDate &today, QWidget
     m_entry->setReadOnly(true);
     m_entry->setFont(Fonts::preview());
     m_entry->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // A few lines each: a release names a handful of changes.
+    const auto lines = [](QPlainTextEdit *e, int n) {
+        e->setFixedHeight(e->fontMetrics().lineSpacing() * n + 2 * e->frameWidth() + 8);
+    };
+    lines(m_notes, 5);
+    lines(m_entry, 6);
     m_problem->setObjectName(u"lblProblem"_s);
     m_problem->setWordWrap(true);
     m_buttons->button(QDialogButtonBox::Ok)->setText(u"新しい版にする"_s);
