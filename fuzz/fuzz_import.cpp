@@ -45,7 +45,7 @@ void fuzz(const QByteArray &bytes, const QString &)
             continue;
         // The value after a label: past its closing bracket or colon, else
         // past the first space.
-        static const QRegularExpression labelEnd(QStringLiteral("[】》>:：]"));
+        static const QRegularExpression labelEnd(QStringLiteral("[】》>\\]:：]"));
         qsizetype at = t.indexOf(labelEnd, 1);
         if (at < 0)
             at = std::find_if(t.begin() + 1, t.end(), [](QChar c) { return c.isSpace(); }) -

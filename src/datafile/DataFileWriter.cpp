@@ -134,6 +134,24 @@ QList<std::pair<QString, QStringList>> textBlocksInOrder(const QHash<QString, QS
     return blocks;
 }
 
+// Entries and their names (or values) in the order of the entries' bytes in
+// code page 932; of entries written alike (characters it cannot hold become
+// "?") only the last, the one a reader keeps. So a file saved again is the same.
+QList<std::pair<QString, QString>> byWrittenEntry(const QHash<QString, QString> &byEntry)
+{
+    QList<std::pair<QByteArray, QString>> keys;
+    for (auto it = byEntry.cbegin(); it != byEntry.cend(); ++it)
+        keys.append({Cp932::encode(it.key()), it.key()});
+    std::sort(keys.begin(), keys.end());
+    QList<std::pair<QString, QString>> out;
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (i + 1 < keys.size() && keys.at(i + 1).first == keys.at(i).first)
+            continue;
+        out.append({keys.at(i).second, byEntry.value(keys.at(i).second)});
+    }
+    return out;
+}
+
 // Values kept after the empty line: filled fields no entry lists, and listed
 // ones holding ":=", which their item line cuts short (an older reader still
 // reads what it always did there).
@@ -171,10 +189,8 @@ QStringList namedSettings(const Project &doc)
         add(kSilenceSetting, s);
     if (!doc.languages.main.isEmpty() && doc.languages.main != u"ja")
         add(kLanguageSetting, doc.languages.main);
-    QStringList named = doc.languages.shownNames.keys();
-    named.sort();
-    for (const QString &key : std::as_const(named))
-        add(kNameSetting, QString(key + kSeparator + doc.languages.shownNames.value(key)));
+    for (const auto &[key, name] : byWrittenEntry(doc.languages.shownNames))
+        add(kNameSetting, QString(key + kSeparator + name));
     for (const Credit &c : doc.credits)
         add(kCreditSetting,
             QStringList{c.material, c.author, c.url, c.license, c.notice}.join(u'\t'));
@@ -226,10 +242,8 @@ void appendExtras(QString &out, const Project &doc, const Listed &listed)
         for (const int k : std::as_const(items))
             line(kKeptValue, QString::number(k), t.values.value(k));
         for (const auto *hash : {&t.ownValues, &t.names}) {
-            QStringList keys = hash->keys();
-            keys.sort();
-            for (const QString &key : std::as_const(keys))
-                line(hash == &t.ownValues ? kOwnValue : kName, key, hash->value(key));
+            for (const auto &[key, value] : byWrittenEntry(*hash))
+                line(hash == &t.ownValues ? kOwnValue : kName, key, value);
         }
         textBlocks(t.texts);
     }
