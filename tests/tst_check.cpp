@@ -49,11 +49,7 @@ QString found(const Project &p, const ReleaseCheck::Options &options)
 
 QList<SiteProfile> shipped(const QString &name)
 {
-    for (const SiteProfile &p : SiteProfiles::load({QStringLiteral(QUILLET_PROFILES)}).profiles) {
-        if (p.name == name)
-            return {p};
-    }
-    return {};
+    return profileNamed(QStringLiteral(QUILLET_PROFILES), name);
 }
 } // namespace
 

@@ -86,6 +86,8 @@ void TstRelease::entries_data()
     row("a line before the entries stays first", "更新履歴",
         "新しい順に書いています。||2026/11/01  Ver.1.00", {}, false,
         "新しい順に書いています。||2026/12/07  Ver.1.01|2026/11/01  Ver.1.00");
+    row("an underline stays under the heading", "更新履歴", "--------||Changelog を参照。", {},
+        false, "--------|2026/12/07  Ver.1.01||Changelog を参照。");
     row("amend replaces the newest entry only", "更新履歴",
         "2026/12/01  Ver.1.01|  ・仮||2026/11/01  Ver.1.00|  ・公開", {u"本番"_s}, true,
         "2026/12/07  Ver.1.01|  ・本番||2026/11/01  Ver.1.00|  ・公開");

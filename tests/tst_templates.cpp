@@ -40,11 +40,7 @@ const QString kShipped = QStringLiteral(QUILLET_TEMPLATES);
 
 QList<SiteProfile> shipped(const QString &name)
 {
-    for (const SiteProfile &p : SiteProfiles::load({QStringLiteral(QUILLET_PROFILES)}).profiles) {
-        if (p.name == name)
-            return {p};
-    }
-    return {};
+    return profileNamed(QStringLiteral(QUILLET_PROFILES), name);
 }
 } // namespace
 

@@ -234,6 +234,11 @@ Result<Plan> plan(const Project &project, const Request &request)
         lines.removeIf([](const QString &l) { return placeholder.match(l).hasMatch(); });
     }
     qsizetype at = history.starts.isEmpty() ? 0 : history.starts.first();
+    // A heading underlined in its text keeps its underline above the entries.
+    static const QRegularExpression rule(u"^[-=_~＝－─━]{3,}$"_s);
+    while (history.starts.isEmpty() && at < lines.size() &&
+           rule.match(lines.at(at).trimmed()).hasMatch())
+        ++at;
     if (history.newest && bareVersion(history.newest->version) == version) {
         if (!request.amend)
             return Result<Plan>::failure(

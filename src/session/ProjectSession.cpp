@@ -153,11 +153,7 @@ Result<DataFileReader::Parsed> ProjectSession::readDataFile(const QString &path)
 void ProjectSession::adopt(const QString &path, const DataFileReader::Parsed &parsed,
                            const Document::DropDowns &registered)
 {
-    m_restoring = true;
-    m_doc->load(parsed.project);
-    m_doc->setDropDowns(registered);
-    m_restoring = false;
-    startFresh(path);
+    takeIn(parsed.project, registered, path);
     rememberRecent(path);
     if (!parsed.report.complete()) {
         // What was read is not what the file holds.
@@ -166,14 +162,22 @@ void ProjectSession::adopt(const QString &path, const DataFileReader::Parsed &pa
     }
 }
 
+// A project read, imported, recovered or started from a template, in place
+// of the last one, with a fresh history.
+void ProjectSession::takeIn(const Project &project, const Document::DropDowns &registered,
+                            const QString &path)
+{
+    m_restoring = true;
+    m_doc->load(project);
+    m_doc->setDropDowns(registered);
+    m_restoring = false;
+    startFresh(path);
+}
+
 void ProjectSession::startFrom(const DataFileReader::Parsed &parsed,
                                const Document::DropDowns &registered)
 {
-    m_restoring = true;
-    m_doc->load(parsed.project);
-    m_doc->setDropDowns(registered);
-    m_restoring = false;
-    startFresh(QString());
+    takeIn(parsed.project, registered, QString());
 }
 
 Result<ReadmeImport::Imported> ProjectSession::importReadme(const QString &path,
@@ -182,11 +186,7 @@ Result<ReadmeImport::Imported> ProjectSession::importReadme(const QString &path,
     Result<ReadmeImport::Imported> r = ReadmeImport::read(path);
     if (!r.ok())
         return r;
-    m_restoring = true;
-    m_doc->load(r->doc);
-    m_doc->setDropDowns(registered);
-    m_restoring = false;
-    startFresh(QString());
+    takeIn(r->doc, registered, QString());
     m_history.markNeverClean(); // a project not yet saved anywhere
     return r;
 }
@@ -317,11 +317,7 @@ void ProjectSession::writeRecovery()
 void ProjectSession::restoreRecovered(const RecoveryStore::State &state,
                                       const Document::DropDowns &registered)
 {
-    m_restoring = true;
-    m_doc->load(state.project);
-    m_doc->setDropDowns(registered);
-    m_restoring = false;
-    startFresh(state.path);
+    takeIn(state.project, registered, state.path);
     m_history.markNeverClean();
     if (!state.preview.isEmpty()) {
         // Composed again, the preview is taken in as if edited by hand.

@@ -112,6 +112,7 @@ private:
     void documentChanged();
     void restore(const Project &state);
     void startFresh(const QString &path);
+    void takeIn(const Project &project, const Document::DropDowns &registered, const QString &path);
     void rememberRecent(const QString &path);
 
     Document *m_doc;

@@ -150,3 +150,12 @@ Result<DataFileReader::ReadReport> openFile(Document &doc, const QString &path)
     doc.load(parsed->project);
     return parsed->report;
 }
+
+QList<SiteProfile> profileNamed(const QString &folder, const QString &name)
+{
+    for (const SiteProfile &p : SiteProfiles::load({folder}).profiles) {
+        if (p.name == name)
+            return {p};
+    }
+    return {};
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/SiteProfile.h"
 #include "datafile/DataFileReader.h"
 #include "document/Document.h"
 #include "entrylists/EntryLists.h"
@@ -62,6 +63,8 @@ void loadItemList(ItemList &list, const QString &words);
 QString dumpItemList(const ItemList &list);
 
 QByteArray readFileBytes(const QString &path);
+// The site profile of that name in a folder, alone, or none.
+QList<SiteProfile> profileNamed(const QString &folder, const QString &name);
 QString testDataPath(const QString &name);
 
 // A data file's lines or file opened into a document, as Open does.
