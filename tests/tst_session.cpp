@@ -81,6 +81,8 @@ private slots:
     void orphansAreFilesNoRunningSessionHolds();
     void recoveryFileFollowsTheChanges();
     void killedSessionIsRestored();
+    void everyWayInReplacesTheProject_data();
+    void everyWayInReplacesTheProject();
 
 private:
     QString file() const { return m_dir->filePath(u"p.pwk"_s); }
@@ -332,6 +334,51 @@ void TstSession::killedSessionIsRestored()
     QVERIFY(s.isModified());
     QVERIFY(QFileInfo::exists(s.recovery()->file())); // kept in the new session's name
     QVERIFY(RecoveryStore(dir).orphans().empty());
+}
+
+// New, Open, a template, an import and a recovered state each replace the
+// whole project (its texts, credits and languages too) and give the fields
+// the registered drop-downs.
+void TstSession::everyWayInReplacesTheProject_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QStringList>("texts"); // under ソフト紹介 afterwards
+    for (const char *way : {"new", "open", "template"})
+        QTest::newRow(way) << QString::fromLatin1(way) << QStringList();
+    QTest::newRow("import") << u"import"_s << QStringList{u"ふー"_s};
+    QTest::newRow("recovered") << u"recovered"_s << QStringList();
+}
+
+void TstSession::everyWayInReplacesTheProject()
+{
+    QFETCH(QString, way);
+    m_dir->writeLines(u"p.pwk"_s, kSample);
+    m_dir->writeLines(u"README.TXT"_s, {u"【ソフト名】　Foo"_s, u""_s, u"【概要】"_s, u"ふー"_s});
+    ProjectSession s;
+    s.setKeepsRecentFiles(false);
+    Project before = ProjectSession::readDataFile(file())->project;
+    before.texts.setUnder(u"ソフト紹介"_s, {u"前の文"_s});
+    before.credits = {{u"前の素材"_s, {}, {}, {}, {}}};
+    before.languages.others = {{u"en"_s, {{SoftName, u"Old"_s}}, {}, {}, {}}};
+    s.applyStep(before, u"前"_s);
+    Document::DropDowns registered;
+    registered[Writer] = {u"登録した名前"_s};
+    if (way == u"new") {
+        s.newProject(registered);
+    } else if (way == u"open") {
+        s.adopt(file(), ProjectSession::readDataFile(file()).value(), registered);
+    } else if (way == u"template") {
+        s.startFrom(ProjectSession::readDataFile(file()).value(), registered);
+    } else if (way == u"import") {
+        QVERIFY(s.importReadme(m_dir->filePath(u"README.TXT"_s), registered).ok());
+    } else {
+        s.restoreRecovered({file(), ProjectSession::readDataFile(file())->project, {}}, registered);
+    }
+    const Document *d = s.document();
+    QTEST(d->texts().under(u"ソフト紹介"_s), "texts");
+    QVERIFY(d->credits().isEmpty());
+    QVERIFY(d->languages().others.isEmpty());
+    QCOMPARE(d->comboEntries(Writer).value(0), u"登録した名前"_s);
 }
 
 int main(int argc, char *argv[])
