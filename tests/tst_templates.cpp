@@ -149,6 +149,7 @@ void TstTemplates::commandLine_data()
         << u"--yes --template ゲーム @old.pwk"_s << 7 << u"old"_s << u"上書き"_s;
     QTest::newRow("no terminal, no question")
         << u"--template ゲーム @old.pwk"_s << 7 << u"old"_s << u"尋ねられない"_s;
+    QTest::newRow("no name") << u"--template= @new.pwk"_s << 2 << QString() << u"--template"_s;
     QTest::newRow("an unknown one")
         << u"--template game @new.pwk"_s << 2 << QString() << u"ゲーム"_s;
     QTest::newRow("and the first release")
