@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -83,6 +84,27 @@ static void BM_WriteDataFile(benchmark::State &state)
     const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
     for (auto _ : state)
         benchmark::DoNotOptimize(DataFileWriter::write(path, doc.project()).ok());
+}
+
+// The same bytes through QSaveFile, synced to disk on commit: the least a
+// save that cannot leave a half-written file costs on this disk.
+static void BM_SafeWriteBaseline(benchmark::State &state)
+{
+    Env env;
+    Document doc;
+    fill(doc, int(state.range(0)));
+    const QString path = QDir(env.dir.path()).filePath(QStringLiteral("b.pwk"));
+    (void)DataFileWriter::write(path, doc.project());
+    QFile written(path);
+    if (!written.open(QIODevice::ReadOnly))
+        state.SkipWithError("cannot read the data file back");
+    const QByteArray bytes = written.readAll();
+    for (auto _ : state) {
+        QSaveFile file(path);
+        const bool saved =
+            file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+        benchmark::DoNotOptimize(saved);
+    }
 }
 
 static void BM_ReadDataFile(benchmark::State &state)
@@ -180,6 +202,7 @@ BENCHMARK(BM_CheckReadme)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyBaseline)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildReadme)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SafeWriteBaseline)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDataFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadDataFileAlternatingChecks)->Arg(40000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ImportReadme)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

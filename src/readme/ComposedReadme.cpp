@@ -254,10 +254,7 @@ private:
         } else {
             m_doc.entries.append(Entry::indented(text));
         }
-        // The composer writes a text under the first of equal headings only.
-        // (The list stays valid: no other heading is added while it is in use.)
-        QHash<QString, QStringList> &texts = m_doc.texts.headings;
-        m_text = texts.contains(key) ? nullptr : &*texts.insert(key, {});
+        textUnder(key);
         return true;
     }
 
@@ -292,10 +289,14 @@ private:
 
     // The lines after a field's line, up to the next of the composer's, are
     // its text: a value over several lines.
+    // The composer writes a text under the first of equal headings only.
+    // (The list stays valid: no other heading is added while it is in use.)
     void textUnder(const QString &key)
     {
         QHash<QString, QStringList> &texts = m_doc.texts.headings;
-        m_text = texts.contains(key) ? nullptr : &*texts.insert(key, {});
+        const qsizetype before = texts.size();
+        QStringList &text = texts[key]; // one look-up, whether new or not
+        m_text = texts.size() > before ? &text : nullptr;
     }
 
     bool ownField(const QString &name, const QString &value)

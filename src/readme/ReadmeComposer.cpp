@@ -261,11 +261,16 @@ void ReadmeComposer::addField(int item, int position, bool inEnd, Composition &c
 
 void ReadmeComposer::addTextUnder(QStringView key, bool inEnd, Composition &c)
 {
-    // Taken out once written: a heading listed twice (a data file may do
-    // that) has its text under the first one only.
-    const QStringList *text = m_textsToWrite.take(key);
-    if (!text)
+    // The key as a string without a copy: one look-up in the project's texts.
+    const auto it = m_doc.texts.headings.constFind(QString::fromRawData(key.data(), key.size()));
+    if (it == m_doc.texts.headings.cend())
         return;
+    // Written once: a heading listed twice (a data file may do that) has
+    // its text under the first one only.
+    const QStringList *text = &it.value();
+    if (m_textsWritten.contains(text))
+        return;
+    m_textsWritten.insert(text);
     for (const QString &t : *text) {
         const qsizetype start = c.text.size();
         c.text += t;
@@ -348,10 +353,9 @@ Result<Composition> ReadmeComposer::composeLines(const EventPump &pump)
     const int n = int(c.entries.size());
     if (m_keepLines)
         c.lines.reserve(size_t(n) + size_t(m_doc.texts.lead.size() + m_doc.texts.tail.size()));
-    m_textsToWrite.clear();
+    m_textsWritten.clear();
+    m_textsWritten.reserve(m_doc.texts.headings.size());
     m_creditsToWrite = true;
-    for (auto it = m_doc.texts.headings.cbegin(); it != m_doc.texts.headings.cend(); ++it)
-        m_textsToWrite.insert(it.key(), &it.value());
     m_spans.clear();
     m_spans.reserve(c.lines.capacity());
     qsizetype start = 0;

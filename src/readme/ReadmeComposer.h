@@ -4,6 +4,7 @@
 #include "project/Project.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -94,9 +95,9 @@ private:
     void endWrapped(Composition &c, ComposedLine line, qsizetype start, qsizetype valueAt = -1);
 
     Project m_doc;
-    Items::NameIndex m_names;                               // refers to m_doc's names
-    QHash<QStringView, const QStringList *> m_textsToWrite; // into m_doc.texts
-    std::vector<std::pair<qsizetype, qsizetype>> m_spans;   // of the lines, while composing
+    Items::NameIndex m_names;                             // refers to m_doc's names
+    QSet<const QStringList *> m_textsWritten;             // into m_doc.texts
+    std::vector<std::pair<qsizetype, qsizetype>> m_spans; // of the lines, while composing
     bool m_keepLines = true;
     bool m_creditsToWrite = true;
 };
