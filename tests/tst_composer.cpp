@@ -38,6 +38,7 @@ private slots:
     void opens_data();
     void opens();
     void statesNoDataFileCarries();
+    void breaksFoundAnywhereInLongEntries();
     void composeTool_data();
     void composeTool();
 };
@@ -211,6 +212,20 @@ void TstComposer::statesNoDataFileCarries()
     QCOMPARE(r->unmappable, QStringList{u"😀"_s});
     // An item's value holding ":=" comes back whole.
     QCOMPARE(DataFileReader::parse(DataFileWriter::lines(s)).project.values[Version], u"1:=2"_s);
+}
+
+// A break is found wherever it stands in a long entry, and ":" alone or "=" alone is none.
+void TstComposer::breaksFoundAnywhereInLongEntries()
+{
+    QStringList breaking, kept;
+    for (int at = 0; at < 20; ++at) {
+        const QString before(at, u'書'), after(20 - at, u'き');
+        breaking << before + u":="_s + after << before + u'\n' + after << before + u'\r' + after;
+        kept << before + u':' + after << before + u'=' + after << before + u" ;9" + after;
+    }
+    Project s = Document().project();
+    s.entries = breaking + kept;
+    QCOMPARE(DataFileWriter::textsNotReadBackIntact(s), breaking);
 }
 
 // Arguments with "$" for the example data file, "@name" for a file in a
