@@ -164,6 +164,9 @@ public:
     Reader(const QStringList &lines, const Layout &layout) : m_lines(lines), m_layout(layout)
     {
         m_doc.entries.append(names()[StartMarker]);
+        // Room for a heading every few lines: the table is not rebuilt as it
+        // grows, and its empty buckets cost little.
+        m_doc.texts.headings.reserve(lines.size() / 3);
     }
 
     std::optional<Project> read()
@@ -178,11 +181,12 @@ public:
             } else if (m_inLead) {
                 m_doc.texts.lead.append(line);
             } else if (m_text) {
-                m_text->append(line);
+                addTextLine();
             } else if (!headingsOrTail()) {
                 return std::nullopt;
             }
         }
+        writeTextTo(nullptr);
         m_doc.texts.headings.removeIf([](const auto &text) { return text.value().isEmpty(); });
         // A README can show a field in its end lines only: it stays unlisted.
         for (int i = SoftName; i <= HomePage; ++i)
@@ -293,10 +297,11 @@ private:
     // (The list stays valid: no other heading is added while it is in use.)
     void textUnder(const QString &key)
     {
+        writeTextTo(nullptr); // before the hash may move the list
         QHash<QString, QStringList> &texts = m_doc.texts.headings;
         const qsizetype before = texts.size();
         QStringList &text = texts[key]; // one look-up, whether new or not
-        m_text = texts.size() > before ? &text : nullptr;
+        writeTextTo(texts.size() > before ? &text : nullptr);
     }
 
     bool ownField(const QString &name, const QString &value)
@@ -329,7 +334,7 @@ private:
             copyrightWidth = int(start) + Cp932::byteWidth(line.mid(start));
         m_doc.values[LastEnd] = u"1"_s;
         list(LastEnd);
-        m_text = nullptr;
+        writeTextTo(nullptr);
         return true;
     }
 
@@ -350,7 +355,7 @@ private:
     {
         switch (l.kind) {
         case Line::Separator:
-            m_text = nullptr;
+            writeTextTo(nullptr);
             if (!m_inEnd && !isListed(EndMarker) && endFollows()) {
                 m_doc.values[EndMarker] = u"1"_s;
                 list(EndMarker);
@@ -362,7 +367,7 @@ private:
             }
             return true;
         case Line::Field:
-            m_text = nullptr;
+            writeTextTo(nullptr);
             if (l.item < 0)
                 return ownField(l.name, l.value);
             if (!field(l.item, l.value))
@@ -390,7 +395,34 @@ private:
     // Where a text line goes: before the first line of the composer's own,
     // under a heading, or nowhere (null) after a field or a separator.
     bool m_inLead = true;
+    // The lines of the text being read, taken into *m_text a run at a time:
+    // each list is made once, at its size.
+    void addTextLine()
+    {
+        if (m_pendingCount > 0 && m_pendingFrom + m_pendingCount != m_at)
+            takePendingLines();
+        if (m_pendingCount++ == 0)
+            m_pendingFrom = m_at;
+    }
+    void takePendingLines()
+    {
+        if (m_pendingCount == 0)
+            return;
+        const QStringList run = m_lines.mid(m_pendingFrom, m_pendingCount);
+        if (m_text->isEmpty())
+            *m_text = run;
+        else
+            m_text->append(run);
+        m_pendingCount = 0;
+    }
+    void writeTextTo(QStringList *text)
+    {
+        takePendingLines();
+        m_text = text;
+    }
     QStringList *m_text = nullptr;
+    qsizetype m_pendingFrom = 0;
+    qsizetype m_pendingCount = 0;
 };
 
 // Bracket pairs a line shows around an item's name, beside the three options.
