@@ -15,10 +15,28 @@ install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platform
 install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
 # Qt's own Japanese texts (file dialogs, buttons), from the host's Qt of the same version.
 install(FILES ${QUILLET_QT_TRANSLATION} DESTINATION translations OPTIONAL)
+# And beside the programs in the build tree, where the tests run them.
+if(QUILLET_QT_TRANSLATION)
+    file(COPY ${QUILLET_QT_TRANSLATION} DESTINATION ${CMAKE_BINARY_DIR}/translations)
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/windows/README.txt DESTINATION .)
 install(FILES ${QUILLET_QT_LICENSES} DESTINATION licenses/Qt)
 
 set(CPACK_GENERATOR NSIS)
+# A 64-bit installer for a 64-bit program: NSIS's amd64-unicode stubs, which
+# CPack's template has no setting for, so a copy of it names the target. It
+# installs into the 64-bit Program Files and registers in the 64-bit registry
+# view, where Windows looks for a 64-bit program's uninstaller.
+file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in nsis_template)
+string(REPLACE "  SetCompressor @CPACK_NSIS_COMPRESSOR@"
+               "  Target amd64-unicode\n  SetCompressor @CPACK_NSIS_COMPRESSOR@"
+               nsis_template "${nsis_template}")
+if(NOT nsis_template MATCHES "Target amd64-unicode")
+    message(FATAL_ERROR "CPack's NSIS template has changed: name the 64-bit target anew")
+endif()
+file(WRITE ${CMAKE_BINARY_DIR}/nsis/NSIS.template.in "${nsis_template}")
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_BINARY_DIR}/nsis)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_PACKAGE_NAME Quillet)
 set(CPACK_PACKAGE_VENDOR "The Quillet authors")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "compose the README.TXT of a software release")

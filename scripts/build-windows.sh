@@ -140,8 +140,8 @@ EOF
 }
 
 # Only what Quillet uses: Core, Gui, Widgets, Test, the qwindows platform
-# plugin and the windowsvista style. Third-party code comes bundled, since
-# Debian has no MinGW builds of it.
+# plugin and the windowsvista style, and the offscreen plugin the widget tests
+# run on. Third-party code comes bundled, since Debian has no MinGW builds of it.
 QT_CONFIGURE_OPTS=(
     -G Ninja
     -DCMAKE_BUILD_TYPE=Release
@@ -166,14 +166,17 @@ QT_CONFIGURE_OPTS=(
     -DFEATURE_icu=OFF
     -DFEATURE_pkg_config=OFF
     -DFEATURE_zstd=OFF
-    -DFEATURE_freetype=OFF
+    # FreeType only for the offscreen plugin, which needs it; the program's
+    # own windows draw text with GDI.
+    -DFEATURE_freetype=ON
+    -DFEATURE_system_freetype=OFF
     -DFEATURE_fontconfig=OFF
     -DFEATURE_jpeg=OFF
     # Debian's source drops the Wintab headers (their licence forbids
     # changes), which tablet input and the extra direct2d plugin include.
     -DFEATURE_tabletevent=OFF
     -DFEATURE_direct2d=OFF
-    # Without FreeType, QtGui leaves out the DirectWrite font database that the
+    # Without Direct2D, QtGui leaves out the DirectWrite font database that the
     # qwindows plugin would link to; GDI's serves (and works under wine).
     -DFEATURE_directwrite3=OFF
     -DFEATURE_system_zlib=OFF
@@ -235,6 +238,7 @@ WIN_BUILD=$ROOT/build-windows
 DIST=$ROOT/dist
 VERSION=$(sed -nE 's/^project\(Quillet VERSION ([0-9.]+).*/\1/p' "$ROOT/CMakeLists.txt")
 MINGW_CXX=x86_64-w64-mingw32-g++-posix
+OLDER=0.0.1 # the version the upgrade check installs first
 
 # The MinGW runtime DLLs the programs need beside them.
 runtime_dlls() {
@@ -245,9 +249,46 @@ runtime_dlls() {
     ls /usr/x86_64-w64-mingw32/lib/libwinpthread-1.dll
 }
 
+# ctest runs each Windows test program through this, under wine: Qt's and
+# MinGW's DLLs on the path, Qt's offscreen platform with FreeType reading the
+# same fonts as on Linux, and QTest's log in a file (wine passes no console
+# output back when redirected), shown afterwards.
+write_test_runner() {
+    local fonts=$WIN_BUILD/fonts font
+    mkdir -p "$fonts"
+    for font in /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf \
+        /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf \
+        /usr/share/fonts/opentype/ipafont-gothic/ipag.ttf \
+        /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf \
+        /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf; do
+        [ -f "$font" ] && ln -sf "$(readlink -f "$font")" "$fonts/"
+    done
+    {
+        echo '#!/usr/bin/env bash'
+        declare -f win_path run_wine
+        cat <<EOF
+QT_PREFIX='$QT_PREFIX' MINGW_CXX='$MINGW_CXX'
+export WINEPREFIX=\${WINEPREFIX:-$CACHE/wine} QT_QPA_FONTDIR='$(win_path "$fonts")'
+# wine keeps Linux's QT_ variables from Windows programs; WINEQT_ ones reach
+# them as QT_ (the offscreen platform, its screens, the font folder).
+for v in \$(compgen -e | grep '^QT_'); do export "WINE\$v=\${!v}"; done
+log=\$(mktemp --suffix=.txt)
+program=\$1
+shift
+run_wine "\$program" "\$@" -o "\$(win_path "\$log"),txt" >/dev/null 2>&1
+status=\$?
+cat "\$log" 2>/dev/null
+rm -f "\$log"
+exit \$status
+EOF
+    } >"$WIN_BUILD/wine-test.sh"
+    chmod +x "$WIN_BUILD/wine-test.sh"
+}
+
 stage_quillet() {
     log "cross-building Quillet $VERSION in $WIN_BUILD"
     mkdir -p "$WIN_BUILD" "$DIST"
+    write_test_runner
     convert "$ROOT"/resources/icons/quillet-{16,32,48,256}.png "$WIN_BUILD/quillet.ico"
     local dlls licenses
     dlls=$(runtime_dlls | paste -sd ';')
@@ -255,7 +296,7 @@ stage_quillet() {
     # Qt's toolchain file loads the MinGW one and finds the host tools.
     cmake -S "$ROOT" -B "$WIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$QT_PREFIX/lib/cmake/Qt6/qt.toolchain.cmake" \
-        -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF \
+        -DQUILLET_WERROR=ON -DQUILLET_BENCH=OFF -DCMAKE_CROSSCOMPILING_EMULATOR="$WIN_BUILD/wine-test.sh" \
         -DQUILLET_WINDOWS_ICON="$WIN_BUILD/quillet.ico" -DQUILLET_RUNTIME_DLLS="$dlls" \
         -DQUILLET_QT_TRANSLATION=/usr/share/qt6/translations/qtbase_ja.qm \
         -DQUILLET_QT_LICENSES="$licenses" >/dev/null
@@ -273,6 +314,9 @@ stage_quillet() {
     log "making the installer"
     (cd "$WIN_BUILD" && cpack -G NSIS -B "$WIN_BUILD/cpack" >/dev/null)
     cp "$WIN_BUILD/cpack/$name-setup.exe" "$DIST/"
+    # The same files under an older version: what the upgrade check installs first.
+    (cd "$WIN_BUILD" && cpack -G NSIS -B "$WIN_BUILD/cpack-older" -D CPACK_PACKAGE_VERSION="$OLDER" \
+        -D CPACK_PACKAGE_FILE_NAME="quillet-$OLDER-windows-x64-setup" >/dev/null)
     ls -l "$DIST/$name.zip" "$DIST/$name-setup.exe"
 }
 
@@ -285,8 +329,11 @@ run_wine() {
     local qtbin mingw
     qtbin=$(win_path "$QT_PREFIX/bin")
     mingw=$(win_path "$(dirname "$("$MINGW_CXX" -print-file-name=libstdc++-6.dll)")")
-    # A UTF-8 locale, so that wine reads Japanese paths in the arguments.
-    LC_ALL=C.UTF-8 WINEPATH="$qtbin;$mingw;$(win_path /usr/x86_64-w64-mingw32/lib)" \
+    # A UTF-8 locale, so that wine reads Japanese paths in the arguments; a
+    # test's own (ja_JP.UTF-8) is wine's Windows locale too.
+    local locale=C.UTF-8
+    case "${LC_ALL:-}" in *.UTF-8 | *.utf8) locale=$LC_ALL ;; esac
+    LC_ALL=$locale WINEPATH="$qtbin;$mingw;$(win_path /usr/x86_64-w64-mingw32/lib)" \
         WINEDEBUG=-all wine "$@"
 }
 
@@ -297,19 +344,11 @@ stage_test() {
         log "preparing the wine prefix $WINEPREFIX"
         WINEDEBUG=-all wineboot --init >/dev/null 2>&1 || true
     fi
-    log "core tests under wine"
-    local t
-    # Qt puts a Windows build's programs together at the top of the tree.
-    for t in "$WIN_BUILD"/tst_*.exe; do
-        # wine passes no console output back when redirected: the log goes to a file.
-        if run_wine "$t" -o "$(win_path "$WIN_BUILD/$(basename "$t" .exe).log"),txt" >/dev/null 2>&1; then
-            echo "passed: $(basename "$t")"
-        else
-            echo "FAILED: $(basename "$t") (see $WIN_BUILD/$(basename "$t" .exe).log)"
-            grep -a -A3 '^FAIL' "$WIN_BUILD/$(basename "$t" .exe).log" | head -40
-            failed=1
-        fi
-    done
+    log "tests under wine: the core and the window, on Qt's offscreen platform"
+    # One at a time: each wine process takes a core of its own.
+    if ! (cd "$WIN_BUILD" && ctest --output-on-failure -j1 --timeout 600); then
+        failed=1
+    fi
 
     log "quillet-compose.exe against the golden files"
     # Read from and written to a folder with a Japanese name, as authors' are.
@@ -360,6 +399,12 @@ EOF
     QT_PREFIX=$QT_PREFIX MINGW_CXX=$MINGW_CXX xvfb-run -a -s "-screen 0 1600x1400x24" \
         bash "$script" || true
     ls "$DIST"/quillet-windows-*.png || echo "no screenshot was taken"
+
+    log "the installer: install, upgrade, open by association, uninstall"
+    bash "$ROOT/scripts/check-windows-install.sh" \
+        "$WIN_BUILD/cpack-older/quillet-$OLDER-windows-x64-setup.exe" \
+        "$DIST/quillet-$VERSION-windows-x64-setup.exe" "$DIST/quillet-windows-association.png" ||
+        failed=1
     echo "test leg: $((SECONDS - start)) s" | tee -a "$TIMES"
     return "$failed"
 }

@@ -26,9 +26,11 @@ packages=(
   build-essential cmake ninja-build perl xz-utils dpkg-dev
   qt6-base-dev qt6-base-dev-tools
   mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
-  wine wine64 nsis zip time
-  xvfb xauth imagemagick fonts-ipafont-gothic qt6-translations-l10n
+  wine wine64 nsis zip time locales
+  xvfb xauth xdotool imagemagick fonts-ipafont-gothic fonts-dejavu-core qt6-translations-l10n
 )
+# wine takes its Windows locale from the Linux one: the Japanese test runs need it.
+locale_needed=ja_JP.UTF-8
 ;;
 *)
   echo "usage: $0 [windows]" >&2
@@ -42,14 +44,21 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+has_locale() { [ -z "${locale_needed:-}" ] || locale -a 2>/dev/null | grep -qix "${locale_needed/UTF-8/utf8}"; }
+[ ${#missing[@]} -eq 0 ] && has_locale && exit 0
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "Need root or sudo to install: ${missing[*]}" >&2; exit 1; }
   sudo_cmd=(sudo)
 fi
-echo "Installing: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+if ! has_locale; then
+  echo "Generating the $locale_needed locale"
+  "${sudo_cmd[@]}" localedef -i "${locale_needed%%.*}" -c -f UTF-8 "$locale_needed"
+fi

@@ -21,9 +21,13 @@
 #include <QJsonObject>
 #include <cstdio>
 #ifdef Q_OS_WIN
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -108,11 +112,24 @@ int importReadme(const Options &o, ProjectSession &session)
     return -1;
 }
 
+// Whether standard input is a terminal someone can answer at. On Windows
+// _isatty() says yes for NUL too, as in "< NUL" in a batch file: only a
+// console has a console mode.
+bool inputIsTerminal()
+{
+#ifdef Q_OS_WIN
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+#else
+    return isatty(fileno(stdin)) != 0;
+#endif
+}
+
 // A question on the terminal; with --yes, or without a terminal, the
 // answer is no, and the run stops with NeedsAnswer.
 bool ask(const Options &o, const QString &question)
 {
-    if (o.yes || !isatty(fileno(stdin))) {
+    if (o.yes || !inputIsTerminal()) {
         err(u"quillet-compose: "_s + question);
         err(u"quillet-compose: 尋ねられないため中止しました"_s);
         return false;

@@ -33,7 +33,9 @@ TempAppDir::~TempAppDir()
 
 TempSettings::TempSettings()
 {
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path());
+    // Files, not Windows' registry, which no path moves into a test's folder.
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
 }
 
 void TempAppDir::write(const QString &name, const QByteArray &bytes) const

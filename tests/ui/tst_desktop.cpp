@@ -37,7 +37,7 @@ private slots:
 private:
     std::unique_ptr<FrmMain> window();
     std::unique_ptr<TempAppDir> m_dir;
-    std::unique_ptr<QTemporaryDir> m_settings;
+    std::unique_ptr<TempSettings> m_settings;
     QueuedDialogs m_dialogs;
     QueuedMessages m_messages;
     QString sample() const { return m_dir->filePath(u"sample.pwk"_s); }
@@ -55,8 +55,7 @@ void TstDesktop::init()
 {
     m_dir = std::make_unique<TempAppDir>();
     QFile::copy(testDataPath(u"sample.pwk"_s), sample());
-    m_settings = std::make_unique<QTemporaryDir>();
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings->path());
+    m_settings = std::make_unique<TempSettings>();
     m_dialogs = {};
     m_messages = {};
 }
@@ -78,7 +77,7 @@ void TstDesktop::failureReasonsAreJapanese()
 {
     auto w = window();
     ReadOnlyDir guard(m_dir->path());
-    QVERIFY(guard.effective());
+    QUILLET_REQUIRE_READ_ONLY(guard);
     m_dialogs.answers = {m_dir->filePath(u"new.pwk"_s)};
     QVERIFY(!w->saveDocument());
     QCOMPARE(m_messages.warnings.size(), 1);

@@ -246,7 +246,7 @@ void TstLostWork::unreadableListIsNeverWritten()
 void TstLostWork::failedListSaveKeepsTheDialogOpen()
 {
     std::optional<ReadOnlyDir> guard(std::in_place, m_dir->path());
-    QVERIFY(guard->effective());
+    QUILLET_REQUIRE_READ_ONLY(*guard);
     bool stayedOpen = false;
     m_script = [&](QDialog &d) {
         registerEntry(d, u"New"_s);
