@@ -21,9 +21,10 @@ void Document::dropTextsOf(const QStringList &deletedEntries)
 {
     BodyTexts texts = m_texts;
     QHash<QString, QString> own = m_ownValues;
+    const QSet<QStringView> listed = listedNames();
     for (const QString &entry : deletedEntries) {
         const QString key = Entry::trimSpaces(entry).toString();
-        if (m_items->findItemEntry(key) >= 0)
+        if (listed.contains(key))
             continue;
         texts.headings.remove(key);
         own.remove(key); // a field of the author's goes with its value
@@ -148,11 +149,23 @@ void Document::load(const Project &stored)
     restore(ProjectRules::settled(stored));
 }
 
+// The names the list's entries stand for, each looked up at once: deleting
+// thousands of entries asks about each of them.
+QSet<QStringView> Document::listedNames() const
+{
+    QSet<QStringView> names;
+    names.reserve(m_items->count());
+    for (const QString &entry : m_items->entries())
+        names.insert(Entry::trimSpaces(entry));
+    return names;
+}
+
 QStringList Document::unlistedTextHeadings() const
 {
     QStringList found;
+    const QSet<QStringView> listed = listedNames();
     for (auto it = m_texts.headings.cbegin(); it != m_texts.headings.cend(); ++it) {
-        if (m_items->findItemEntry(it.key()) < 0)
+        if (!listed.contains(it.key()))
             found.append(it.key());
     }
     found.sort();

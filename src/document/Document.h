@@ -5,6 +5,7 @@
 #include "project/Project.h"
 
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <array>
 
@@ -169,6 +170,8 @@ private:
     void rebuildItemList();
     void setCheckQuietly(int &box, int state, Value value, int index);
     void dropTextsOf(const QStringList &deletedEntries);
+    // Views into the list's entries: valid while the list is unchanged.
+    QSet<QStringView> listedNames() const;
     void setFieldsQuietly(const std::array<QString, Items::kCount> &values);
     void setStyles(int lineOption, const QString &lineText, int bracketOption,
                    const std::array<QString, 2> &brackets, const QString &width);
